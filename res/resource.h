@@ -1,0 +1,39 @@
+// Resource and control identifiers, shared by tintbox.rc and the code.
+// A control that sends a command carries that command's ID.
+#pragma once
+
+#define IDI_TINTBOX       101
+#define IDM_MAINMENU      102
+#define IDA_ACCELERATORS  103
+#define IDM_CONTEXTMENU   105
+#define IDD_ABOUT         106
+#define IDC_PICK          107
+#define IDC_STORE         108
+
+// Commands
+#define ID_EXIT           40001
+#define ID_R10            40003
+#define ID_G10            40004
+#define ID_B10            40005
+#define ID_R16            40006
+#define ID_G16            40007
+#define ID_B16            40008
+#define ID_H              40009
+#define ID_S              40010
+#define ID_V              40011
+#define ID_NEXTEDIT       40014
+#define ID_PREVEDIT       40015
+#define ID_EDITCOPY       40016
+#define ID_COPY           40017
+#define ID_PALETTEINIT    40022
+#define ID_LIGHTER        40023
+#define ID_DARKER         40024
+#define ID_GRAYSCALE      40026
+#define ID_HELP           40029
+#define ID_OPENPALETTE    40030
+#define ID_SAVEPALETTE    40031
+#define ID_INVERT         40032
+#define ID_CAPTURE        40035
+#define ID_COLORDIALOG    40036
+#define ID_CANCELCAPTURE  40040
+#define ID_WEBSAFE        40044

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Shared by build.sh, run.sh and test.sh: installs what is missing, sets up the
+# Japanese locale, a private Wine prefix under the build folder and, when no
+# display is set, a virtual X screen. Source it; do not run it.
+
+TINTBOX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TINTBOX_BUILD=${TINTBOX_BUILD:-$TINTBOX_ROOT/build}
+TINTBOX_WINBUILD=$TINTBOX_BUILD/win64
+
+TINTBOX_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb x11-utils xauth locales fonts-ipafont-gothic googletest imagemagick xclip)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+  local missing=() p
+  for p in "${TINTBOX_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ "${#missing[@]}" -gt 0 ]; then
+    log "installing ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    log "generating the ja_JP.UTF-8 locale"
+    as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen >/dev/null
+  fi
+}
+
+configure_and_build() {
+  local type=${1:-Release}
+  cmake -S "$TINTBOX_ROOT" -B "$TINTBOX_WINBUILD" \
+    -DCMAKE_TOOLCHAIN_FILE="$TINTBOX_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE="$type" >/dev/null
+  cmake --build "$TINTBOX_WINBUILD" -j "$(nproc)"
+}
+
+# The environment every Wine call of this project runs in.
+wine_env() {
+  export WINEPREFIX=$TINTBOX_BUILD/wineprefix
+  export WINEARCH=win64
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  TINTBOX_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  TINTBOX_WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+  export TINTBOX_WINE TINTBOX_WINESERVER
+}
+
+TINTBOX_XVFB_PID=
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=${TINTBOX_DISPLAY_NUMBER:-77}
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${TINTBOX_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
+  TINTBOX_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && { log "virtual display $DISPLAY (Xvfb pid $TINTBOX_XVFB_PID)"; return 0; }
+    sleep 0.1
+  done
+  log "Xvfb did not start"; return 1
+}
+
+# Creates the prefix once and keeps one wineserver alive for the whole run.
+start_wine() {
+  wine_env
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$TINTBOX_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$TINTBOX_WINESERVER" -w
+  fi
+  "$TINTBOX_WINESERVER" -p >/dev/null 2>&1 || true
+  # Start the prefix's services and desktop now, detached from our output: a
+  # process that inherited a test's pipes would keep CTest waiting for ever.
+  "$TINTBOX_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# Stops only what this script started: our prefix's wineserver and our Xvfb.
+stop_all() {
+  if [ -n "${WINEPREFIX:-}" ]; then "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -n "$TINTBOX_XVFB_PID" ]; then kill "$TINTBOX_XVFB_PID" 2>/dev/null || true; wait "$TINTBOX_XVFB_PID" 2>/dev/null || true; fi
+}

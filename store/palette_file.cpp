@@ -1,0 +1,110 @@
+#include "store/palette_file.h"
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "store/settings_data.h"
+
+bool ReadPaletteFile(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    uint8_t bytes[kPaletteFileSize];
+    DWORD count = 0;
+    if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr))
+        count = 0;
+    CloseHandle(file);
+    ApplyPaletteBytes(bytes, count);
+    return true;
+}
+
+static bool WriteWholeFile(const std::string& path, const uint8_t* bytes, DWORD size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes, size, &written, nullptr) && written == size && FlushFileBuffers(file);
+    CloseHandle(file);
+    return ok;
+}
+
+// True when another handle holds the file open without letting others delete
+// or replace it.
+static bool IsHeldByAnother(const char* path)
+{
+    HANDLE file = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+bool WritePaletteFile(const char* path)
+{
+    uint8_t bytes[kPaletteFileSize];
+    PaletteToBytes(bytes);
+
+    const std::string temporary = std::string(path) + ".new";
+    if (!WriteWholeFile(temporary, bytes, sizeof bytes)) {
+        DeleteFileA(temporary.c_str());
+        return false;
+    }
+    if (IsHeldByAnother(path) ||
+        !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+static const char kPaletteFilter[] = "\xCA\xDF\xDA\xAF\xC4\xCC\xA7\xB2\xD9(*.tbp)\0*.tbp\0";  // ﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp)
+static const char kOpenTitle[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";             // ﾊﾟﾚｯﾄを開く
+static const char kSaveTitle[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x95\xDB\x91\xB6";             // ﾊﾟﾚｯﾄを保存
+
+static OPENFILENAMEA PaletteDialogRecord(HWND owner, const char* title, DWORD flags)
+{
+    OPENFILENAMEA record;
+    ZeroMemory(&record, sizeof record);
+    record.lStructSize = sizeof record;
+    record.hwndOwner = owner;
+    record.lpstrFilter = kPaletteFilter;
+    record.lpstrFile = g_settings.PaletteFile;
+    // Four bytes stay free so that ".tbp" can always be appended.
+    record.nMaxFile = sizeof g_settings.PaletteFile - 4;
+    record.lpstrTitle = title;
+    record.Flags = flags;
+    return record;
+}
+
+// The dialog writes into the path buffer even when cancelled on some systems;
+// the previous path is put back then.
+static bool RunPaletteDialog(HWND owner, const char* title, DWORD flags, BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
+{
+    const std::string previous = g_settings.PaletteFile;
+    OPENFILENAMEA record = PaletteDialogRecord(owner, title, flags);
+    if (dialog(&record))
+        return true;
+    ZeroMemory(g_settings.PaletteFile, sizeof g_settings.PaletteFile);
+    previous.copy(g_settings.PaletteFile, sizeof g_settings.PaletteFile - 1);
+    return false;
+}
+
+bool ChoosePaletteToOpen(HWND owner)
+{
+    return RunPaletteDialog(owner, kOpenTitle, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                            GetOpenFileNameA);
+}
+
+bool ChoosePaletteToSave(HWND owner)
+{
+    if (!RunPaletteDialog(owner, kSaveTitle, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA))
+        return false;
+    return EnsurePaletteExtension(g_settings.PaletteFile, sizeof g_settings.PaletteFile);
+}

@@ -1,0 +1,20 @@
+// "tbox.ini" in the program directory, read at start-up and written at close
+// through the platform's private-profile functions.
+#pragma once
+
+#include <windows.h>
+
+#include "store/settings_data.h"
+
+// Reads every setting and the red, green and blue of the current color; a
+// missing file, section or key gives its default. Red, green and blue outside
+// 0..255 are clamped. A palette path too long for its buffer is dropped.
+void LoadSettings();
+
+// Writes the four sections. The position is the restored rectangle of
+// `placementWindow` (the main window); without a window PosX/PosY are written
+// as held. Returns false when the platform refused a section.
+bool SaveSettings(HWND placementWindow);
+
+// The left and top of a window's normal (restored) rectangle.
+bool GetRestoredPosition(HWND window, int32_t* left, int32_t* top);

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/test_folder.h"
+
+namespace {
+
+struct Found {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+{
+    Found* found = reinterpret_cast<Found*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == found->processId && std::string(cls) == "tbox") {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The built program, copied into a fresh folder of its own so it writes there.
+class RunningApp {
+public:
+    explicit RunningApp(const TestFolder& folder)
+    {
+        exe_ = folder.file("tintbox.exe");
+        CopyFileA(HostPathToWindows(TINTBOX_EXE).c_str(), exe_.c_str(), FALSE);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + exe_ + "\" ignored arguments";
+        started_ = CreateProcessA(exe_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.path().c_str(), &startup, &info_) != 0;
+    }
+    ~RunningApp()
+    {
+        if (started_) {
+            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(info_.hProcess, 99);
+            CloseHandle(info_.hProcess);
+            CloseHandle(info_.hThread);
+        }
+    }
+    bool started() const { return started_; }
+    HWND WaitForWindow()
+    {
+        WaitForInputIdle(info_.hProcess, 10000);
+        for (int i = 0; i < 200; ++i) {
+            Found found = {info_.dwProcessId, nullptr};
+            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
+            if (found.window && IsWindowVisible(found.window))
+                return found.window;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+    // Exit code, or -1 when the process did not end in time.
+    long WaitForExit()
+    {
+        if (WaitForSingleObject(info_.hProcess, 15000) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    std::string exe_;
+    PROCESS_INFORMATION info_ = {};
+    bool started_ = false;
+};
+
+TEST(App, StartsShowsItsWindowAndClosesWithCodeZero)
+{
+    TestFolder folder;
+    RunningApp app(folder);
+    ASSERT_TRUE(app.started());
+    HWND window = app.WaitForWindow();
+    ASSERT_NE(window, nullptr) << "no main window appeared";
+
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Tintbox");
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right - client.left, 406);
+    EXPECT_EQ(client.bottom - client.top, 276);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, 0) << "a first run opens at the screen's corner";
+    EXPECT_EQ(frame.top, 0);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+
+    const std::string ini = folder.file("tbox.ini");
+    char value[64];
+    GetPrivateProfileStringA("Color", "R", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ(value, "255");
+    GetPrivateProfileStringA("Palette", "File", "<missing>", value, sizeof value, ini.c_str());
+    EXPECT_STREQ(value, "");
+    EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")), std::string(512, '\0'))
+        << "a first run keeps a black palette";
+}
+
+TEST(App, KeepsThePaletteAndSettingsBetweenRuns)
+{
+    TestFolder folder;
+    std::string palette(512, '\0');
+    for (size_t i = 0; i < palette.size(); ++i)
+        palette[i] = (i % 4 == 3) ? '\0' : static_cast<char>(i & 0xFF);
+    WriteWholeFile(folder.file("palette.ini"), palette);
+    WriteWholeFile(folder.file("tbox.ini"), "[Window]\r\nPosX=40\r\nPosY=30\r\n[Color]\r\nR=18\r\nG=52\r\nB=86\r\n");
+
+    RunningApp app(folder);
+    ASSERT_TRUE(app.started());
+    HWND window = app.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 30);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0);
+
+    EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")), palette);
+    const std::string ini = folder.file("tbox.ini");
+    EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini.c_str()), 18u);
+    EXPECT_EQ(GetPrivateProfileIntA("Color", "B", -1, ini.c_str()), 86u);
+    EXPECT_EQ(GetPrivateProfileIntA("Window", "PosX", -1, ini.c_str()), 40u);
+    EXPECT_EQ(GetPrivateProfileIntA("Window", "PosY", -1, ini.c_str()), 30u);
+}
+
+TEST(App, FactoryPaletteIsBuiltBesideTheProgram)
+{
+    const std::string bytes = ReadWholeFile(HostPathToWindows(PALINI_FILE));
+    ASSERT_EQ(bytes.size(), 512u);
+    int distinct = 0;
+    for (size_t i = 0; i < bytes.size(); i += 4) {
+        EXPECT_EQ(bytes[i + 3], '\0') << "entry " << i / 4;
+        bool seen = false;
+        for (size_t j = 0; j < i; j += 4)
+            seen = seen || bytes.compare(j, 3, bytes, i, 3) == 0;
+        distinct += seen ? 0 : 1;
+    }
+    EXPECT_GE(distinct, 120) << "a useful spread, not a handful of colors";
+    EXPECT_EQ(bytes.substr(0, 3), std::string("\xff\xff\xff", 3)) << "the grey ramp starts at white";
+    EXPECT_EQ(bytes.substr(60, 3), std::string("\0\0\0", 3)) << "and ends at black";
+}
+
+}  // namespace

@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "color/color.h"
+#include "store/files.h"
+#include "store/settings.h"
+#include "tests/test_folder.h"
+
+namespace {
+
+// Every setting back at the values of a process that has read nothing.
+void ResetSettings()
+{
+    g_settings.PosX = g_settings.PosY = -12345;
+    g_settings.DisplayMode = g_settings.CopyFormat = g_settings.HexCase = g_settings.SharpPrefix = -12345;
+    for (uint32_t& c : g_settings.CustColors)
+        c = 0xDEADBEEF;
+    std::memset(g_settings.PaletteFile, 'x', sizeof g_settings.PaletteFile - 1);
+    g_settings.PaletteFile[sizeof g_settings.PaletteFile - 1] = '\0';
+    g_current.red = g_current.green = g_current.blue = -7;
+}
+
+void SetPaletteFile(const std::string& path)
+{
+    std::memset(g_settings.PaletteFile, 0, sizeof g_settings.PaletteFile);
+    path.copy(g_settings.PaletteFile, sizeof g_settings.PaletteFile - 1);
+}
+
+// The lines of a section as the platform reports them, blanks around "=" removed
+// (Windows keeps them in the file, Wine trims them).
+std::vector<std::string> SectionLines(const std::string& file, const char* section)
+{
+    std::vector<char> buffer(1 << 20);
+    const DWORD length =
+        GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < length;) {
+        std::string line = buffer.data() + i;
+        i += line.size() + 1;
+        const size_t eq = line.find('=');
+        if (eq != std::string::npos) {
+            size_t keyEnd = line.find_last_not_of(' ', eq - 1);
+            size_t valueStart = line.find_first_not_of(' ', eq + 1);
+            line = line.substr(0, keyEnd + 1) + "=" + (valueStart == std::string::npos ? "" : line.substr(valueStart));
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> SectionNames(const std::string& file)
+{
+    std::vector<char> buffer(65536);
+    const DWORD length =
+        GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> names;
+    for (size_t i = 0; i < length;) {
+        names.emplace_back(buffer.data() + i);
+        i += names.back().size() + 1;
+    }
+    return names;
+}
+
+// Lines joined as a section block: each ended by a NUL, the block by one more.
+std::string Block(std::initializer_list<const char*> lines)
+{
+    std::string block;
+    for (const char* line : lines) {
+        block += line;
+        block += '\0';
+    }
+    return block + '\0';
+}
+
+std::string ReadString(const std::string& file, const char* section, const char* key)
+{
+    std::vector<char> buffer(65536);
+    GetPrivateProfileStringA(section, key, "<missing>", buffer.data(), static_cast<DWORD>(buffer.size()),
+                             file.c_str());
+    return buffer.data();
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_programDir = folder.path();
+        ResetSettings();
+    }
+    std::string ini() const { return folder.file("tbox.ini"); }
+    TestFolder folder;
+};
+
+TEST_F(SettingsTest, FirstRunGivesTheDefaults)
+{
+    LoadSettings();
+    EXPECT_EQ(g_settings.PosX, 0);
+    EXPECT_EQ(g_settings.PosY, 0);
+    EXPECT_EQ(g_settings.DisplayMode, 0);
+    EXPECT_EQ(g_settings.CopyFormat, 0);
+    EXPECT_EQ(g_settings.HexCase, 0);
+    EXPECT_EQ(g_settings.SharpPrefix, 1);
+    EXPECT_EQ(g_current.red, 255);
+    EXPECT_EQ(g_current.green, 255);
+    EXPECT_EQ(g_current.blue, 255);
+    for (uint32_t c : g_settings.CustColors)
+        EXPECT_EQ(c, 16777215u);
+    EXPECT_STREQ(g_settings.PaletteFile, "");
+    EXPECT_FALSE(FileExists(ini())) << "reading must not create the file";
+}
+
+TEST_F(SettingsTest, ReadingFollowsTheProfileRules)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+        int32_t posX, posY, mode, copy, hexCase, sharp, r, g, b;
+        uint32_t color3;
+        const char* palette;
+    };
+    const Case cases[] = {
+        {"only some keys", "[Color]\r\nMode=1\r\nR=10\r\n", 0, 0, 1, 0, 0, 1, 10, 255, 255, 16777215u, ""},
+        {"other case and blanks",
+         "[window]\r\nposx = 33\r\n  POSY   =   44  \r\n[COLOR]\r\ncopy = 2\r\nchar=1\r\nsharp = 0\r\n"
+         "r = 18\r\ng =52\r\nb= 86\r\n[custcolor]\r\ncolor3 = 255\r\n[palette]\r\nfile = \"C:\\my pal.tbp\"\r\n",
+         33, 44, 0, 2, 1, 0, 18, 52, 86, 255u, "C:\\my pal.tbp"},
+        {"out of range kept or clamped",
+         "[Color]\r\nMode=7\r\nCopy=-3\r\nChar=5\r\nSharp=9\r\nR=300\r\nG=-5\r\nB=1000000\r\n[Window]\r\nPosX=-20\r\n",
+         -20, 0, 7, -3, 5, 9, 255, 0, 255, 16777215u, ""},
+        {"unquoted path", "[Palette]\r\nFile=D:\\a b\\c.tbp\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u,
+         "D:\\a b\\c.tbp"},
+        {"empty quoted path", "[Palette]\r\nFile = \"\"\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u, ""},
+        {"garbage", "\x01\x02 not an ini \xff\xfe\r\n[[[\r\n=\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetSettings();
+        WriteWholeFile(ini(), c.text);
+        LoadSettings();
+        EXPECT_EQ(g_settings.PosX, c.posX);
+        EXPECT_EQ(g_settings.PosY, c.posY);
+        EXPECT_EQ(g_settings.DisplayMode, c.mode);
+        EXPECT_EQ(g_settings.CopyFormat, c.copy);
+        EXPECT_EQ(g_settings.HexCase, c.hexCase);
+        EXPECT_EQ(g_settings.SharpPrefix, c.sharp);
+        EXPECT_EQ(g_current.red, c.r);
+        EXPECT_EQ(g_current.green, c.g);
+        EXPECT_EQ(g_current.blue, c.b);
+        EXPECT_EQ(g_settings.CustColors[3], c.color3);
+        EXPECT_EQ(g_settings.CustColors[4], 16777215u);
+        EXPECT_STREQ(g_settings.PaletteFile, c.palette);
+    }
+}
+
+TEST(SettingsSections, BlocksHandedToThePlatform)
+{
+    Settings s = g_settings;
+    s.DisplayMode = 1;
+    s.CopyFormat = 2;
+    s.HexCase = 1;
+    s.SharpPrefix = 0;
+    for (int i = 0; i < kCustomColorCount; ++i)
+        s.CustColors[i] = 16777215u;
+    s.CustColors[1] = 255;
+    s.CustColors[2] = 16711680u;
+    std::memset(s.PaletteFile, 0, sizeof s.PaletteFile);
+    std::strcpy(s.PaletteFile, "C:\\a b\\p.tbp");
+
+    const std::vector<SettingsSection> sections = BuildSettingsSections(s, -5, 77, 18, 52, 86);
+    ASSERT_EQ(sections.size(), 4u);
+    EXPECT_EQ(sections[0].name, "Window");
+    EXPECT_EQ(sections[0].block, Block({"PosX = 0", "PosY = 77"}));
+    EXPECT_EQ(sections[1].name, "Color");
+    EXPECT_EQ(sections[1].block,
+              Block({"Mode = 1", "Copy = 2", "Char = 1", "Sharp = 0", "R = 18", "G = 52", "B = 86"}));
+    EXPECT_EQ(sections[2].name, "CustColor");
+    std::string cust;
+    for (int i = 0; i < kCustomColorCount; ++i)
+        cust += "Color" + std::to_string(i) + " = " + std::to_string(s.CustColors[i]) + '\0';
+    cust += '\0';
+    EXPECT_EQ(sections[2].block, cust);
+    EXPECT_NE(sections[2].block.find(std::string("Color1 = 255\0", 13)), std::string::npos);
+    EXPECT_NE(sections[2].block.find(std::string("Color2 = 16711680\0", 18)), std::string::npos);
+    EXPECT_EQ(sections[3].name, "Palette");
+    EXPECT_EQ(sections[3].block, Block({"File = \"C:\\a b\\p.tbp\""}));
+
+    s.PaletteFile[0] = '\0';
+    EXPECT_EQ(BuildSettingsSections(s, 10, -1, 0, 0, 0)[3].block, Block({"File = \"\""}));
+    EXPECT_EQ(BuildSettingsSections(s, 10, -1, 0, 0, 0)[0].block, Block({"PosX = 10", "PosY = 0"}));
+}
+
+TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
+{
+    LoadSettings();
+    g_settings.PosX = 120;
+    g_settings.PosY = 64;
+    g_settings.DisplayMode = 1;
+    g_settings.CopyFormat = 1;
+    g_settings.HexCase = 1;
+    g_settings.SharpPrefix = 0;
+    g_settings.CustColors[0] = 255;
+    g_settings.CustColors[15] = 16711680u;
+    SetPaletteFile("C:\\Users\\me\\My Palettes\\spring colors.tbp");
+    g_current.red = 18;
+    g_current.green = 52;
+    g_current.blue = 86;
+    ASSERT_TRUE(SaveSettings(nullptr));
+
+    EXPECT_EQ(SectionNames(ini()), (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
+    EXPECT_EQ(SectionLines(ini(), "Window"), (std::vector<std::string>{"PosX=120", "PosY=64"}));
+    EXPECT_EQ(SectionLines(ini(), "Color"), (std::vector<std::string>{"Mode=1", "Copy=1", "Char=1", "Sharp=0", "R=18",
+                                                                      "G=52", "B=86"}));
+    std::vector<std::string> cust;
+    for (int i = 0; i < kCustomColorCount; ++i)
+        cust.push_back("Color" + std::to_string(i) + "=" + (i == 0 ? "255" : i == 15 ? "16711680" : "16777215"));
+    EXPECT_EQ(SectionLines(ini(), "CustColor"), cust);
+    EXPECT_EQ(SectionLines(ini(), "Palette"),
+              (std::vector<std::string>{"File=\"C:\\Users\\me\\My Palettes\\spring colors.tbp\""}));
+
+    // And the whole round trip through LoadSettings.
+    ResetSettings();
+    LoadSettings();
+    EXPECT_EQ(g_settings.PosX, 120);
+    EXPECT_EQ(g_settings.PosY, 64);
+    EXPECT_EQ(g_settings.DisplayMode, 1);
+    EXPECT_EQ(g_settings.CopyFormat, 1);
+    EXPECT_EQ(g_settings.HexCase, 1);
+    EXPECT_EQ(g_settings.SharpPrefix, 0);
+    EXPECT_EQ(g_settings.CustColors[0], 255u);
+    EXPECT_EQ(g_settings.CustColors[7], 16777215u);
+    EXPECT_EQ(g_settings.CustColors[15], 16711680u);
+    EXPECT_STREQ(g_settings.PaletteFile, "C:\\Users\\me\\My Palettes\\spring colors.tbp");
+    EXPECT_EQ(g_current.red, 18);
+    EXPECT_EQ(g_current.green, 52);
+    EXPECT_EQ(g_current.blue, 86);
+}
+
+TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)
+{
+    WriteWholeFile(ini(),
+                   "[Mine]\r\nNote=keep me\r\n[Window]\r\nPosX=5\r\nExtra=1\r\n[Color]\r\nMode=1\r\nShade=3\r\n"
+                   "[CustColor]\r\nColor99=1\r\n[Palette]\r\nFile=x\r\nOther=y\r\n[Zeta]\r\nZ=26\r\n");
+    LoadSettings();
+    ASSERT_TRUE(SaveSettings(nullptr));
+    EXPECT_EQ(ReadString(ini(), "Window", "Extra"), "<missing>");
+    EXPECT_EQ(ReadString(ini(), "Color", "Shade"), "<missing>");
+    EXPECT_EQ(ReadString(ini(), "CustColor", "Color99"), "<missing>");
+    EXPECT_EQ(ReadString(ini(), "Palette", "Other"), "<missing>");
+    EXPECT_EQ(ReadString(ini(), "Mine", "Note"), "keep me");
+    EXPECT_EQ(ReadString(ini(), "Zeta", "Z"), "26");
+    EXPECT_EQ(ReadString(ini(), "Window", "PosX"), "5");
+    EXPECT_EQ(ReadString(ini(), "Color", "Mode"), "1");
+    EXPECT_EQ(ReadString(ini(), "Palette", "File"), "x");
+    EXPECT_EQ(SectionLines(ini(), "Color").size(), 7u);
+}
+
+TEST_F(SettingsTest, PositionIsTheRestoredRectangleWithNegativesAsZero)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SettingsTestWindow";
+    RegisterClassA(&wc);
+    const struct {
+        int x, y;
+        bool minimize;
+        int32_t savedX, savedY;
+    } cases[] = {
+        {150, 90, false, 150, 90},
+        {-40, 70, false, 0, 70},
+        {60, -30, false, 60, 0},
+        {-10, -10, false, 0, 0},
+        {210, 130, true, 210, 130},
+    };
+    // One window for every case: under a bare X server, tearing a shown window
+    // down waits for a window manager that is not there.
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "t", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x << "," << c.y << (c.minimize ? " minimized" : ""));
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetWindowPos(window, nullptr, c.x, c.y, 200, 150, SWP_NOZORDER);
+        if (c.minimize)
+            ShowWindow(window, SW_MINIMIZE);
+        ASSERT_TRUE(SaveSettings(window));
+        EXPECT_EQ(ReadString(ini(), "Window", "PosX"), std::to_string(c.savedX));
+        EXPECT_EQ(ReadString(ini(), "Window", "PosY"), std::to_string(c.savedY));
+    }
+    // The minimized window really is elsewhere: only its restored rectangle was saved.
+    RECT now;
+    GetWindowRect(window, &now);
+    EXPECT_NE(now.left, 210);
+}
+
+TEST_F(SettingsTest, LongPalettePathsRoundTrip)
+{
+    for (size_t length : {250u, 300u, 511u, 512u, 600u, 1000u, 4000u}) {
+        SCOPED_TRACE(length);
+        std::string path = "C:\\";
+        while (path.size() < length - 4)
+            path += (path.size() % 40 == 39) ? '\\' : static_cast<char>('a' + path.size() % 26);
+        path.resize(length - 4);
+        path += ".tbp";
+        ASSERT_EQ(path.size(), length);
+        ResetSettings();
+        LoadSettings();
+        SetPaletteFile(path);
+        g_current.red = 1;
+        ASSERT_TRUE(SaveSettings(nullptr));
+        ResetSettings();
+        LoadSettings();
+        EXPECT_EQ(std::string(g_settings.PaletteFile), path);
+        EXPECT_EQ(g_current.red, 1) << "the rest of the file is intact";
+        EXPECT_EQ(g_current.green, 255);
+    }
+}
+
+TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
+{
+    for (size_t length : {250u, 300u, 600u}) {
+        SCOPED_TRACE(length);
+        TestFolder base;
+        const std::string dir = MakeLongFolder(base.path(), length);
+        ASSERT_EQ(dir.size(), length);
+        g_programDir = dir;
+        ResetSettings();
+        LoadSettings();
+        g_settings.DisplayMode = 1;
+        g_current.red = 42;
+        const bool saved = SaveSettings(nullptr);
+        ResetSettings();
+        LoadSettings();
+        if (saved) {
+            EXPECT_EQ(g_settings.DisplayMode, 1);
+            EXPECT_EQ(g_current.red, 42);
+        } else {
+            // The platform cannot reach such a folder: the defaults come back and
+            // nothing was written anywhere else, such as at a cut-off path.
+            EXPECT_EQ(g_settings.DisplayMode, 0);
+            EXPECT_EQ(g_current.red, 255);
+            EXPECT_EQ(CountFilesBelow(base.path()), 0);
+        }
+        std::printf("program folder of %zu characters: settings %s\n", dir.size(),
+                    saved ? "saved and read back" : "refused by the platform");
+    }
+}
+
+}  // namespace
