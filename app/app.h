@@ -7,10 +7,18 @@
 extern HINSTANCE g_instance;   // the module, for every resource load and window creation
 extern HWND g_mainWindow;      // set once CreateWindowExA of the main window returns
 
-constexpr int kClientWidth = 406;
-constexpr int kClientHeight = 276;
+// With the program directory found: loads the settings, the palette and the color, registers the window
+// classes, creates and shows the main window and puts the focus into R10.
+// False when a window class cannot be registered.
+bool StartUp(HINSTANCE instance);
+
+// The message loop, with the accelerators; returns the exit code.
+int RunMessageLoop();
 
 // Finds the executable's folder and keeps it as the program directory.
 void FindProgramDirectory();
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_COMMAND of the main window: the color edits, menu commands, accelerators, buttons.
+void OnCommand(HWND window, int id, HWND control, UINT code);

@@ -5,7 +5,7 @@
 #define IDI_TINTBOX       101
 #define IDM_MAINMENU      102
 #define IDA_ACCELERATORS  103
-#define IDM_CONTEXTMENU   105
+#define IDM_IDNAMES       105   // never loaded: names the controls and key-only commands
 #define IDD_ABOUT         106
 #define IDC_PICK          107
 #define IDC_STORE         108
@@ -21,19 +21,35 @@
 #define ID_H              40009
 #define ID_S              40010
 #define ID_V              40011
+#define ID_HSVMODE        40012
+#define ID_RGBMODE        40013
 #define ID_NEXTEDIT       40014
 #define ID_PREVEDIT       40015
 #define ID_EDITCOPY       40016
 #define ID_COPY           40017
+#define ID_HTMLFORMAT     40018
+#define ID_RGBFORMAT      40020
+#define ID_DWORDFORMAT    40021
 #define ID_PALETTEINIT    40022
 #define ID_LIGHTER        40023
 #define ID_DARKER         40024
 #define ID_GRAYSCALE      40026
+#define ID_WEBSITE        40027
+#define ID_ABOUT          40028
 #define ID_HELP           40029
 #define ID_OPENPALETTE    40030
 #define ID_SAVEPALETTE    40031
 #define ID_INVERT         40032
+#define ID_UPPERCASE      40033
+#define ID_LOWERCASE      40034
 #define ID_CAPTURE        40035
 #define ID_COLORDIALOG    40036
 #define ID_CANCELCAPTURE  40040
 #define ID_WEBSAFE        40044
+#define ID_SHARP          40048
+
+// Version dialog controls
+#define IDC_VERSIONTEXT   1000
+#ifndef IDC_STATIC
+#define IDC_STATIC        (-1)
+#endif

@@ -8,7 +8,7 @@ TINTBOX_BUILD=${TINTBOX_BUILD:-$TINTBOX_ROOT/build}
 TINTBOX_WINBUILD=$TINTBOX_BUILD/win64
 
 TINTBOX_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb x11-utils xauth locales fonts-ipafont-gothic googletest imagemagick xclip)
+  wine wine64 fonts-wine xvfb x11-utils xauth locales fonts-ipafont-gothic googletest imagemagick xclip)
 
 log() { printf '== %s\n' "$*" >&2; }
 

@@ -157,3 +157,12 @@ TEST(App, FactoryPaletteIsBuiltBesideTheProgram)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Platform, TestsRunWithTheJapaneseCodePage)
+{
+    EXPECT_EQ(GetACP(), 932u) << "the texts of the program are code page 932";
+}
+
+}  // namespace

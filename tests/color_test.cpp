@@ -227,3 +227,58 @@ TEST_F(ColorTest, ColorRefTakesTheLowBytes)
 }
 
 }  // namespace
+
+#include "color/color_text.h"
+
+namespace {
+
+struct CopyTextCase {
+    int32_t format, sharp, hexCase;
+    Triple rgb;
+    const char* greenHexOverride;  // what the user typed into G16, or null
+    const char* text;
+};
+
+TEST(CopyText, FormsOfTheCurrentColor)
+{
+    const CopyTextCase cases[] = {
+        {0, 1, 0, {18, 52, 86}, nullptr, "#123456"},
+        {0, 0, 0, {18, 52, 86}, nullptr, "123456"},
+        {0, 1, 0, {255, 255, 255}, nullptr, "#ffffff"},
+        {0, 1, 1, {255, 255, 255}, nullptr, "#FFFFFF"},
+        {0, 0, 0, {255, 255, 255}, nullptr, "ffffff"},
+        {0, 5, 0, {171, 0, 10}, nullptr, "#ab000a"},
+        {0, 1, 0, {18, 52, 86}, "", "#1256"},
+        {0, 1, 0, {18, 52, 86}, "F", "#12F56"},
+        {0, 1, 2, {18, 52, 86}, nullptr, "#"},
+        {0, 0, 2, {18, 52, 86}, nullptr, ""},
+        {1, 1, 0, {18, 52, 86}, nullptr, "RGB( 18, 52, 86 )"},
+        {1, 0, 1, {255, 255, 255}, nullptr, "RGB( 255, 255, 255 )"},
+        {1, 1, 0, {0, 0, 0}, nullptr, "RGB( 0, 0, 0 )"},
+        {2, 1, 0, {255, 255, 255}, nullptr, "16777215"},
+        {2, 0, 1, {0, 0, 0}, nullptr, "0"},
+        {2, 1, 0, {18, 52, 86}, nullptr, "5649426"},
+        {2, 1, 0, {0, 0, 255}, nullptr, "16711680"},
+        {3, 1, 0, {18, 52, 86}, nullptr, ""},
+        {-1, 1, 0, {18, 52, 86}, nullptr, ""},
+    };
+    for (const CopyTextCase& c : cases) {
+        g_settings.CopyFormat = c.format;
+        g_settings.SharpPrefix = c.sharp;
+        g_settings.HexCase = c.hexCase;
+        SetRgb(c.rgb);
+        CompleteFromRgb();
+        if (c.greenHexOverride)
+            std::strcpy(g_current.greenHex, c.greenHexOverride);
+        char text[kCopyTextSize];
+        std::memset(text, 'x', sizeof text);
+        FormatCopyText(text, sizeof text);
+        EXPECT_STREQ(text, c.text) << "format " << c.format << " sharp " << c.sharp << " case " << c.hexCase;
+        EXPECT_EQ(text[sizeof text - 1], '\0');
+    }
+    g_settings.CopyFormat = 0;
+    g_settings.SharpPrefix = 1;
+    g_settings.HexCase = 0;
+}
+
+}  // namespace

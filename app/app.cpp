@@ -1,0 +1,147 @@
+#include <windows.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "app/app.h"
+#include "capture/capture.h"
+#include "color/color.h"
+#include "res/resource.h"
+#include "store/files.h"
+#include "store/palette_file.h"
+#include "store/settings.h"
+#include "view/layout.h"
+#include "view/mouse.h"
+#include "view/paint.h"
+
+HINSTANCE g_instance;
+HWND g_mainWindow;
+
+static const char kMainClass[] = "tbox";
+static const char kCaptureClass[] = "Capture";
+static const char kMainTitle[] = "Tintbox";
+
+void FindProgramDirectory()
+{
+    // Grow the buffer until the whole path fits: a folder may be longer than MAX_PATH.
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of('\\');
+    g_programDir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// Saves the settings and the palette and lets go of every long-lived GDI
+// object; the window itself goes with the process.
+static void OnClose(HWND window)
+{
+    SaveSettings(window);
+    WritePaletteFile(ProgramFilePath("palette.ini").c_str());
+    DestroyLayout(window);
+    PostMessageA(window, WM_DESTROY, 0, 0);
+}
+
+static void OnDestroy(HWND)
+{
+    PostQuitMessage(0);
+}
+
+static void OnPaint(HWND window)
+{
+    PaintMainWindow(window);
+}
+
+// The read-only EDITCOPY asks for its colors with this message: white.
+static HBRUSH OnCtlColorStatic(HWND, HDC, HWND, int)
+{
+    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+// The cursor is chosen here alone: the class cursor never overrides it.
+static BOOL OnSetCursor(HWND window, HWND, UINT, UINT)
+{
+    ChooseCursor(window);
+    return FALSE;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+        HANDLE_MSG(window, WM_CREATE, OnCreate);
+        HANDLE_MSG(window, WM_DESTROY, OnDestroy);
+    case WM_PAINT: OnPaint(window); return DefWindowProcA(window, message, wParam, lParam);
+        HANDLE_MSG(window, WM_CLOSE, OnClose);
+        HANDLE_MSG(window, WM_COMMAND, OnCommand);
+        HANDLE_MSG(window, WM_CTLCOLORSTATIC, OnCtlColorStatic);
+        HANDLE_MSG(window, WM_SETCURSOR, OnSetCursor);
+        HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);
+        HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
+        HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
+        HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+static ATOM RegisterWindowClass(const char* name, UINT style, WNDPROC procedure, HCURSOR cursor, LPCSTR menu)
+{
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = g_instance;
+    wc.hIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX));
+    wc.hIconSm = static_cast<HICON>(
+        LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    wc.hCursor = cursor;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszMenuName = menu;
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc);
+}
+
+bool StartUp(HINSTANCE instance)
+{
+    g_instance = instance;
+    LoadSettings();
+    ReadPaletteFile(ProgramFilePath("palette.ini").c_str());
+    CompleteFromRgb();
+    g_reference = g_current;
+
+    if (!RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
+                             MAKEINTRESOURCEA(IDM_MAINMENU)))
+        return false;
+    g_mainWindow = CreateWindowExA(0, kMainClass, kMainTitle, WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, nullptr, nullptr, g_instance, nullptr);
+    RefreshColorDisplay(g_mainWindow);
+    WriteColorEdits(g_mainWindow);
+    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
+    UpdateWindow(g_mainWindow);
+
+    if (!RegisterWindowClass(kCaptureClass, 0, CaptureWindowProc, g_pickCursor, nullptr))
+        return false;
+    SetFocus(g_editTable[0]);
+    SendMessageA(g_editTable[0], EM_SETSEL, 0, -1);
+    return true;
+}
+
+int RunMessageLoop()
+{
+    HACCEL accelerators = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDA_ACCELERATORS));
+    // Accelerators are translated against the main window whatever window of
+    // the thread has the focus, so Tab never reaches an edit as a key.
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        if (!TranslateAcceleratorA(g_mainWindow, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}

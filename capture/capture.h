@@ -1,0 +1,11 @@
+// The full-screen capture overlay that picks a color from a screenshot.
+#pragma once
+
+#include <windows.h>
+
+// ---- Globals owned by the capture ----
+extern bool g_captureActive;   // an overlay is open
+extern HWND g_captureWindow;   // the overlay while it is open
+
+// The window procedure of the "Capture" class.
+LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,393 @@
+// The real main window, created in this process by the program's own start-up,
+// checked through its controls and the pixels it shows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/app.h"
+#include "color/color.h"
+#include "res/resource.h"
+#include "store/files.h"
+#include "store/palette_data.h"
+#include "store/settings_data.h"
+#include "tests/test_folder.h"
+#include "view/layout.h"
+#include "view/paint.h"
+#include "view/surfaces.h"
+
+namespace {
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// The color the window shows at client point (x, y), as 0x00BBGGRR.
+COLORREF Pixel(int x, int y)
+{
+    HDC dc = GetDC(g_mainWindow);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(g_mainWindow, dc);
+    return c;
+}
+
+COLORREF Rgb(int r, int g, int b) { return RGB(r, g, b); }
+
+std::string Text(HWND control)
+{
+    char text[256] = {};
+    GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
+// Any pixel of `color` inside the client rectangle [left, right) × [top, bottom).
+bool AnyPixelOf(COLORREF color, int left, int top, int right, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (Pixel(x, y) == color)
+                return true;
+    return false;
+}
+
+void SetColor(int r, int g, int b)
+{
+    g_current.red = r;
+    g_current.green = g;
+    g_current.blue = b;
+    CompleteFromRgb();
+    RefreshColorDisplay(g_mainWindow);
+    WriteColorEdits(g_mainWindow);
+    Pump();
+}
+
+void SwitchMode(int mode)
+{
+    SwitchDisplayMode(g_mainWindow, mode);
+    Pump();
+}
+
+TestFolder* g_folder;
+
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        g_folder = new TestFolder;
+        g_programDir = g_folder->path();
+        std::string palette(512, '\0');
+        palette[17 * 4 + 0] = 0x12;  // entry 17: (0x12, 0x34, 0x56)
+        palette[17 * 4 + 1] = 0x34;
+        palette[17 * 4 + 2] = 0x56;
+        palette[18 * 4 + 0] = static_cast<char>(0xFF);
+        WriteWholeFile(g_folder->file("palette.ini"), palette);
+        ASSERT_TRUE(StartUp(GetModuleHandleA(nullptr)));
+        Pump();
+    }
+    static void TearDownTestSuite()
+    {
+        delete g_folder;
+        g_folder = nullptr;
+    }
+};
+
+TEST_F(MainWindow, ClientAreaAndFrame)
+{
+    RECT client;
+    GetClientRect(g_mainWindow, &client);
+    EXPECT_EQ(client.right, 406);
+    EXPECT_EQ(client.bottom, 276);
+    const LONG style = GetWindowLongA(g_mainWindow, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(IsWindowVisible(g_mainWindow));
+    RECT frame;
+    GetWindowRect(g_mainWindow, &frame);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 0);
+    char cls[16] = {};
+    GetClassNameA(g_mainWindow, cls, sizeof cls);
+    EXPECT_STREQ(cls, "tbox");
+    EXPECT_EQ(GetClassLongA(g_mainWindow, GCL_STYLE) & CS_OWNDC, static_cast<DWORD>(CS_OWNDC));
+    EXPECT_NE(GetMenu(g_mainWindow), nullptr) << "the class menu is the menu bar";
+}
+
+TEST_F(MainWindow, ChildControls)
+{
+    const struct {
+        int id;
+        const char* cls;
+        DWORD exStyle;
+        DWORD style;
+        int x, y, w, h;
+        int limit;
+        const char* text;
+    } controls[] = {
+        {ID_R10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 28, 140, 30, 18, 3, nullptr},
+        {ID_G10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 28, 163, 30, 18, 3, nullptr},
+        {ID_B10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 28, 186, 30, 18, 3, nullptr},
+        {ID_R16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 62, 140, 30, 18, 2, nullptr},
+        {ID_G16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 62, 163, 30, 18, 2, nullptr},
+        {ID_B16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 62, 186, 30, 18, 2, nullptr},
+        {ID_H, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 125, 140, 30, 18, 3, nullptr},
+        {ID_S, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 125, 163, 30, 18, 3, nullptr},
+        {ID_V, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 125, 186, 30, 18, 3, nullptr},
+        {ID_EDITCOPY, "Edit", WS_EX_CLIENTEDGE, 0x50000800, 10, 222, 145, 18, -1, nullptr},
+        {ID_COPY, "Button", 0, 0x50000F00, 10, 245, 70, 21, -1, "\x83\x52\x83\x73\x81\x5B"},
+        {ID_CAPTURE, "Button", 0, 0x50000F00, 85, 245, 70, 21, -1, "\x89\xE6\x96\xCA\x82\xCC\x90\x46"},
+    };
+    int index = 0;
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.id);
+        HWND control = GetDlgItem(g_mainWindow, c.id);
+        ASSERT_NE(control, nullptr);
+        char cls[32] = {};
+        GetClassNameA(control, cls, sizeof cls);
+        EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, cls, -1, c.cls, -1), CSTR_EQUAL) << cls;
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)) & WS_EX_CLIENTEDGE, c.exStyle);
+        // The platform adds bits of its own (e.g. ES_LEFT is 0); those asked for must be there.
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & c.style, c.style);
+        EXPECT_FALSE(GetWindowLongA(control, GWL_STYLE) & (ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP))
+            << "no digits-only limit, no scrolling, no tab stop";
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, c.x);
+        EXPECT_EQ(r.top, c.y);
+        EXPECT_EQ(r.right - r.left, c.w);
+        EXPECT_EQ(r.bottom - r.top, c.h);
+        if (c.limit > 0) {
+            EXPECT_EQ(SendMessageA(control, EM_GETLIMITTEXT, 0, 0), c.limit);
+        }
+        if (c.text) {
+            EXPECT_EQ(Text(control), c.text);
+        }
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), g_uiFont);
+        if (index < kColorEditCount) {
+            EXPECT_EQ(g_editTable[index], control) << "the edit table is in R10..V order";
+        }
+        ++index;
+    }
+    EXPECT_EQ(g_editCopy, GetDlgItem(g_mainWindow, ID_EDITCOPY));
+}
+
+TEST_F(MainWindow, FirstRunState)
+{
+    const char* expected[kColorEditCount] = {"255", "255", "255", "ff", "ff", "ff", "0", "0", "100"};
+    for (int i = 0; i < kColorEditCount; ++i)
+        EXPECT_EQ(Text(g_editTable[i]), expected[i]) << i;
+    EXPECT_EQ(Text(g_editCopy), "#ffffff");
+    EXPECT_EQ(GetFocus(), g_editTable[0]);
+    DWORD start = 9, end = 9;
+    SendMessageA(g_editTable[0], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u) << "the whole red value is selected";
+    EXPECT_EQ(g_changeGuard, 1);
+}
+
+TEST_F(MainWindow, SurfacesShownAtTheirPlaces)
+{
+    SetColor(255, 255, 255);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const struct {
+        const char* what;
+        int x, y;
+        COLORREF color;
+    } pixels[] = {
+        {"swatch edge top-left", 10, 17, shadow},
+        {"swatch edge bottom-right", 119, 126, highlight},
+        {"swatch upper half", 60, 40, Rgb(255, 255, 255)},
+        {"swatch lower half", 60, 100, Rgb(255, 255, 255)},
+        {"hue-sat (1, 1) at value 100", 161, 18, Rgb(255, 12, 2)},
+        {"hue-sat edge", 160, 17, shadow},
+        {"hue-sat right edge", 339, 60, highlight},
+        {"value bar row 1", 365, 18, Rgb(252, 252, 252)},
+        {"value bar row 98", 365, 115, Rgb(5, 5, 5)},
+        {"value bar row 0 is edge", 365, 17, shadow},
+        {"palette edge", 171, 153, shadow},
+        {"palette entry 17 ring", 171 + 15, 153 + 15, Rgb(0, 0, 0)},
+        {"palette entry 17 inside", 171 + 16, 153 + 16, Rgb(0x12, 0x34, 0x56)},
+        {"palette entry 17 inside far", 171 + 26, 153 + 26, Rgb(0x12, 0x34, 0x56)},
+        {"palette entry 17 ring far", 171 + 27, 153 + 27, Rgb(0, 0, 0)},
+        {"palette gap", 171 + 28, 153 + 20, Rgb(255, 255, 255)},
+        {"palette entry 18 inside", 171 + 30, 153 + 20, Rgb(255, 0, 0)},
+        {"etched line shadow", 200, 0, shadow},
+        {"etched line highlight", 200, 1, highlight},
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(Pixel(p.x, p.y), p.color) << p.what << " at (" << p.x << ", " << p.y << ")";
+}
+
+TEST_F(MainWindow, LabelsAreDrawnWithTheirShadow)
+{
+    SetColor(255, 255, 255);
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const struct {
+        const char* what;
+        int left, top, right, bottom;
+    } labels[] = {
+        {"Color", 10, 2, 60, 17},   {"(0) above", 160, 2, 180, 17}, {"Hue/Sat", 220, 2, 290, 17},
+        {"Val", 360, 2, 380, 17},   {"Palette", 171, 140, 230, 153}, {"R", 10, 140, 27, 158},
+        {"H", 107, 186 - 46, 124, 158}, {"V", 107, 186, 124, 204},   {"(100)", 125, 17, 159, 31},
+    };
+    for (const auto& l : labels) {
+        EXPECT_TRUE(AnyPixelOf(text, l.left, l.top, l.right, l.bottom)) << l.what;
+        EXPECT_TRUE(AnyPixelOf(highlight, l.left, l.top, l.right + 1, l.bottom + 1)) << l.what << " shadow";
+    }
+}
+
+TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    SetColor(255, 255, 255);  // hue 0, saturation 0, value 100
+    EXPECT_EQ(Pixel(160, 117), highlight) << "hue apex";
+    EXPECT_EQ(Pixel(160, 127), shadow) << "hue base";
+    EXPECT_EQ(Pixel(340, 117), highlight) << "saturation 0 apex";
+    EXPECT_EQ(Pixel(380, 17), highlight) << "value 100 apex";
+    EXPECT_EQ(Pixel(390, 12), shadow) << "value marker's back edge spans y 12..22";
+
+    SetColor(18, 52, 86);  // hue 210, saturation 79, value 33
+    EXPECT_EQ(Pixel(160, 117), face) << "nothing left at the old hue place";
+    EXPECT_EQ(Pixel(160, 127), face);
+    EXPECT_EQ(Pixel(380, 17), face);
+    EXPECT_EQ(Pixel(265, 117), highlight) << "hue 210 apex at 160 + 105";
+    EXPECT_EQ(Pixel(265, 127), shadow);
+    EXPECT_EQ(Pixel(340, 117 - 79), highlight);
+    EXPECT_EQ(Pixel(380, 117 - 33), highlight);
+    EXPECT_EQ(Pixel(60, 40), Rgb(18, 52, 86)) << "swatch upper half: the current color";
+    EXPECT_EQ(Pixel(60, 100), Rgb(255, 255, 255)) << "lower half: the reference color, not yet committed";
+    EXPECT_EQ(Text(g_editCopy), "#123456");
+
+    // Hue 359 puts the apex on the field's last column.
+    g_current.hue = 359;
+    g_current.saturation = 100;
+    g_current.value = 100;
+    CompleteFromHsv();
+    RefreshColorDisplay(g_mainWindow);
+    Pump();
+    EXPECT_EQ(Pixel(339, 117), highlight);
+    EXPECT_EQ(Pixel(265, 117), face);
+}
+
+TEST_F(MainWindow, RgbModeShowsTheChannelBars)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    SetColor(18, 52, 86);
+    SwitchMode(1);
+    EXPECT_EQ(Pixel(135 + 100, 17 + 12), Rgb(100, 52, 86)) << "red bar column 100";
+    EXPECT_EQ(Pixel(135 + 200, 58 + 12), Rgb(18, 200, 86)) << "green bar column 200";
+    EXPECT_EQ(Pixel(135 + 7, 99 + 12), Rgb(18, 52, 7)) << "blue bar column 7";
+    EXPECT_EQ(Pixel(135 + 18, 32), highlight) << "red apex";
+    EXPECT_EQ(Pixel(135 + 52, 73), highlight) << "green apex";
+    EXPECT_EQ(Pixel(135 + 86, 114), highlight) << "blue apex";
+    EXPECT_EQ(Pixel(200, 50), face) << "no hue-sat field in RGB mode";
+    EXPECT_EQ(Pixel(370, 50), face) << "no value bar";
+
+    SetColor(255, 0, 0);
+    EXPECT_EQ(Pixel(390, 32), highlight) << "red 255 apex";
+    EXPECT_EQ(Pixel(135 + 18, 32), face) << "old red apex gone";
+    EXPECT_EQ(Pixel(135 + 52, 73), face) << "old green apex gone";
+    EXPECT_EQ(Pixel(135, 73), highlight) << "green 0 apex";
+    SwitchMode(0);
+    EXPECT_EQ(Pixel(161, 18), Rgb(255, 12, 2)) << "after the switch the field shows value 100";
+    EXPECT_EQ(Pixel(160 + 0, 117), highlight);
+}
+
+TEST_F(MainWindow, OtherDisplayModeShowsNoPicker)
+{
+    SetColor(18, 52, 86);
+    SwitchMode(2);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(Pixel(250, 60), face);
+    EXPECT_EQ(Pixel(370, 60), face);
+    EXPECT_EQ(Pixel(200, 25), face);
+    EXPECT_EQ(Pixel(265, 117), face) << "no marker";
+    EXPECT_FALSE(AnyPixelOf(GetSysColor(COLOR_BTNTEXT), 220, 2, 290, 17)) << "no picker label";
+    EXPECT_EQ(Pixel(60, 40), Rgb(18, 52, 86)) << "the swatch is still shown";
+    SetColor(0, 0, 255);
+    EXPECT_EQ(Pixel(60, 40), Rgb(0, 0, 255));
+    EXPECT_EQ(Text(g_editCopy), "#0000ff");
+    EXPECT_EQ(Pixel(250, 60), face);
+    SwitchMode(0);
+}
+
+TEST_F(MainWindow, CopyTextFollowsTheSettings)
+{
+    SetColor(18, 52, 86);
+    const struct {
+        int format, sharp, hexCase;
+        const char* text;
+    } cases[] = {
+        {0, 1, 0, "#123456"}, {0, 0, 0, "123456"}, {1, 1, 0, "RGB( 18, 52, 86 )"}, {2, 1, 0, "5649426"}, {7, 1, 0, ""},
+    };
+    for (const auto& c : cases) {
+        g_settings.CopyFormat = c.format;
+        g_settings.SharpPrefix = c.sharp;
+        g_settings.HexCase = c.hexCase;
+        UpdateCopyText();
+        EXPECT_EQ(Text(g_editCopy), c.text);
+    }
+    g_settings.CopyFormat = 0;
+    g_settings.SharpPrefix = 1;
+    UpdateCopyText();
+}
+
+TEST_F(MainWindow, WritingTheEditsChangesNoColor)
+{
+    SetColor(200, 100, 50);
+    g_current.hue = 359;  // a state not derived from the channels must survive the writes
+    const ColorState before = g_current;
+    WriteColorEdits(g_mainWindow);
+    Pump();
+    EXPECT_EQ(std::memcmp(&before, &g_current, sizeof before), 0);
+    EXPECT_EQ(Text(g_editTable[6]), "359");
+    EXPECT_EQ(Text(g_editTable[3]), "c8");
+    EXPECT_EQ(g_changeGuard, 1);
+}
+
+// Last: closing writes both files and leaves the window on screen until the process ends.
+TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
+{
+    SetColor(18, 52, 86);
+    g_settings.CopyFormat = 1;
+    Palette[5] = 0x00ABCDEF;
+    SendMessageA(g_mainWindow, WM_CLOSE, 0, 0);
+    MSG msg;
+    bool quit = false;
+    for (int i = 0; i < 100 && !quit; ++i) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                break;
+            }
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    EXPECT_TRUE(quit) << "WM_DESTROY was posted and answered with the quit message";
+    EXPECT_EQ(msg.wParam, 0u);
+    const std::string ini = g_folder->file("tbox.ini");
+    EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini.c_str()), 18u);
+    EXPECT_EQ(GetPrivateProfileIntA("Color", "Copy", -1, ini.c_str()), 1u);
+    const std::string palette = ReadWholeFile(g_folder->file("palette.ini"));
+    ASSERT_EQ(palette.size(), 512u);
+    EXPECT_EQ(palette.substr(20, 4), std::string("\xEF\xCD\xAB\x00", 4));
+    EXPECT_EQ(palette.substr(68, 3), std::string("\x12\x34\x56", 3));
+    EXPECT_EQ(g_uiFont, nullptr) << "the font was released";
+}
+
+}  // namespace

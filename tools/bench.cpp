@@ -1,0 +1,127 @@
+// Times the real main window under load: one RefreshColorDisplay, and one drag
+// step delivered as WM_MOUSEMOVE with the left button held, in HSV and in RGB
+// mode, next to a message that does nothing, all on the same window in the same
+// run. Prints the median and the 99th percentile of each.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "color/color.h"
+#include "store/files.h"
+#include "store/settings_data.h"
+#include "view/paint.h"
+#include "view/surfaces.h"
+
+namespace {
+
+constexpr int kSteps = 4000;
+
+double g_tickMs;
+
+struct Figures {
+    double median;
+    double p99;
+};
+
+Figures Time(int steps, const std::function<void(int)>& step)
+{
+    std::vector<double> ms;
+    ms.reserve(static_cast<size_t>(steps));
+    for (int i = 0; i < steps; ++i) {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        step(i);
+        QueryPerformanceCounter(&b);
+        ms.push_back(static_cast<double>(b.QuadPart - a.QuadPart) * g_tickMs);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[(ms.size() * 99) / 100]};
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Print(const char* what, Figures f)
+{
+    std::printf("  %-34s median %7.3f ms   p99 %7.3f ms\n", what, f.median, f.p99);
+}
+
+void SwitchMode(int mode)
+{
+    SwitchDisplayMode(g_mainWindow, mode);
+    Pump();
+}
+
+// A point of a back-and-forth sweep across [from, to].
+int Sweep(int i, int from, int to)
+{
+    const int span = to - from;
+    const int k = i % (2 * span);
+    return from + (k < span ? k : 2 * span - k);
+}
+
+void Measure(const char* mode, int x0, int x1, int y0, int y1)
+{
+    std::printf("%s mode (%d steps each)\n", mode, kSteps);
+    Print("no-op message (WM_NULL)", Time(kSteps, [](int) { SendMessageA(g_mainWindow, WM_NULL, 0, 0); }));
+    Print("RefreshColorDisplay", Time(kSteps, [](int i) {
+              g_current.red = i & 0xFF;
+              g_current.green = (i * 7) & 0xFF;
+              g_current.blue = (i * 13) & 0xFF;
+              CompleteFromRgb();
+              RefreshColorDisplay(g_mainWindow);
+          }));
+    Print("drag step (WM_MOUSEMOVE)", Time(kSteps, [&](int i) {
+              const int x = Sweep(i, x0, x1);
+              const int y = Sweep(i / 3, y0, y1);
+              SendMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+          }));
+    Pump();
+}
+
+std::string MakeFolder()
+{
+    char temp[MAX_PATH + 1];
+    GetTempPathA(sizeof temp, temp);
+    std::string folder = std::string(temp) + "tintbox-bench-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+}  // namespace
+
+int main()
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
+
+    const std::string folder = MakeFolder();
+    g_programDir = folder;
+    if (!StartUp(GetModuleHandleA(nullptr))) {
+        std::printf("the main window could not be created\n");
+        return 1;
+    }
+    Pump();
+
+    SwitchMode(0);
+    Measure("HSV", 160, 340, 18, 117);
+    SwitchMode(1);
+    Measure("RGB", 131, 395, 18, 41);
+
+    DeleteFileA(ProgramFilePath("tbox.ini").c_str());
+    DeleteFileA(ProgramFilePath("palette.ini").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}

@@ -1,0 +1,213 @@
+#include "view/draw.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "color/color.h"
+#include "store/palette_data.h"
+#include "view/gdi.h"
+#include "view/surfaces.h"
+
+namespace {
+
+constexpr int kPaletteCellPitch = 14;  // a 13-pixel cell and a one-pixel white gap
+constexpr int kPaletteCellSize = 13;
+
+COLORREF ColorRefOfRgb(const Rgb& c)
+{
+    return (static_cast<COLORREF>(c.red) & 0xFFu) | ((static_cast<COLORREF>(c.green) & 0xFFu) << 8) |
+           ((static_cast<COLORREF>(c.blue) & 0xFFu) << 16);
+}
+
+// The same color as a DIB section pixel, 0x00RRGGBB.
+uint32_t PixelOf(const Rgb& c)
+{
+    return ((static_cast<uint32_t>(c.red) & 0xFFu) << 16) | ((static_cast<uint32_t>(c.green) & 0xFFu) << 8) |
+           (static_cast<uint32_t>(c.blue) & 0xFFu);
+}
+
+HBRUSH CreateSolidBrushIndirect(COLORREF color)
+{
+    LOGBRUSH brush;
+    brush.lbStyle = BS_SOLID;
+    brush.lbColor = color;
+    brush.lbHatch = 0;
+    return CreateBrushIndirect(&brush);
+}
+
+// A one-pixel solid line from points[0] through the others; each segment
+// includes its first pixel and excludes its last.
+void DrawLine(HDC target, COLORREF color, const POINT* points, int count)
+{
+    ScopedPen pen(CreatePen(PS_SOLID, 1, color));
+    SelectGuard selected(target, pen.get());
+    MoveToEx(target, points[0].x, points[0].y, nullptr);
+    for (int i = 1; i < count; ++i)
+        LineTo(target, points[i].x, points[i].y);
+}
+
+void FillSolid(HDC target, int left, int top, int right, int bottom, COLORREF color)
+{
+    ScopedBrush brush(CreateSolidBrushIndirect(color));
+    const RECT area = {left, top, right, bottom};
+    FillRect(target, &area, brush.get());
+}
+
+// Column x, rows 0..height-1, in one color: straight into the pixels of a DIB
+// section (GdiFlush first), else as a vertical line.
+void FillColumn(const Surface& surface, int x, const Rgb& color)
+{
+    if (surface.pixels != nullptr) {
+        const uint32_t pixel = PixelOf(color);
+        uint32_t* p = surface.pixels + x;
+        for (int y = 0; y < surface.height; ++y, p += surface.width)
+            *p = pixel;
+        return;
+    }
+    const POINT line[] = {{x, 0}, {x, surface.height}};
+    DrawLine(surface.dc, ColorRefOfRgb(color), line, 2);
+}
+
+// Row y, columns 0..width-1, in one color, as FillColumn.
+void FillRow(const Surface& surface, int y, const Rgb& color)
+{
+    if (surface.pixels != nullptr) {
+        const uint32_t pixel = PixelOf(color);
+        uint32_t* p = surface.pixels + static_cast<ptrdiff_t>(y) * surface.width;
+        for (int x = 0; x < surface.width; ++x)
+            p[x] = pixel;
+        return;
+    }
+    const POINT line[] = {{0, y}, {surface.width, y}};
+    DrawLine(surface.dc, ColorRefOfRgb(color), line, 2);
+}
+
+void DrawChannelPercent(const Surface& surface, int32_t channel)
+{
+    char text[16];
+    FormatChannelPercent(channel, text, sizeof text);
+    const int length = static_cast<int>(std::strlen(text));
+    SelectGuard font(surface.dc, g_uiFont);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(surface.dc, text, length, &size);
+    TextOutA(surface.dc, 3, (surface.height - static_cast<int>(size.cy)) / 2 + 1, text, length);
+}
+
+}  // namespace
+
+void FormatChannelPercent(int32_t channel, char* text, size_t size)
+{
+    std::memset(text, 0, size);
+    std::snprintf(text, size, "%.1f%%", channel * 0.39215686274509803);
+}
+
+void DrawSunkenEdge(HDC target, int width, int height)
+{
+    const POINT shadow[] = {{0, height - 1}, {0, 0}, {width - 1, 0}};
+    DrawLine(target, GetSysColor(COLOR_BTNSHADOW), shadow, 3);
+    const POINT highlight[] = {{width - 1, 0}, {width - 1, height - 1}, {0, height - 1}};
+    DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), highlight, 3);
+}
+
+void DrawMarker(HDC target, int x, int y, int orientation)
+{
+    if (orientation == MarkerUp) {
+        const POINT light[] = {{x, y}, {x - 5, y + 10}};
+        DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), light, 2);
+        const POINT dark[] = {{x - 5, y + 10}, {x + 5, y + 10}, {x, y}};
+        DrawLine(target, GetSysColor(COLOR_BTNSHADOW), dark, 3);
+    } else if (orientation == MarkerLeft) {
+        const POINT light[] = {{x, y}, {x + 10, y - 5}};
+        DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), light, 2);
+        const POINT dark[] = {{x + 10, y - 5}, {x + 10, y + 5}, {x, y}};
+        DrawLine(target, GetSysColor(COLOR_BTNSHADOW), dark, 3);
+    }
+}
+
+void DrawShadowText(HDC target, int x, int y, const char* text)
+{
+    const int length = static_cast<int>(std::strlen(text));
+    SetTextColor(target, GetSysColor(COLOR_BTNHIGHLIGHT));
+    TextOutA(target, x + 1, y + 1, text, length);
+    SetTextColor(target, GetSysColor(COLOR_BTNTEXT));
+    TextOutA(target, x, y, text, length);
+}
+
+void DrawSwatchSurface()
+{
+    const Surface& s = g_swatchSurface;
+    FillSolid(s.dc, 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
+    FillSolid(s.dc, 0, s.height / 2, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_reference)));
+    DrawSunkenEdge(s.dc, s.width, s.height);
+}
+
+void DrawChannelBars()
+{
+    const int32_t red = g_current.red;
+    const int32_t green = g_current.green;
+    const int32_t blue = g_current.blue;
+    GdiFlush();  // the pixels are written directly: let earlier GDI drawing land first
+    for (int32_t x = 0; x < 256; ++x) {
+        FillColumn(g_redBarSurface, x, Rgb{x, green, blue});
+        FillColumn(g_greenBarSurface, x, Rgb{red, x, blue});
+        FillColumn(g_blueBarSurface, x, Rgb{red, green, x});
+    }
+    DrawChannelPercent(g_redBarSurface, red);
+    DrawChannelPercent(g_greenBarSurface, green);
+    DrawChannelPercent(g_blueBarSurface, blue);
+    for (const Surface* bar : {&g_redBarSurface, &g_greenBarSurface, &g_blueBarSurface})
+        DrawSunkenEdge(bar->dc, bar->width, bar->height);
+}
+
+void DrawHueSatSurface()
+{
+    // Computed on locals: the current color is only read.
+    const Surface& s = g_hueSatSurface;
+    const int32_t value = g_current.value;
+    if (s.pixels != nullptr) {
+        GdiFlush();
+        uint32_t* row = s.pixels;
+        for (int32_t y = 0; y < s.height; ++y, row += s.width)
+            for (int32_t x = 0; x < s.width; ++x)
+                row[x] = PixelOf(HsvToRgbValues(2 * x, 100 - y, value));
+    } else {
+        for (int32_t y = 0; y < s.height; ++y)
+            for (int32_t x = 0; x < s.width; ++x)
+                SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * x, 100 - y, value)));
+    }
+    DrawSunkenEdge(s.dc, s.width, s.height);
+}
+
+void DrawValueBarSurface()
+{
+    // Row 0 gets no gradient: the sunken edge covers it.
+    const Surface& s = g_valueBarSurface;
+    const int32_t hue = g_current.hue;
+    const int32_t saturation = g_current.saturation;
+    GdiFlush();
+    for (int32_t y = 1; y < s.height; ++y)
+        FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - y));
+    DrawSunkenEdge(s.dc, s.width, s.height);
+}
+
+void DrawPaletteSurface()
+{
+    const Surface& s = g_paletteSurface;
+    FillSolid(s.dc, 0, 0, s.width, s.height, 0x00FFFFFF);
+    {
+        ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));
+        SelectGuard pen(s.dc, black.get());
+        for (int row = 0; row < kPaletteRows; ++row) {
+            const int top = 1 + kPaletteCellPitch * row;
+            for (int column = 0; column < kPaletteColumns; ++column) {
+                const int left = 1 + kPaletteCellPitch * column;
+                ScopedBrush swatch(CreateSolidBrushIndirect(Palette[row * kPaletteColumns + column]));
+                SelectGuard brush(s.dc, swatch.get());
+                Rectangle(s.dc, left, top, left + kPaletteCellSize, top + kPaletteCellSize);
+            }
+        }
+    }
+    DrawSunkenEdge(s.dc, s.width, s.height);
+}

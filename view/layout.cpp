@@ -1,0 +1,144 @@
+#include "view/layout.h"
+
+#include <windowsx.h>
+
+#include "capture/capture.h"
+#include "color/color.h"
+#include "res/resource.h"
+#include "store/settings_data.h"
+#include "view/surfaces.h"
+
+HCURSOR g_pickCursor;
+HCURSOR g_storeCursor;
+HCURSOR g_arrowCursor;
+HWND g_editTable[kColorEditCount];
+HWND g_editCopy;
+HDC g_windowDc;
+int g_focusIndex;
+
+namespace {
+
+struct ControlSpec {
+    DWORD exStyle;
+    const char* className;
+    int id;
+    DWORD style;
+    int x, y, width, height;
+    const char* text;
+    int limit;  // EM_LIMITTEXT for the color edits, 0 for none
+};
+
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_CENTER | BS_VCENTER;
+
+// In creation order; the first nine are the edit table.
+const ControlSpec kControls[] = {
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, 28, 140, 30, 18, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, 28, 163, 30, 18, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, 28, 186, 30, 18, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, 62, 140, 30, 18, "", 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, 62, 163, 30, 18, "", 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, 62, 186, 30, 18, "", 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, 125, 140, 30, 18, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, 125, 163, 30, 18, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, 125, 186, 30, 18, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, 10, 222, 145, 18, "", 0},
+    {0, "BUTTON", ID_COPY, kButtonStyle, 10, 245, 70, 21, "\x83\x52\x83\x73\x81\x5B", 0},             // コピー
+    {0, "BUTTON", ID_CAPTURE, kButtonStyle, 85, 245, 70, 21, "\x89\xE6\x96\xCA\x82\xCC\x90\x46", 0},  // 画面の色
+};
+
+// The window sized so that its client area is exactly kClientWidth × kClientHeight,
+// whatever the frame, title bar and menu bar take.
+void SizeAndPlace(HWND window)
+{
+    RECT windowRect;
+    RECT clientRect;
+    GetWindowRect(window, &windowRect);
+    GetClientRect(window, &clientRect);
+    const int width = (windowRect.right - windowRect.left) - (clientRect.right - clientRect.left) + kClientWidth;
+    const int height = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top) + kClientHeight;
+    const POINT at = PlaceOnSomeMonitor(g_settings.PosX, g_settings.PosY, width, height);
+    SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
+}
+
+void CreateControls(HWND window)
+{
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
+        const ControlSpec& c = kControls[i];
+        HWND control = CreateWindowExA(c.exStyle, c.className, c.text, c.style, c.x, c.y, c.width, c.height,
+                                       window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_uiFont), FALSE);
+        if (c.limit > 0)
+            SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(c.limit), 0);
+        if (i < kColorEditCount)
+            g_editTable[i] = control;
+        else if (c.id == ID_EDITCOPY)
+            g_editCopy = control;
+    }
+}
+
+}  // namespace
+
+POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
+{
+    POINT at = {x, y};
+    const RECT rect = {x, y, x + width, y + height};
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
+        return at;  // partly visible at least: exactly where it was
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+        return at;
+    const RECT& work = info.rcWork;
+    at.x = x + width > work.right ? work.right - width : x;
+    at.y = y + height > work.bottom ? work.bottom - height : y;
+    if (at.x < work.left)
+        at.x = work.left;
+    if (at.y < work.top)
+        at.y = work.top;
+    return at;
+}
+
+BOOL OnCreate(HWND window, LPCREATESTRUCT)
+{
+    g_changeGuard = 1;
+    g_focusIndex = 0;
+    g_captureActive = false;
+
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    g_pickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PICK));
+    g_storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
+    g_arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+
+    SizeAndPlace(window);
+    g_uiFont = CreateUiFont();
+    CreateControls(window);
+    g_windowDc = GetDC(window);
+    CreateSurfaces(g_windowDc);
+    return TRUE;
+}
+
+void DestroyLayout(HWND window)
+{
+    DeleteObject(g_uiFont);
+    g_uiFont = nullptr;
+    DestroySurfaces();
+    ReleaseDC(window, g_windowDc);
+    g_windowDc = nullptr;
+}
+
+void WriteColorEdits(HWND window)
+{
+    g_changeGuard = 0;
+    SetDlgItemInt(window, ID_R10, static_cast<UINT>(g_current.red), FALSE);
+    SetDlgItemInt(window, ID_G10, static_cast<UINT>(g_current.green), FALSE);
+    SetDlgItemInt(window, ID_B10, static_cast<UINT>(g_current.blue), FALSE);
+    SetDlgItemTextA(window, ID_R16, g_current.redHex);
+    SetDlgItemTextA(window, ID_G16, g_current.greenHex);
+    SetDlgItemTextA(window, ID_B16, g_current.blueHex);
+    SetDlgItemInt(window, ID_H, static_cast<UINT>(g_current.hue), FALSE);
+    SetDlgItemInt(window, ID_S, static_cast<UINT>(g_current.saturation), FALSE);
+    SetDlgItemInt(window, ID_V, static_cast<UINT>(g_current.value), FALSE);
+    g_changeGuard = 1;
+}

@@ -1,0 +1,31 @@
+// The main window's fixed layout: its client size and position, the cursors,
+// the twelve child controls, the window DC and the off-screen surfaces.
+#pragma once
+
+#include <windows.h>
+
+constexpr int kClientWidth = 406;
+constexpr int kClientHeight = 276;
+constexpr int kColorEditCount = 9;
+
+// ---- Globals owned by the layout ----
+extern HCURSOR g_pickCursor;    // the eyedropper, over the areas the mouse acts on
+extern HCURSOR g_storeCursor;   // the paint bucket, while the right button stores into the palette
+extern HCURSOR g_arrowCursor;
+extern HWND g_editTable[kColorEditCount];  // R10, G10, B10, R16, G16, B16, H, S, V
+extern HWND g_editCopy;         // EDITCOPY, the read-only text of the color
+extern HDC g_windowDc;          // the main window's own DC, kept until close
+extern int g_focusIndex;        // position in g_editTable the focus commands start from
+
+// WM_CREATE of the main window: builds everything above and the surfaces.
+BOOL OnCreate(HWND window, LPCREATESTRUCT create);
+
+// Releases the font, the surfaces and the window DC (at close).
+void DestroyLayout(HWND window);
+
+// Where a window of `width` × `height` saved at (x, y) is to open: where it
+// was, unless no monitor shows any of it; then on the nearest monitor's work area.
+POINT PlaceOnSomeMonitor(int x, int y, int width, int height);
+
+// Writes the current color into the nine edits without their notifications acting.
+void WriteColorEdits(HWND window);

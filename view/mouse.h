@@ -1,0 +1,24 @@
+// The mouse on the main window: picking and storing palette swatches, dragging
+// on the pickers, the reference color on release, and the cursor shown.
+#pragma once
+
+#include <windows.h>
+
+// The palette cell under a point of the palette area: row-major, 14-pixel cells
+// from (172, 154). The bounds are not tested here.
+int PaletteCellAt(int x, int y);
+bool InPaletteArea(int x, int y);
+
+// Makes a cell's color the current and the reference color.
+void PickPaletteCell(HWND window, int cell);
+// Stores the current color into a cell.
+void StorePaletteCell(int cell);
+// Applies a point to the pickers of the display mode shown.
+void DragPickers(HWND window, int x, int y);
+// WM_SETCURSOR: the eyedropper over the areas the mouse acts on, else the arrow.
+void ChooseCursor(HWND window);
+
+void OnLButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keyFlags);
+void OnMouseMove(HWND window, int x, int y, UINT keyFlags);
+void OnLButtonUp(HWND window, int x, int y, UINT keyFlags);
+void OnRButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keyFlags);

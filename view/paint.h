@@ -1,0 +1,39 @@
+// Putting the main window's picture on the screen and keeping it in step with
+// the current color.
+#pragma once
+
+#include <windows.h>
+
+// WM_PAINT: labels, surfaces, markers and the etched line, clipped to the update region.
+void PaintMainWindow(HWND window);
+
+// After every change of the current color: redraws the swatch and the pickers
+// of the mode shown, copies them to the window, repaints the marker strips and
+// rebuilds the EDITCOPY text.
+void RefreshColorDisplay(HWND window);
+
+// Shows another display mode: the surfaces of that mode are redrawn first (only
+// those of the mode shown are kept up to date), then the whole window repaints.
+void SwitchDisplayMode(HWND window, int mode);
+
+// The swatch (current over reference color) and the palette, redrawn and shown.
+void RedrawSwatch();
+void RedrawPalette();
+
+// Rebuilds the text of EDITCOPY from the current color.
+void UpdateCopyText();
+
+// A marker strip: the area one marker can cover, right and bottom excluded.
+struct MarkerPlace {
+    int x, y;           // apex
+    int orientation;
+    RECT strip;
+};
+// The six markers for the current color: red, green, blue (mode 1) and
+// hue, saturation, value (mode 0).
+MarkerPlace RedMarker();
+MarkerPlace GreenMarker();
+MarkerPlace BlueMarker();
+MarkerPlace HueMarker();
+MarkerPlace SaturationMarker();
+MarkerPlace ValueMarker();

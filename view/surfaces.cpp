@@ -1,0 +1,245 @@
+#include "view/surfaces.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "view/draw.h"
+#include "view/gdi.h"
+
+HFONT g_uiFont;
+Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface, g_valueBarSurface,
+    g_paletteSurface, g_screenSurface, g_magnifierSurface;
+
+// "ＭＳ Ｐゴシック": full-width letters around an ordinary space.
+const char kUiFontFace[] = "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";
+
+namespace {
+
+constexpr LONG kUiFontHeight = 12;  // positive: the cell height in pixels
+
+// "ゴシック" (Gothic), the word that names a sans-serif Japanese face.
+const char kGothicWord[] = "\x83\x53\x83\x56\x83\x62\x83\x4E";
+
+// Proportional Japanese sans-serif faces close to the wanted one, nearest first.
+const char* const kNearFaces[] = {
+    "MS PGothic",  // the same face under its English name
+    "MS UI Gothic",
+    "Meiryo UI",
+    "Yu Gothic UI",
+    "Meiryo",
+    "IPAPGothic",
+    "IPA P\x83\x53\x83\x56\x83\x62\x83\x4E",  // "IPA Pゴシック", its Japanese name
+    "VL PGothic",
+    "TakaoPGothic",
+    "Noto Sans CJK JP",
+    "Source Han Sans JP",
+};
+
+// Katakana, kanji and the full-width colon, as the labels and buttons use them.
+const wchar_t kJapaneseSample[] = L"\u30D1\u30EC\u30C3\u30C8\u753B\u9762\u306E\u8272\u30B3\u30D4\u30FC\uFF1A";
+
+LOGFONTA UiLogFont(const char* face)
+{
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = kUiFontHeight;
+    font.lfWidth = 0;
+    font.lfEscapement = 0;
+    font.lfOrientation = 0;
+    font.lfWeight = FW_DONTCARE;
+    font.lfItalic = 0;
+    font.lfUnderline = 0;
+    font.lfStrikeOut = 0;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = 0;
+    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+    return font;
+}
+
+struct FaceInfo {
+    std::string name;
+    BYTE pitchAndFamily;
+};
+
+int CALLBACK CollectFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM data)
+{
+    auto* faces = reinterpret_cast<std::vector<FaceInfo>*>(data);
+    for (const FaceInfo& known : *faces)
+        if (known.name == font->lfFaceName)
+            return 1;
+    faces->push_back(FaceInfo{font->lfFaceName, font->lfPitchAndFamily});
+    return 1;
+}
+
+// The families the system has for `charset`; with a face name, only that face.
+std::vector<FaceInfo> EnumerateFaces(HDC dc, BYTE charset, const char* face)
+{
+    std::vector<FaceInfo> faces;
+    LOGFONTA query;
+    std::memset(&query, 0, sizeof query);
+    query.lfCharSet = charset;
+    lstrcpynA(query.lfFaceName, face, LF_FACESIZE);
+    EnumFontFamiliesExA(dc, &query, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    return faces;
+}
+
+// True when the system has `face` itself (not a substitute) with Japanese glyphs.
+bool FaceDrawsJapanese(HDC dc, const char* face)
+{
+    if (EnumerateFaces(dc, DEFAULT_CHARSET, face).empty())
+        return false;
+    const LOGFONTA logFont = UiLogFont(face);
+    ScopedFont font(CreateFontIndirectA(&logFont));
+    if (font.get() == nullptr)
+        return false;
+    SelectGuard selected(dc, font.get());
+    char chosen[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, chosen);
+    if (lstrcmpiA(chosen, face) != 0)
+        return false;
+    constexpr int count = static_cast<int>(sizeof kJapaneseSample / sizeof kJapaneseSample[0]) - 1;
+    WORD glyphs[count] = {};
+    if (GetGlyphIndicesW(dc, kJapaneseSample, count, glyphs, GGI_MARK_NONEXISTING_GLYPHS) != static_cast<DWORD>(count))
+        return false;
+    for (WORD glyph : glyphs)
+        if (glyph == 0xFFFF)
+            return false;
+    return true;
+}
+
+// How near an unlisted Japanese face is to the wanted one; higher is nearer.
+int Nearness(const FaceInfo& face)
+{
+    if (face.name.empty() || face.name[0] == '@')  // vertical-writing variants
+        return -1;
+    const int family = face.pitchAndFamily & 0xF0;
+    if (family == FF_ROMAN || family == FF_SCRIPT || family == FF_DECORATIVE)
+        return -1;
+    int score = 0;
+    if ((face.pitchAndFamily & 0x03) == VARIABLE_PITCH)
+        score += 4;
+    if (face.name.find("Gothic") != std::string::npos || face.name.find(kGothicWord) != std::string::npos ||
+        face.name.find("Sans") != std::string::npos)
+        score += 2;
+    if (family == FF_SWISS || family == FF_MODERN)
+        score += 1;
+    return score;
+}
+
+void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
+{
+    surface.width = width;
+    surface.height = height;
+    surface.dc = CreateCompatibleDC(windowDc);
+
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    surface.bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    surface.pixels = static_cast<uint32_t*>(bits);
+    if (surface.bitmap == nullptr) {
+        surface.bitmap = CreateCompatibleBitmap(windowDc, width, height);
+        surface.pixels = nullptr;
+    }
+    surface.previous = SelectObject(surface.dc, surface.bitmap);
+}
+
+void SetTextMode(const Surface& surface, COLORREF color)
+{
+    SetBkMode(surface.dc, TRANSPARENT);
+    SetTextColor(surface.dc, color);
+}
+
+Surface* const kSurfacesInOrder[] = {
+    &g_swatchSurface, &g_redBarSurface,  &g_greenBarSurface, &g_blueBarSurface,    &g_hueSatSurface,
+    &g_valueBarSurface, &g_paletteSurface, &g_screenSurface,  &g_magnifierSurface,
+};
+
+}  // namespace
+
+void ChooseUiFontFace(char (&face)[LF_FACESIZE])
+{
+    std::memset(face, 0, sizeof face);
+    lstrcpynA(face, kUiFontFace, LF_FACESIZE);
+
+    WindowDcGuard screen(nullptr);
+    MemoryDcGuard dc(screen.get());
+    if (FaceDrawsJapanese(dc.get(), kUiFontFace))
+        return;
+    for (const char* nearFace : kNearFaces) {
+        if (FaceDrawsJapanese(dc.get(), nearFace)) {
+            lstrcpynA(face, nearFace, LF_FACESIZE);
+            return;
+        }
+    }
+    // Any other Japanese face, the nearest first; ties keep the system's order.
+    const std::vector<FaceInfo> faces = EnumerateFaces(dc.get(), SHIFTJIS_CHARSET, "");
+    std::vector<const FaceInfo*> ranked;
+    for (const FaceInfo& candidate : faces)
+        if (Nearness(candidate) >= 0)
+            ranked.push_back(&candidate);
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const FaceInfo* a, const FaceInfo* b) { return Nearness(*a) > Nearness(*b); });
+    for (const FaceInfo* candidate : ranked) {
+        if (FaceDrawsJapanese(dc.get(), candidate->name.c_str())) {
+            lstrcpynA(face, candidate->name.c_str(), LF_FACESIZE);
+            return;
+        }
+    }
+}
+
+HFONT CreateUiFont()
+{
+    char face[LF_FACESIZE];
+    ChooseUiFontFace(face);
+    const LOGFONTA font = UiLogFont(face);
+    return CreateFontIndirectA(&font);
+}
+
+void CreateSurfaces(HDC windowDc)
+{
+    CreateSurface(g_swatchSurface, windowDc, 110, 110);
+    CreateSurface(g_redBarSurface, windowDc, 256, 15);
+    SetTextMode(g_redBarSurface, 0x000000FF);
+    CreateSurface(g_greenBarSurface, windowDc, 256, 15);
+    SetTextMode(g_greenBarSurface, 0x0000FF00);
+    CreateSurface(g_blueBarSurface, windowDc, 256, 15);
+    SetTextMode(g_blueBarSurface, 0x00FF0000);
+    DrawChannelBars();
+    CreateSurface(g_hueSatSurface, windowDc, 180, 100);
+    DrawHueSatSurface();
+    CreateSurface(g_valueBarSurface, windowDc, 20, 100);
+    DrawValueBarSurface();
+    CreateSurface(g_paletteSurface, windowDc, 225, 113);
+    DrawPaletteSurface();
+    CreateSurface(g_screenSurface, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    CreateSurface(g_magnifierSurface, windowDc, 170, 240);
+    SetTextMode(g_magnifierSurface, 0x00000000);
+}
+
+void DestroySurfaces()
+{
+    for (Surface* surface : kSurfacesInOrder) {
+        if (surface->dc == nullptr)
+            continue;
+        if (surface->previous != nullptr)
+            SelectObject(surface->dc, surface->previous);
+        DeleteDC(surface->dc);
+    }
+    for (Surface* surface : kSurfacesInOrder) {
+        if (surface->bitmap != nullptr)
+            DeleteObject(surface->bitmap);
+        std::memset(surface, 0, sizeof *surface);
+    }
+}

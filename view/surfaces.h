@@ -1,0 +1,41 @@
+// The UI font and the nine off-screen surfaces of the main window: each a
+// memory DC with one bitmap selected into it from creation to close.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct Surface {
+    HDC dc;            // memory DC, compatible with the window DC
+    HBITMAP bitmap;    // selected into dc for its whole life
+    HGDIOBJ previous;  // what dc held before, put back before deletion
+    int width;
+    int height;
+    uint32_t* pixels;  // top-down 32-bit pixels (0x00RRGGBB) when the bitmap is a DIB section, else null
+};
+
+// ---- Globals owned by the surfaces ----
+extern HFONT g_uiFont;
+extern Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface,
+    g_valueBarSurface, g_paletteSurface, g_screenSurface, g_magnifierSurface;
+
+// The face the UI font asks for: "ＭＳ Ｐゴシック" in code page 932.
+extern const char kUiFontFace[];
+
+// The face CreateUiFont uses: kUiFontFace where the system has it, else the
+// nearest proportional Japanese sans-serif face it has (kUiFontFace again when
+// it has no Japanese face at all). Written into `face` (LF_FACESIZE bytes).
+void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
+
+// The 12-pixel UI font; the caller owns it (DeleteObject at close).
+HFONT CreateUiFont();
+
+// Creates the nine surfaces in their order (swatch, red, green, blue bars,
+// hue-saturation, value bar, palette, screen copy, magnifier), sets the bars'
+// and the magnifier's text modes, and draws the channel bars, the
+// hue-saturation field, the value bar and the palette. Needs g_uiFont.
+void CreateSurfaces(HDC windowDc);
+
+// Deletes the surfaces' DCs in creation order, then their bitmaps, and clears them.
+void DestroySurfaces();
