@@ -7,3 +7,15 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+void StartCapture(HWND)
+{
+}
+
+void CancelCapture()
+{
+    if (g_captureActive && g_captureWindow)
+        DestroyWindow(g_captureWindow);
+    g_captureActive = false;
+    g_captureWindow = nullptr;
+}

@@ -9,3 +9,8 @@ extern HWND g_captureWindow;   // the overlay while it is open
 
 // The window procedure of the "Capture" class.
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Takes a screenshot and opens the overlay over it; nothing while one is open.
+void StartCapture(HWND mainWindow);
+// Closes the overlay without picking; nothing when none is open.
+void CancelCapture();

@@ -14,12 +14,14 @@
 #include "color/color.h"
 #include "store/files.h"
 #include "store/settings_data.h"
+#include "view/draw.h"
+#include "view/layout.h"
 #include "view/paint.h"
 #include "view/surfaces.h"
 
 namespace {
 
-constexpr int kSteps = 4000;
+constexpr int kSteps = 2000;
 
 double g_tickMs;
 
@@ -82,6 +84,31 @@ void Measure(const char* mode, int x0, int x1, int y0, int y1)
               CompleteFromRgb();
               RefreshColorDisplay(g_mainWindow);
           }));
+    Print("  of which: surfaces redrawn", Time(kSteps, [](int) {
+              if (g_settings.DisplayMode == 0) {
+                  DrawHueSatSurface();
+                  DrawValueBarSurface();
+              } else {
+                  DrawChannelBars();
+              }
+          }));
+    Print("  of which: swatch to window", Time(kSteps, [](int) { RedrawSwatch(); }));
+    Print("  of which: EDITCOPY text", Time(kSteps, [](int) { UpdateCopyText(); }));
+    Print("  of which: marker strips repainted", Time(kSteps, [](int) {
+              RECT strip = {155, 117, 345, 128};
+              InvalidateRect(g_mainWindow, &strip, TRUE);
+              UpdateWindow(g_mainWindow);
+          }));
+    Print("  of which: field copied to window", Time(kSteps, [](int) {
+              BitBlt(g_windowDc, 160, 17, 180, 100, g_hueSatSurface.dc, 0, 0, SRCCOPY);
+          }));
+    Print("one edit written, new text", Time(kSteps, [](int i) {
+              char t[8];
+              wsprintfA(t, "%d", i % 1000);
+              SetWindowTextA(g_editTable[6], t);
+          }));
+    Print("one edit written, same text", Time(kSteps, [](int) { SetWindowTextA(g_editTable[6], "5"); }));
+    Print("WriteColorEdits", Time(kSteps, [](int) { WriteColorEdits(g_mainWindow); }));
     Print("drag step (WM_MOUSEMOVE)", Time(kSteps, [&](int i) {
               const int x = Sweep(i, x0, x1);
               const int y = Sweep(i / 3, y0, y1);
