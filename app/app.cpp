@@ -131,17 +131,34 @@ bool StartUp(HINSTANCE instance)
     return true;
 }
 
+void ProcessMessage(MSG& msg, HACCEL accelerators)
+{
+    // Anything but a mouse move may read or type into the edits: they must
+    // show the color first.
+    if (msg.message != WM_MOUSEMOVE)
+        CatchUpTexts(g_mainWindow);
+    // Accelerators are translated against the main window whatever window of
+    // the thread has the focus, so Tab never reaches an edit as a key.
+    if (!TranslateAcceleratorA(g_mainWindow, accelerators, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void OnIdle()
+{
+    CatchUpTexts(g_mainWindow);
+}
+
 int RunMessageLoop()
 {
     HACCEL accelerators = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDA_ACCELERATORS));
-    // Accelerators are translated against the main window whatever window of
-    // the thread has the focus, so Tab never reaches an edit as a key.
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0)) {
-        if (!TranslateAcceleratorA(g_mainWindow, accelerators, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        ProcessMessage(msg, accelerators);
+        MSG next;
+        if (g_textsBehind && !PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE))
+            OnIdle();
     }
     return static_cast<int>(msg.wParam);
 }

@@ -14,6 +14,10 @@ bool StartUp(HINSTANCE instance);
 
 // The message loop, with the accelerators; returns the exit code.
 int RunMessageLoop();
+// One message of the loop: texts caught up where needed, accelerators, dispatch.
+void ProcessMessage(MSG& msg, HACCEL accelerators);
+// What the loop does once no message is waiting.
+void OnIdle();
 
 // Finds the executable's folder and keeps it as the program directory.
 void FindProgramDirectory();

@@ -1,10 +1,307 @@
-#include "app/app.h"
-#include "res/resource.h"
+#include "app/commands.h"
 
-void OnCommand(HWND window, int id, HWND, UINT)
+#include <shellapi.h>
+
+#include "app/app.h"
+#include "app/transforms.h"
+#include "capture/capture.h"
+#include "color/color.h"
+#include "res/resource.h"
+#include "store/files.h"
+#include "store/palette_file.h"
+#include "store/settings_data.h"
+#include "view/layout.h"
+#include "view/paint.h"
+
+const char kMakerHomePage[] = "https://quillmark.example/tintbox/";
+
+namespace {
+
+// 現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？
+const char kReplacePaletteQuestion[] =
+    "\x8C\xBB\x8D\xDD\x82\xCC\xCA\xDF\xDA\xAF\xC4\x82\xCD\x8D\xED\x8F\x9C\x82\xB3\x82\xEA\x82\xDC\x82\xB7\x81\x42"
+    "\x91\xB1\x8D\x73\x82\xB5\x82\xC4\x82\xE0\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48";
+const char kInitialisePaletteCaption[] = "\xCA\xDF\xDA\xAF\xC4\x8F\x89\x8A\xFA\x89\xBB";  // ﾊﾟﾚｯﾄ初期化
+const char kOpenPaletteCaption[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";       // ﾊﾟﾚｯﾄを開く
+
+// ---- Typing into the nine color edits ----
+
+enum class EditKind {
+    Decimal,  // R10, G10, B10: a channel as a number
+    Hex,      // R16, G16, B16: a channel's hex text
+    Hsv,      // H, S, V
+};
+
+// One color edit: what it shows and what typing into it changes. The table is
+// in edit-table order, so a row's position is the focus index it sets.
+struct ColorEdit {
+    int id;
+    EditKind kind;
+    int32_t ColorState::*number;  // the channel, hue, saturation or value
+    char (ColorState::*hex)[3];   // the channel's hex text; null for H, S, V
+    int32_t highest;              // a typed number above it counts as it
+    int partner;                  // the channel's other edit (R10 <-> R16); 0 for H, S, V
+};
+
+const ColorEdit kColorEdits[kColorEditCount] = {
+    {ID_R10, EditKind::Decimal, &ColorState::red, &ColorState::redHex, 255, ID_R16},
+    {ID_G10, EditKind::Decimal, &ColorState::green, &ColorState::greenHex, 255, ID_G16},
+    {ID_B10, EditKind::Decimal, &ColorState::blue, &ColorState::blueHex, 255, ID_B16},
+    {ID_R16, EditKind::Hex, &ColorState::red, &ColorState::redHex, 255, ID_R10},
+    {ID_G16, EditKind::Hex, &ColorState::green, &ColorState::greenHex, 255, ID_G10},
+    {ID_B16, EditKind::Hex, &ColorState::blue, &ColorState::blueHex, 255, ID_B10},
+    {ID_H, EditKind::Hsv, &ColorState::hue, nullptr, 359, 0},
+    {ID_S, EditKind::Hsv, &ColorState::saturation, nullptr, 100, 0},
+    {ID_V, EditKind::Hsv, &ColorState::value, nullptr, 100, 0},
+};
+
+// The edits that follow a change of the channels or of hue, saturation and value.
+const int kHsvEditIds[] = {ID_H, ID_S, ID_V};
+const int kRgbEditIds[] = {ID_R10, ID_G10, ID_B10, ID_R16, ID_G16, ID_B16};
+
+// Position of a color edit in the table, or -1.
+int ColorEditPosition(int id)
+{
+    for (int i = 0; i < kColorEditCount; ++i)
+        if (kColorEdits[i].id == id)
+            return i;
+    return -1;
+}
+
+// Writes the current color's field into one edit; the guard decides whether
+// the notification that follows acts.
+void WriteEdit(HWND window, int id)
+{
+    const ColorEdit& edit = kColorEdits[ColorEditPosition(id)];
+    if (edit.kind == EditKind::Hex)
+        SetDlgItemTextA(window, id, g_current.*edit.hex);
+    else
+        SetDlgItemInt(window, id, static_cast<UINT>(g_current.*edit.number), FALSE);
+}
+
+template <size_t N>
+void WriteEdits(HWND window, const int (&ids)[N])
+{
+    for (int id : ids)
+        WriteEdit(window, id);
+}
+
+// The edit's number as GetDlgItemInt reads it (leading digits; 0 without any),
+// limited to 0..highest. The edit keeps showing what was typed.
+int32_t ReadLimitedNumber(HWND window, const ColorEdit& edit)
+{
+    const int32_t typed = static_cast<int32_t>(GetDlgItemInt(window, edit.id, nullptr, FALSE));
+    if (typed < 0)
+        return 0;
+    return typed > edit.highest ? edit.highest : typed;
+}
+
+void TakeDecimalChannel(HWND window, const ColorEdit& edit)
+{
+    int32_t& channel = g_current.*edit.number;
+    channel = ReadLimitedNumber(window, edit);
+    FormatHex(channel, g_current.*edit.hex, sizeof(g_current.*edit.hex));
+    RgbToHsv();
+    WriteEdit(window, edit.partner);
+    WriteEdits(window, kHsvEditIds);
+}
+
+void TakeHexChannel(HWND window, const ColorEdit& edit)
+{
+    char* hex = g_current.*edit.hex;
+    // The text is kept exactly as typed, case and length included.
+    ZeroMemory(hex, sizeof(g_current.*edit.hex));
+    GetDlgItemTextA(window, edit.id, hex, static_cast<int>(sizeof(g_current.*edit.hex)));
+    g_current.*edit.number = ParseHex(hex);
+    RgbToHsv();
+    WriteEdit(window, edit.partner);
+    WriteEdits(window, kHsvEditIds);
+}
+
+void TakeHsvField(HWND window, const ColorEdit& edit)
+{
+    g_current.*edit.number = ReadLimitedNumber(window, edit);
+    // Hue, saturation and value stay as typed; they are not derived again.
+    CompleteFromHsv();
+    WriteEdits(window, kRgbEditIds);
+}
+
+// A keystroke changed one of the nine edits: the color follows it, the other
+// edits follow the color, and the color is committed and shown.
+void TakeTypedEdit(HWND window, int id)
+{
+    const int position = ColorEditPosition(id);
+    if (position < 0)
+        return;
+    const ColorEdit& edit = kColorEdits[position];
+    g_changeGuard = 0;
+    g_focusIndex = position;
+    switch (edit.kind) {
+    case EditKind::Decimal: TakeDecimalChannel(window, edit); break;
+    case EditKind::Hex: TakeHexChannel(window, edit); break;
+    case EditKind::Hsv: TakeHsvField(window, edit); break;
+    }
+    g_changeGuard = 1;
+    g_reference = g_current;
+    RefreshColorDisplay(window);
+}
+
+// ---- Focus ----
+
+void FocusColorEdit(int index)
+{
+    g_focusIndex = index;
+    SetFocus(g_editTable[index]);
+    SendMessageA(g_editTable[index], EM_SETSEL, 0, -1);
+}
+
+void FocusNextEdit()
+{
+    FocusColorEdit(g_focusIndex + 1 > kColorEditCount - 1 ? 0 : g_focusIndex + 1);
+}
+
+void FocusPreviousEdit()
+{
+    FocusColorEdit(g_focusIndex - 1 < 0 ? kColorEditCount - 1 : g_focusIndex - 1);
+}
+
+// ---- Text form and clipboard ----
+
+// The whole text of EDITCOPY goes to the clipboard through the edit itself.
+void CopyColorText()
+{
+    SendMessageA(g_editCopy, EM_SETSEL, 0, -1);
+    SendMessageA(g_editCopy, WM_COPY, 0, 0);
+    MessageBeep(0);
+}
+
+void SetCopyFormat(int32_t format)
+{
+    g_settings.CopyFormat = format;
+    UpdateCopyText();
+}
+
+void ToggleSharpPrefix()
+{
+    g_settings.SharpPrefix = g_settings.SharpPrefix == 0 ? 1 : 0;
+    UpdateCopyText();
+}
+
+// The hex texts in the new case. The guard stays raised, so each write is
+// taken as typing into its hex edit: hue, saturation and value are derived
+// again from the channels and the focus index ends at B16.
+void SetHexCase(HWND window, int32_t hexCase)
+{
+    g_settings.HexCase = hexCase;
+    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
+    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
+    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
+    SetDlgItemTextA(window, ID_R16, g_current.redHex);
+    SetDlgItemTextA(window, ID_G16, g_current.greenHex);
+    SetDlgItemTextA(window, ID_B16, g_current.blueHex);
+    UpdateCopyText();
+}
+
+// ---- Palette ----
+
+bool ConfirmPaletteReplace(HWND window, const char* caption)
+{
+    return MessageBoxA(window, kReplacePaletteQuestion, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void InitialisePalette(HWND window)
+{
+    if (!ConfirmPaletteReplace(window, kInitialisePaletteCaption))
+        return;
+    ReadPaletteFile(ProgramFilePath("palini.dll").c_str());
+    RedrawPalette();
+}
+
+void OpenPalette(HWND window)
+{
+    if (!ConfirmPaletteReplace(window, kOpenPaletteCaption))
+        return;
+    if (!ChoosePaletteToOpen(window))
+        return;
+    ReadPaletteFile(g_settings.PaletteFile);
+    RedrawPalette();
+}
+
+void SavePalette(HWND window)
+{
+    if (ChoosePaletteToSave(window))
+        WritePaletteFile(g_settings.PaletteFile);
+}
+
+// ---- Elsewhere ----
+
+// A document or address, handed to the shell's default verb.
+void OpenWithShell(const char* target)
+{
+    ShellExecuteA(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void ShowAboutDialog(HWND window)
+{
+    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+}
+
+// Menu items, accelerators and the two buttons; any other ID does nothing.
+void RunCommand(HWND window, int id)
 {
     switch (id) {
     case ID_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
+    case ID_HSVMODE: SwitchDisplayMode(window, 0); break;
+    case ID_RGBMODE: SwitchDisplayMode(window, 1); break;
+    case ID_NEXTEDIT: FocusNextEdit(); break;
+    case ID_PREVEDIT: FocusPreviousEdit(); break;
+    case ID_COPY: CopyColorText(); break;
+    case ID_HTMLFORMAT: SetCopyFormat(0); break;
+    case ID_RGBFORMAT: SetCopyFormat(1); break;
+    case ID_DWORDFORMAT: SetCopyFormat(2); break;
+    case ID_PALETTEINIT: InitialisePalette(window); break;
+    case ID_LIGHTER: MakeLighter(); break;
+    case ID_DARKER: MakeDarker(); break;
+    case ID_GRAYSCALE: ConvertToGrayscale(); break;
+    case ID_WEBSITE: OpenWithShell(kMakerHomePage); break;
+    case ID_ABOUT: ShowAboutDialog(window); break;
+    case ID_HELP: OpenWithShell(ProgramFilePath("help.html").c_str()); break;
+    case ID_OPENPALETTE: OpenPalette(window); break;
+    case ID_SAVEPALETTE: SavePalette(window); break;
+    case ID_INVERT: InvertColor(); break;
+    case ID_UPPERCASE: SetHexCase(window, 1); break;
+    case ID_LOWERCASE: SetHexCase(window, 0); break;
+    case ID_CAPTURE: StartCapture(window); break;
+    case ID_COLORDIALOG: ChooseWithColorDialog(); break;
+    case ID_CANCELCAPTURE: CancelCapture(); break;
+    case ID_WEBSAFE: SnapToWebSafe(); break;
+    case ID_SHARP: ToggleSharpPrefix(); break;
     default: break;
     }
+}
+
+// The menu ID of each CopyFormat, in order.
+const int kCopyFormatItems[] = {ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT};
+
+}  // namespace
+
+void OnCommand(HWND window, int id, HWND, UINT code)
+{
+    // EDITCOPY's text is set by the program, never typed.
+    if (code == EN_CHANGE && g_changeGuard == 1 && id != ID_EDITCOPY)
+        TakeTypedEdit(window, id);
+    RunCommand(window, id);
+}
+
+void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
+{
+    CheckMenuRadioItem(menu, ID_HSVMODE, ID_RGBMODE, g_settings.DisplayMode != 0 ? ID_RGBMODE : ID_HSVMODE,
+                       MF_BYCOMMAND);
+    // A format outside the three leaves the marks as they were.
+    if (g_settings.CopyFormat >= 0 && g_settings.CopyFormat <= 2)
+        CheckMenuRadioItem(menu, ID_HTMLFORMAT, ID_DWORDFORMAT,
+                           static_cast<UINT>(kCopyFormatItems[g_settings.CopyFormat]), MF_BYCOMMAND);
+    CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, g_settings.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
+                       MF_BYCOMMAND);
+    CheckMenuItem(menu, ID_SHARP, MF_BYCOMMAND | (g_settings.SharpPrefix != 0 ? MF_CHECKED : MF_UNCHECKED));
 }

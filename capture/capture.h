@@ -1,7 +1,13 @@
-// The full-screen capture overlay that picks a color from a screenshot.
+// The full-screen capture overlay that picks a color from a screenshot, and
+// its magnifier panel.
 #pragma once
 
 #include <windows.h>
+
+// The magnifier panel: 15 × 15 pixels around the pointer, ten times enlarged,
+// over the red, green and blue of the pixel under the pointer.
+constexpr int kPanelWidth = 170;
+constexpr int kPanelHeight = 240;
 
 // ---- Globals owned by the capture ----
 extern bool g_captureActive;   // an overlay is open
@@ -14,3 +20,13 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 void StartCapture(HWND mainWindow);
 // Closes the overlay without picking; nothing when none is open.
 void CancelCapture();
+
+// Draws the panel for the screen point (x, y) into the magnifier surface,
+// reading the screenshot; does not put it on the screen.
+void DrawMagnifier(int x, int y);
+
+// Where the panel stands on a screen `screenWidth` × `screenHeight`: its top,
+// and its left edge in the left and in the right half.
+int PanelTop(int screenHeight);
+int LeftPanelX(int screenWidth);
+int RightPanelX(int screenWidth);

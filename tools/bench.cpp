@@ -30,6 +30,13 @@ struct Figures {
     double p99;
 };
 
+Figures Summarize(std::vector<double>& ms)
+{
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[(ms.size() * 99) / 100]};
+}
+
+// Each step timed as a whole.
 Figures Time(int steps, const std::function<void(int)>& step)
 {
     std::vector<double> ms;
@@ -41,8 +48,17 @@ Figures Time(int steps, const std::function<void(int)>& step)
         QueryPerformanceCounter(&b);
         ms.push_back(static_cast<double>(b.QuadPart - a.QuadPart) * g_tickMs);
     }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms[(ms.size() * 99) / 100]};
+    return Summarize(ms);
+}
+
+// Each step times the part that counts itself and returns it in milliseconds.
+Figures TimeParts(int steps, const std::function<double(int)>& step)
+{
+    std::vector<double> ms;
+    ms.reserve(static_cast<size_t>(steps));
+    for (int i = 0; i < steps; ++i)
+        ms.push_back(step(i));
+    return Summarize(ms);
 }
 
 void Pump()
@@ -84,35 +100,34 @@ void Measure(const char* mode, int x0, int x1, int y0, int y1)
               CompleteFromRgb();
               RefreshColorDisplay(g_mainWindow);
           }));
-    Print("  of which: surfaces redrawn", Time(kSteps, [](int) {
-              if (g_settings.DisplayMode == 0) {
-                  DrawHueSatSurface();
-                  DrawValueBarSurface();
-              } else {
-                  DrawChannelBars();
-              }
+    Print("WriteColorEdits (all nine change)", Time(kSteps, [](int i) {
+              g_current.red = i & 0xFF;
+              g_current.green = (i * 7) & 0xFF;
+              g_current.blue = (i * 13) & 0xFF;
+              CompleteFromRgb();
+              WriteColorEdits(g_mainWindow);
           }));
-    Print("  of which: swatch to window", Time(kSteps, [](int) { RedrawSwatch(); }));
-    Print("  of which: EDITCOPY text", Time(kSteps, [](int) { UpdateCopyText(); }));
-    Print("  of which: marker strips repainted", Time(kSteps, [](int) {
-              RECT strip = {155, 117, 345, 128};
-              InvalidateRect(g_mainWindow, &strip, TRUE);
-              UpdateWindow(g_mainWindow);
-          }));
-    Print("  of which: field copied to window", Time(kSteps, [](int) {
-              BitBlt(g_windowDc, 160, 17, 180, 100, g_hueSatSurface.dc, 0, 0, SRCCOPY);
-          }));
-    Print("one edit written, new text", Time(kSteps, [](int i) {
-              char t[8];
-              wsprintfA(t, "%d", i % 1000);
-              SetWindowTextA(g_editTable[6], t);
-          }));
-    Print("one edit written, same text", Time(kSteps, [](int) { SetWindowTextA(g_editTable[6], "5"); }));
-    Print("WriteColorEdits", Time(kSteps, [](int) { WriteColorEdits(g_mainWindow); }));
     Print("drag step (WM_MOUSEMOVE)", Time(kSteps, [&](int i) {
               const int x = Sweep(i, x0, x1);
               const int y = Sweep(i / 3, y0, y1);
               SendMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+          }));
+    CatchUpTexts(g_mainWindow);
+    Print("  its texts, written at idle", TimeParts(kSteps, [&](int i) {
+              const int x = Sweep(i, x0, x1);
+              const int y = Sweep(i / 3, y0, y1);
+              SendMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+              LARGE_INTEGER a, b;
+              QueryPerformanceCounter(&a);
+              CatchUpTexts(g_mainWindow);
+              QueryPerformanceCounter(&b);
+              return static_cast<double>(b.QuadPart - a.QuadPart) * g_tickMs;
+          }));
+    Print("drag step with its texts at once", Time(kSteps, [&](int i) {
+              const int x = Sweep(i, x0, x1);
+              const int y = Sweep(i / 3, y0, y1);
+              SendMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+              CatchUpTexts(g_mainWindow);
           }));
     Pump();
 }

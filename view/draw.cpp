@@ -161,17 +161,80 @@ void DrawChannelBars()
         DrawSunkenEdge(bar->dc, bar->width, bar->height);
 }
 
+namespace {
+
+constexpr int kFieldWidth = 180;
+constexpr int kFieldHeight = 100;
+
+// For every pixel of the field, the percentages its red, green and blue take
+// of the value, as the integer hue/saturation/value conversion computes them
+// for hue 2x and saturation 100 - y (100 stands for the value itself). They do
+// not depend on the value, so they are worked out once.
+struct FieldPercents {
+    uint8_t red[kFieldHeight][kFieldWidth];
+    uint8_t green[kFieldHeight][kFieldWidth];
+    uint8_t blue[kFieldHeight][kFieldWidth];
+};
+
+const FieldPercents& HueSatPercents()
+{
+    static FieldPercents table;
+    static bool built = false;
+    if (built)
+        return table;
+    for (int y = 0; y < kFieldHeight; ++y) {
+        const int32_t s = 100 - y;
+        for (int x = 0; x < kFieldWidth; ++x) {
+            const uint32_t scaled = static_cast<uint32_t>(2 * x) * 6u;
+            const uint32_t sector = scaled / 360u;
+            const int32_t f = static_cast<int32_t>(scaled % 360u);
+            const int32_t v = 100;
+            const int32_t p = 100 - s;
+            const int32_t q = 100 - (s * f) / 360;
+            const int32_t t = 100 - (s * (360 - f)) / 360;
+            int32_t r, g, b;
+            switch (sector) {
+            case 0: r = v; g = t; b = p; break;
+            case 1: r = q; g = v; b = p; break;
+            case 2: r = p; g = v; b = t; break;
+            case 3: r = p; g = q; b = v; break;
+            case 4: r = t; g = p; b = v; break;
+            default: r = v; g = p; b = q; break;
+            }
+            table.red[y][x] = static_cast<uint8_t>(r);
+            table.green[y][x] = static_cast<uint8_t>(g);
+            table.blue[y][x] = static_cast<uint8_t>(b);
+        }
+    }
+    built = true;
+    return table;
+}
+
+// The field at one value: each channel is ((percent * value) / 100 * 255) / 100,
+// the truncations of the conversion, looked up from a table of the 101 percents.
+void FillHueSatPixels(const Surface& s, int32_t value)
+{
+    uint32_t channel[101];
+    for (int32_t percent = 0; percent <= 100; ++percent)
+        channel[percent] = static_cast<uint32_t>(ClampChannel((((percent * value) / 100) * 255) / 100));
+    const FieldPercents& table = HueSatPercents();
+    uint32_t* row = s.pixels;
+    for (int y = 0; y < kFieldHeight; ++y, row += s.width)
+        for (int x = 0; x < kFieldWidth; ++x)
+            row[x] = (channel[table.red[y][x]] << 16) | (channel[table.green[y][x]] << 8) |
+                     channel[table.blue[y][x]];
+}
+
+}  // namespace
+
 void DrawHueSatSurface()
 {
     // Computed on locals: the current color is only read.
     const Surface& s = g_hueSatSurface;
     const int32_t value = g_current.value;
-    if (s.pixels != nullptr) {
+    if (s.pixels != nullptr && s.width == kFieldWidth && s.height == kFieldHeight) {
         GdiFlush();
-        uint32_t* row = s.pixels;
-        for (int32_t y = 0; y < s.height; ++y, row += s.width)
-            for (int32_t x = 0; x < s.width; ++x)
-                row[x] = PixelOf(HsvToRgbValues(2 * x, 100 - y, value));
+        FillHueSatPixels(s, value);
     } else {
         for (int32_t y = 0; y < s.height; ++y)
             for (int32_t x = 0; x < s.width; ++x)

@@ -128,17 +128,35 @@ void DestroyLayout(HWND window)
     g_windowDc = nullptr;
 }
 
-void WriteColorEdits(HWND window)
+void SetControlText(HWND control, const char* text)
+{
+    // Writing an edit is costly (it lays its text out again and notifies its
+    // parent twice); a text already shown is left alone.
+    char shown[64];
+    const int length = GetWindowTextA(control, shown, sizeof shown);
+    if (length < static_cast<int>(sizeof shown) - 1 && lstrcmpA(shown, text) == 0)
+        return;
+    SetWindowTextA(control, text);
+}
+
+static void WriteNumber(HWND edit, int32_t number)
+{
+    char text[16];
+    wsprintfA(text, "%u", static_cast<unsigned>(number));
+    SetControlText(edit, text);
+}
+
+void WriteColorEdits(HWND)
 {
     g_changeGuard = 0;
-    SetDlgItemInt(window, ID_R10, static_cast<UINT>(g_current.red), FALSE);
-    SetDlgItemInt(window, ID_G10, static_cast<UINT>(g_current.green), FALSE);
-    SetDlgItemInt(window, ID_B10, static_cast<UINT>(g_current.blue), FALSE);
-    SetDlgItemTextA(window, ID_R16, g_current.redHex);
-    SetDlgItemTextA(window, ID_G16, g_current.greenHex);
-    SetDlgItemTextA(window, ID_B16, g_current.blueHex);
-    SetDlgItemInt(window, ID_H, static_cast<UINT>(g_current.hue), FALSE);
-    SetDlgItemInt(window, ID_S, static_cast<UINT>(g_current.saturation), FALSE);
-    SetDlgItemInt(window, ID_V, static_cast<UINT>(g_current.value), FALSE);
+    WriteNumber(g_editTable[0], g_current.red);
+    WriteNumber(g_editTable[1], g_current.green);
+    WriteNumber(g_editTable[2], g_current.blue);
+    SetControlText(g_editTable[3], g_current.redHex);
+    SetControlText(g_editTable[4], g_current.greenHex);
+    SetControlText(g_editTable[5], g_current.blueHex);
+    WriteNumber(g_editTable[6], g_current.hue);
+    WriteNumber(g_editTable[7], g_current.saturation);
+    WriteNumber(g_editTable[8], g_current.value);
     g_changeGuard = 1;
 }

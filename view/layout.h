@@ -27,5 +27,8 @@ void DestroyLayout(HWND window);
 // was, unless no monitor shows any of it; then on the nearest monitor's work area.
 POINT PlaceOnSomeMonitor(int x, int y, int width, int height);
 
+// Sets a control's text unless it already shows exactly that text.
+void SetControlText(HWND control, const char* text);
+
 // Writes the current color into the nine edits without their notifications acting.
 void WriteColorEdits(HWND window);

@@ -37,8 +37,7 @@ void DragChannel(HWND window, int32_t& channel, char* hex, size_t hexSize, int x
     channel = Clamp(x - 135, 0, 255);
     FormatHex(channel, hex, hexSize);
     RgbToHsv();
-    RefreshColorDisplay(window);
-    WriteColorEdits(window);
+    RefreshDuringDrag(window);
 }
 
 void DragRgbPickers(HWND window, int x, int y)
@@ -73,8 +72,7 @@ void DragHsvPickers(HWND window, int x, int y)
         return;
     // Hue, saturation and value stay as set; they are not derived again.
     CompleteFromHsv();
-    RefreshColorDisplay(window);
-    WriteColorEdits(window);
+    RefreshDuringDrag(window);
 }
 
 bool InPickCursorArea(int x, int y)

@@ -91,11 +91,6 @@ void PaintEtchedLine(HWND window, HDC dc)
     LineTo(dc, client.right, 1);
 }
 
-void Invalidate(HWND window, const MarkerPlace& m)
-{
-    InvalidateRect(window, &m.strip, TRUE);
-}
-
 }  // namespace
 
 MarkerPlace RedMarker() { return {135 + g_current.red, 32, MarkerUp, {130, 32, 396, 43}}; }
@@ -105,37 +100,58 @@ MarkerPlace HueMarker() { return {160 + g_current.hue / 2, 117, MarkerUp, {155, 
 MarkerPlace SaturationMarker() { return {340, 117 - g_current.saturation, MarkerLeft, {340, 12, 351, 123}}; }
 MarkerPlace ValueMarker() { return {380, 117 - g_current.value, MarkerLeft, {380, 12, 391, 123}}; }
 
+// Everything the window shows but its child controls, drawn into `dc` where its
+// clipping lets it draw.
+static void PaintContents(HWND window, HDC dc)
+{
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SelectGuard font(dc, g_uiFont);
+
+    DrawShadowText(dc, 10, 17 - Measure(dc, kColorLabel).cy, kColorLabel);
+    Show(dc, g_swatchSurface, kSwatchAt);
+
+    if (g_settings.DisplayMode == 1) {
+        PaintChannelBar(dc, kRedLabel, g_redBarSurface, kRedBarAt, RedMarker());
+        PaintChannelBar(dc, kGreenLabel, g_greenBarSurface, kGreenBarAt, GreenMarker());
+        PaintChannelBar(dc, kBlueLabel, g_blueBarSurface, kBlueBarAt, BlueMarker());
+    } else if (g_settings.DisplayMode == 0) {
+        PaintHsvPickers(dc);
+    }
+
+    PaintEtchedLine(window, dc);
+
+    DrawShadowText(dc, 171, 140, kPaletteLabel);
+    Show(dc, g_paletteSurface, kPaletteAt);
+
+    for (int i = 0; i < 6; ++i) {
+        const SIZE s = Measure(dc, kEditLabels[i]);
+        DrawShadowText(dc, kEditLabelX[i], kEditRowY[i] + (18 - s.cy) / 2, kEditLabels[i]);
+    }
+}
+
 void PaintMainWindow(HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    {
-        SelectGuard font(dc, g_uiFont);
-
-        DrawShadowText(dc, 10, 17 - Measure(dc, kColorLabel).cy, kColorLabel);
-        Show(dc, g_swatchSurface, kSwatchAt);
-
-        if (g_settings.DisplayMode == 1) {
-            PaintChannelBar(dc, kRedLabel, g_redBarSurface, kRedBarAt, RedMarker());
-            PaintChannelBar(dc, kGreenLabel, g_greenBarSurface, kGreenBarAt, GreenMarker());
-            PaintChannelBar(dc, kBlueLabel, g_blueBarSurface, kBlueBarAt, BlueMarker());
-        } else if (g_settings.DisplayMode == 0) {
-            PaintHsvPickers(dc);
-        }
-
-        PaintEtchedLine(window, dc);
-
-        DrawShadowText(dc, 171, 140, kPaletteLabel);
-        Show(dc, g_paletteSurface, kPaletteAt);
-
-        for (int i = 0; i < 6; ++i) {
-            const SIZE s = Measure(dc, kEditLabels[i]);
-            DrawShadowText(dc, kEditLabelX[i], kEditRowY[i] + (18 - s.cy) / 2, kEditLabels[i]);
-        }
-    }
+    PaintContents(window, dc);
     EndPaint(window, &ps);
+}
+
+// The marker strips wiped to the window's background and painted again, at once
+// and straight into the window DC: the markers never show at two places, and no
+// paint message has to go round the message queue.
+static void RepaintStrips(HWND window, const MarkerPlace (&markers)[3])
+{
+    GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    for (const MarkerPlace& m : markers) {
+        GdiObject<HRGN> strip(CreateRectRgnIndirect(&m.strip));
+        CombineRgn(region.get(), region.get(), strip.get(), RGN_OR);
+    }
+    SelectClipRgn(g_windowDc, region.get());
+    FillRgn(g_windowDc, region.get(), GetSysColorBrush(COLOR_BTNFACE));
+    PaintContents(window, g_windowDc);
+    SelectClipRgn(g_windowDc, nullptr);
 }
 
 void RedrawSwatch()
@@ -154,10 +170,13 @@ void UpdateCopyText()
 {
     char text[kCopyTextSize];
     FormatCopyText(text, sizeof text);
-    SetWindowTextA(g_editCopy, text);
+    SetControlText(g_editCopy, text);
 }
 
-void RefreshColorDisplay(HWND window)
+bool g_textsBehind;
+
+// The swatch and the pickers of the mode shown, with their markers.
+static void RefreshPictures(HWND window)
 {
     RedrawSwatch();
     if (g_settings.DisplayMode == 1) {
@@ -165,21 +184,35 @@ void RefreshColorDisplay(HWND window)
         Show(g_windowDc, g_redBarSurface, kRedBarAt);
         Show(g_windowDc, g_greenBarSurface, kGreenBarAt);
         Show(g_windowDc, g_blueBarSurface, kBlueBarAt);
-        Invalidate(window, RedMarker());
-        Invalidate(window, GreenMarker());
-        Invalidate(window, BlueMarker());
-        UpdateWindow(window);
+        RepaintStrips(window, {RedMarker(), GreenMarker(), BlueMarker()});
     } else if (g_settings.DisplayMode == 0) {
         DrawHueSatSurface();
         Show(g_windowDc, g_hueSatSurface, kHueSatAt);
         DrawValueBarSurface();
         Show(g_windowDc, g_valueBarSurface, kValueBarAt);
-        Invalidate(window, ValueMarker());
-        Invalidate(window, SaturationMarker());
-        Invalidate(window, HueMarker());
-        UpdateWindow(window);
+        RepaintStrips(window, {ValueMarker(), SaturationMarker(), HueMarker()});
     }
+}
+
+void RefreshColorDisplay(HWND window)
+{
+    RefreshPictures(window);
     UpdateCopyText();
+}
+
+void RefreshDuringDrag(HWND window)
+{
+    RefreshPictures(window);
+    g_textsBehind = true;
+}
+
+void CatchUpTexts(HWND window)
+{
+    if (!g_textsBehind)
+        return;
+    g_textsBehind = false;
+    UpdateCopyText();
+    WriteColorEdits(window);
 }
 
 void SwitchDisplayMode(HWND window, int mode)

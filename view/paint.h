@@ -12,6 +12,16 @@ void PaintMainWindow(HWND window);
 // rebuilds the EDITCOPY text.
 void RefreshColorDisplay(HWND window);
 
+// ---- Globals owned by the painting ----
+extern bool g_textsBehind;  // mid-drag: the nine edits and EDITCOPY lag behind the color
+
+// A drag step: the swatch, pickers and markers follow the color at once; the
+// texts (each edit write costs far more than a whole picker) are written by
+// CatchUpTexts once no more mouse input is waiting.
+void RefreshDuringDrag(HWND window);
+// Writes the nine edits and EDITCOPY if they lag behind the color.
+void CatchUpTexts(HWND window);
+
 // Shows another display mode: the surfaces of that mode are redrawn first (only
 // those of the mode shown are kept up to date), then the whole window repaints.
 void SwitchDisplayMode(HWND window, int mode);

@@ -243,3 +243,41 @@ void DestroySurfaces()
         std::memset(surface, 0, sizeof *surface);
     }
 }
+
+bool ResizeScreenSurface(int width, int height)
+{
+    Surface& surface = g_screenSurface;
+    if (surface.dc == nullptr || width <= 0 || height <= 0)
+        return false;
+
+    // Made as CreateSurface makes it: a top-down 32-bit DIB section, else a
+    // bitmap compatible with the screen.
+    WindowDcGuard screen(nullptr);
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) {
+        bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+        bits = nullptr;
+    }
+    if (bitmap == nullptr || SelectObject(surface.dc, bitmap) == nullptr) {
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+        return false;
+    }
+    // The DC's own first bitmap (surface.previous) is what DestroySurfaces puts back.
+    if (surface.bitmap != nullptr)
+        DeleteObject(surface.bitmap);
+    surface.bitmap = bitmap;
+    surface.pixels = static_cast<uint32_t*>(bits);
+    surface.width = width;
+    surface.height = height;
+    return true;
+}

@@ -39,3 +39,9 @@ void CreateSurfaces(HDC windowDc);
 
 // Deletes the surfaces' DCs in creation order, then their bitmaps, and clears them.
 void DestroySurfaces();
+
+// Gives the screen copy surface a new bitmap of width × height (its DC stays,
+// its picture is lost), so that it can hold a screen whose size has changed
+// since it was created. False, and the surface as it was, when no bitmap of
+// that size can be made or the surface does not exist.
+bool ResizeScreenSurface(int width, int height);
