@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tintbox and starts it under Wine. Without a display it runs on a virtual
-# screen, saves a screenshot to build/screenshot.png after a few seconds and closes it.
+# screen inside a Wine desktop window, saves a screenshot to build/screenshot.png
+# after a few seconds and closes the program.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -11,14 +12,15 @@ headless=0
 trap stop_all EXIT
 start_display
 start_wine
-app=$TINTBOX_WINBUILD/app
+exe=$TINTBOX_WINBUILD/app/tintbox.exe
 if [ "$headless" -eq 0 ]; then
-  "$TINTBOX_WINE" "$app/tintbox.exe"
+  "$TINTBOX_WINE" "$exe"
 else
-  "$TINTBOX_WINE" "$app/tintbox.exe" &
+  size=${TINTBOX_DESKTOP:-460x340}
+  "$TINTBOX_WINE" explorer "/desktop=Tintbox,$size" "$exe" &
   pid=$!
   sleep "${TINTBOX_SHOT_DELAY:-6}"
-  import -window root "$TINTBOX_BUILD/screenshot.png"
+  import -window root -crop "$size+0+0" "$TINTBOX_BUILD/screenshot.png"
   log "screenshot saved to $TINTBOX_BUILD/screenshot.png"
   "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true
   wait "$pid" 2>/dev/null || true

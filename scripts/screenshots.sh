@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from the real program under Wine: the window
+# in HSV mode and in RGB mode, each in a Wine desktop window on a virtual screen.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+install_packages
+configure_and_build Release
+unset DISPLAY
+trap stop_all EXIT
+start_display
+start_wine
+size=460x340
+work=$TINTBOX_BUILD/screenshots
+for mode in 0 1; do
+  rm -rf "$work" && mkdir -p "$work"
+  cp "$TINTBOX_WINBUILD/app/tintbox.exe" "$TINTBOX_WINBUILD/app/palini.dll" "$work/"
+  cp "$TINTBOX_WINBUILD/app/palini.dll" "$work/palette.ini"
+  printf '[Window]\r\nPosX=10\r\nPosY=8\r\n[Color]\r\nMode=%d\r\nR=38\r\nG=120\r\nB=200\r\n' "$mode" > "$work/tbox.ini"
+  "$TINTBOX_WINE" explorer "/desktop=Tintbox,$size" "$work/tintbox.exe" &
+  pid=$!
+  sleep 5
+  name=$([ "$mode" = 0 ] && echo hsv || echo rgb)
+  import -window root -crop "$size+0+0" +repage "$TINTBOX_ROOT/docs/screenshot-$name.png"
+  log "docs/screenshot-$name.png"
+  "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true
+  wait "$pid" 2>/dev/null || true
+  "$TINTBOX_WINESERVER" -p >/dev/null 2>&1 || true
+  "$TINTBOX_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+done
