@@ -391,3 +391,38 @@ TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowPlacement, OnlyAWindowNoMonitorShowsIsBroughtBack)
+{
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    const POINT origin = {0, 0};
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info));
+    const RECT work = info.rcWork;
+    const RECT screen = info.rcMonitor;
+    const int w = 412;
+    const int h = 320;
+    const struct {
+        const char* what;
+        int x, y;
+        int expectedX, expectedY;
+    } cases[] = {
+        {"first run", 0, 0, 0, 0},
+        {"inside", 300, 200, 300, 200},
+        {"partly off the left", -300, 50, -300, 50},
+        {"partly off the bottom right", screen.right - 20, screen.bottom - 20, screen.right - 20, screen.bottom - 20},
+        {"wholly right of every monitor", screen.right + 500, 100, work.right - w, 100},
+        {"wholly below", 100, screen.bottom + 10, 100, work.bottom - h},
+        {"wholly left and above", -5000, -5000, work.left, work.top},
+        {"just off the right edge", screen.right, 40, work.right - w, 40},
+    };
+    for (const auto& c : cases) {
+        const POINT at = PlaceOnSomeMonitor(c.x, c.y, w, h);
+        EXPECT_EQ(at.x, c.expectedX) << c.what;
+        EXPECT_EQ(at.y, c.expectedY) << c.what;
+    }
+}
+
+}  // namespace
