@@ -58,14 +58,12 @@ static int32_t PercentToChannel(int32_t percent)
     return ClampChannel((percent * 255) / 100);
 }
 
-Rgb HsvToRgbValues(int32_t hue, int32_t saturation, int32_t value)
+Rgb HsvToPercents(int32_t hue, int32_t saturation, int32_t value)
 {
     const int32_t s = saturation;
     const int32_t v = value;
-    if (s == 0) {
-        const int32_t grey = (v * 255) / 100;
-        return Rgb{grey, grey, grey};
-    }
+    if (s == 0)
+        return Rgb{v, v, v};
     // Unsigned division, as the sector and the offset within it are defined on it.
     const uint32_t scaled = static_cast<uint32_t>(hue) * 6u;
     const uint32_t sector = scaled / 360u;
@@ -75,18 +73,24 @@ Rgb HsvToRgbValues(int32_t hue, int32_t saturation, int32_t value)
     const int32_t q = ((100 - (s * f) / 360) * v) / 100;
     const int32_t t = ((100 - (s * (360 - f)) / 360) * v) / 100;
 
-    int32_t r;
-    int32_t g;
-    int32_t b;
     switch (sector) {
-    case 0: r = v; g = t; b = p; break;
-    case 1: r = q; g = v; b = p; break;
-    case 2: r = p; g = v; b = t; break;
-    case 3: r = p; g = q; b = v; break;
-    case 4: r = t; g = p; b = v; break;
-    default: r = v; g = p; b = q; break;
+    case 0: return Rgb{v, t, p};
+    case 1: return Rgb{q, v, p};
+    case 2: return Rgb{p, v, t};
+    case 3: return Rgb{p, q, v};
+    case 4: return Rgb{t, p, v};
+    default: return Rgb{v, p, q};
     }
-    return Rgb{PercentToChannel(r), PercentToChannel(g), PercentToChannel(b)};
+}
+
+Rgb HsvToRgbValues(int32_t hue, int32_t saturation, int32_t value)
+{
+    if (saturation == 0) {
+        const int32_t grey = (value * 255) / 100;
+        return Rgb{grey, grey, grey};
+    }
+    const Rgb percent = HsvToPercents(hue, saturation, value);
+    return Rgb{PercentToChannel(percent.red), PercentToChannel(percent.green), PercentToChannel(percent.blue)};
 }
 
 void HsvToRgb()

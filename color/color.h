@@ -44,6 +44,9 @@ struct Rgb {
     int32_t blue;
 };
 Rgb HsvToRgbValues(int32_t hue, int32_t saturation, int32_t value);
+// The same conversion before its last step: red, green and blue as percentages
+// 0..100, each channel then being (percentage * 255) / 100.
+Rgb HsvToPercents(int32_t hue, int32_t saturation, int32_t value);
 
 // Limits a number to 0..255, the range of one channel.
 inline int32_t ClampChannel(int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }

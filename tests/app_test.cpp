@@ -140,25 +140,6 @@ TEST(App, KeepsThePaletteAndSettingsBetweenRuns)
     EXPECT_EQ(GetPrivateProfileIntA("Window", "PosY", -1, ini.c_str()), 30u);
 }
 
-// The lines of a section as the platform reads them, blanks around "=" dropped.
-std::vector<std::string> SectionLines(const std::string& file, const char* section)
-{
-    std::vector<char> buffer(65536);
-    const DWORD length =
-        GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < length;) {
-        std::string line = buffer.data() + i;
-        i += line.size() + 1;
-        std::string compact;
-        for (char c : line)
-            if (c != ' ')
-                compact += c;
-        lines.push_back(compact);
-    }
-    return lines;
-}
-
 TEST(App, CloseWritesEverySectionAndKeyInOrder)
 {
     TestFolder folder;
@@ -174,21 +155,16 @@ TEST(App, CloseWritesEverySectionAndKeyInOrder)
     ASSERT_EQ(app.WaitForExit(), 0);
 
     const std::string ini = folder.file("tbox.ini");
-    std::vector<char> names(4096);
-    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), ini.c_str());
-    std::vector<std::string> sections;
-    for (size_t i = 0; i < length; i += sections.back().size() + 1)
-        sections.emplace_back(names.data() + i);
     // Sections already in the file keep their places; each is rewritten whole.
-    EXPECT_EQ(sections, (std::vector<std::string>{"Color", "CustColor", "Palette", "Window"}));
-    EXPECT_EQ(SectionLines(ini, "Window"), (std::vector<std::string>{"PosX=25", "PosY=35"}));
-    EXPECT_EQ(SectionLines(ini, "Color"),
+    EXPECT_EQ(ProfileSectionNames(ini), (std::vector<std::string>{"Color", "CustColor", "Palette", "Window"}));
+    EXPECT_EQ(ProfileSectionLines(ini, "Window"), (std::vector<std::string>{"PosX=25", "PosY=35"}));
+    EXPECT_EQ(ProfileSectionLines(ini, "Color"),
               (std::vector<std::string>{"Mode=1", "Copy=2", "Char=1", "Sharp=0", "R=18", "G=52", "B=86"}));
     std::vector<std::string> custom;
     for (int i = 0; i < 16; ++i)
         custom.push_back("Color" + std::to_string(i) + "=" + (i == 1 ? "255" : i == 2 ? "16711680" : "16777215"));
-    EXPECT_EQ(SectionLines(ini, "CustColor"), custom);
-    EXPECT_EQ(SectionLines(ini, "Palette"), (std::vector<std::string>{"File=\"C:\\mypalettes\\a.tbp\""}));
+    EXPECT_EQ(ProfileSectionLines(ini, "CustColor"), custom);
+    EXPECT_EQ(ProfileSectionLines(ini, "Palette"), (std::vector<std::string>{"File=\"C:\\my palettes\\a.tbp\""}));
     EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")).size(), 512u);
 }
 

@@ -32,41 +32,6 @@ void SetPaletteFile(const std::string& path)
     path.copy(g_settings.PaletteFile, sizeof g_settings.PaletteFile - 1);
 }
 
-// The lines of a section as the platform reports them, blanks around "=" removed
-// (Windows keeps them in the file, Wine trims them).
-std::vector<std::string> SectionLines(const std::string& file, const char* section)
-{
-    std::vector<char> buffer(1 << 20);
-    const DWORD length =
-        GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < length;) {
-        std::string line = buffer.data() + i;
-        i += line.size() + 1;
-        const size_t eq = line.find('=');
-        if (eq != std::string::npos) {
-            size_t keyEnd = line.find_last_not_of(' ', eq - 1);
-            size_t valueStart = line.find_first_not_of(' ', eq + 1);
-            line = line.substr(0, keyEnd + 1) + "=" + (valueStart == std::string::npos ? "" : line.substr(valueStart));
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<std::string> SectionNames(const std::string& file)
-{
-    std::vector<char> buffer(65536);
-    const DWORD length =
-        GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
-    std::vector<std::string> names;
-    for (size_t i = 0; i < length;) {
-        names.emplace_back(buffer.data() + i);
-        i += names.back().size() + 1;
-    }
-    return names;
-}
-
 // Lines joined as a section block: each ended by a NUL, the block by one more.
 std::string Block(std::initializer_list<const char*> lines)
 {
@@ -212,15 +177,15 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
     g_current.blue = 86;
     ASSERT_TRUE(SaveSettings(nullptr));
 
-    EXPECT_EQ(SectionNames(ini()), (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
-    EXPECT_EQ(SectionLines(ini(), "Window"), (std::vector<std::string>{"PosX=120", "PosY=64"}));
-    EXPECT_EQ(SectionLines(ini(), "Color"), (std::vector<std::string>{"Mode=1", "Copy=1", "Char=1", "Sharp=0", "R=18",
+    EXPECT_EQ(ProfileSectionNames(ini()), (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
+    EXPECT_EQ(ProfileSectionLines(ini(), "Window"), (std::vector<std::string>{"PosX=120", "PosY=64"}));
+    EXPECT_EQ(ProfileSectionLines(ini(), "Color"), (std::vector<std::string>{"Mode=1", "Copy=1", "Char=1", "Sharp=0", "R=18",
                                                                       "G=52", "B=86"}));
     std::vector<std::string> cust;
     for (int i = 0; i < kCustomColorCount; ++i)
         cust.push_back("Color" + std::to_string(i) + "=" + (i == 0 ? "255" : i == 15 ? "16711680" : "16777215"));
-    EXPECT_EQ(SectionLines(ini(), "CustColor"), cust);
-    EXPECT_EQ(SectionLines(ini(), "Palette"),
+    EXPECT_EQ(ProfileSectionLines(ini(), "CustColor"), cust);
+    EXPECT_EQ(ProfileSectionLines(ini(), "Palette"),
               (std::vector<std::string>{"File=\"C:\\Users\\me\\My Palettes\\spring colors.tbp\""}));
 
     // And the whole round trip through LoadSettings.
@@ -257,7 +222,7 @@ TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)
     EXPECT_EQ(ReadString(ini(), "Window", "PosX"), "5");
     EXPECT_EQ(ReadString(ini(), "Color", "Mode"), "1");
     EXPECT_EQ(ReadString(ini(), "Palette", "File"), "x");
-    EXPECT_EQ(SectionLines(ini(), "Color").size(), 7u);
+    EXPECT_EQ(ProfileSectionLines(ini(), "Color").size(), 7u);
 }
 
 TEST_F(SettingsTest, PositionIsTheRestoredRectangleWithNegativesAsZero)

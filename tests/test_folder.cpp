@@ -140,3 +140,37 @@ std::string HostPathToWindows(const std::string& path)
             c = '\\';
     return windows;
 }
+
+std::vector<std::string> ProfileSectionLines(const std::string& file, const char* section)
+{
+    std::vector<char> buffer(1 << 20);
+    const DWORD length =
+        GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < length;) {
+        std::string line = buffer.data() + i;
+        i += line.size() + 1;
+        const size_t eq = line.find('=');
+        if (eq != std::string::npos) {
+            const size_t keyEnd = line.find_last_not_of(' ', eq == 0 ? 0 : eq - 1);
+            const size_t valueStart = line.find_first_not_of(' ', eq + 1);
+            line = line.substr(0, keyEnd == std::string::npos ? 0 : keyEnd + 1) + "=" +
+                   (valueStart == std::string::npos ? "" : line.substr(valueStart));
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> ProfileSectionNames(const std::string& file)
+{
+    std::vector<char> buffer(65536);
+    const DWORD length =
+        GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> names;
+    for (size_t i = 0; i < length;) {
+        names.emplace_back(buffer.data() + i);
+        i += names.back().size() + 1;
+    }
+    return names;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TestFolder {
 public:
@@ -28,5 +29,11 @@ int CountFilesBelow(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// The lines of a section of a private-profile file as the platform reads them,
+// blanks around "=" removed (Windows keeps them in the file, Wine trims them).
+std::vector<std::string> ProfileSectionLines(const std::string& file, const char* section);
+// The section names of a private-profile file, in file order.
+std::vector<std::string> ProfileSectionNames(const std::string& file);
+
 // A Linux path of the build tree as Wine shows it ("Z:\...").
 std::string HostPathToWindows(const std::string& path);

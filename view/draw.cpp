@@ -185,25 +185,12 @@ const FieldPercents& HueSatPercents()
     for (int y = 0; y < kFieldHeight; ++y) {
         const int32_t s = 100 - y;
         for (int x = 0; x < kFieldWidth; ++x) {
-            const uint32_t scaled = static_cast<uint32_t>(2 * x) * 6u;
-            const uint32_t sector = scaled / 360u;
-            const int32_t f = static_cast<int32_t>(scaled % 360u);
-            const int32_t v = 100;
-            const int32_t p = 100 - s;
-            const int32_t q = 100 - (s * f) / 360;
-            const int32_t t = 100 - (s * (360 - f)) / 360;
-            int32_t r, g, b;
-            switch (sector) {
-            case 0: r = v; g = t; b = p; break;
-            case 1: r = q; g = v; b = p; break;
-            case 2: r = p; g = v; b = t; break;
-            case 3: r = p; g = q; b = v; break;
-            case 4: r = t; g = p; b = v; break;
-            default: r = v; g = p; b = q; break;
-            }
-            table.red[y][x] = static_cast<uint8_t>(r);
-            table.green[y][x] = static_cast<uint8_t>(g);
-            table.blue[y][x] = static_cast<uint8_t>(b);
+            // At value 100 the percentages are those of the value itself; at any
+            // other value v each becomes (percentage * v) / 100.
+            const Rgb percent = HsvToPercents(2 * x, s, 100);
+            table.red[y][x] = static_cast<uint8_t>(percent.red);
+            table.green[y][x] = static_cast<uint8_t>(percent.green);
+            table.blue[y][x] = static_cast<uint8_t>(percent.blue);
         }
     }
     built = true;
