@@ -33,19 +33,6 @@ static bool WriteWholeFile(const std::string& path, const uint8_t* bytes, DWORD 
     return ok;
 }
 
-// True when another handle holds the file open without letting others delete
-// or replace it.
-static bool IsHeldByAnother(const char* path)
-{
-    HANDLE file = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
-}
-
 bool WritePaletteFile(const char* path)
 {
     uint8_t bytes[kPaletteFileSize];
@@ -56,8 +43,9 @@ bool WritePaletteFile(const char* path)
         DeleteFileA(temporary.c_str());
         return false;
     }
-    if (IsHeldByAnother(path) ||
-        !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The replacement is refused while another handle holds the old file open
+    // without sharing; the old file then stays as it was.
+    if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temporary.c_str());
         return false;
     }
