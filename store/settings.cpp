@@ -3,8 +3,18 @@
 #include "color/color.h"
 #include "store/files.h"
 
+// The private-profile functions take paths of fewer than MAX_PATH characters;
+// handed a longer one they may read or write some other file. Such a settings
+// file is neither read (the defaults apply) nor written.
+static bool ProfilePathUsable(const std::string& path)
+{
+    return path.size() < MAX_PATH;
+}
+
 static int32_t ReadInt(const char* section, const char* key, int32_t fallback, const std::string& path)
 {
+    if (!ProfilePathUsable(path))
+        return fallback;
     return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
 }
 
@@ -25,11 +35,12 @@ void LoadSettings()
     for (int i = 0; i < kCustomColorCount; ++i) {
         char key[16];
         wsprintfA(key, "Color%d", i);
-        s.CustColors[i] = static_cast<uint32_t>(
-            GetPrivateProfileIntA("CustColor", key, static_cast<INT>(kDefaultCustColor), path.c_str()));
+        s.CustColors[i] = static_cast<uint32_t>(ReadInt("CustColor", key, static_cast<int32_t>(kDefaultCustColor), path));
     }
 
     ZeroMemory(s.PaletteFile, sizeof s.PaletteFile);
+    if (!ProfilePathUsable(path))
+        return;
     const DWORD length =
         GetPrivateProfileStringA("Palette", "File", "", s.PaletteFile, sizeof s.PaletteFile, path.c_str());
     if (length >= sizeof s.PaletteFile - 1)
@@ -52,6 +63,8 @@ bool GetRestoredPosition(HWND window, int32_t* left, int32_t* top)
 bool SaveSettings(HWND placementWindow)
 {
     const std::string path = ProgramFilePath("tbox.ini");
+    if (!ProfilePathUsable(path))
+        return false;
     int32_t left = g_settings.PosX;
     int32_t top = g_settings.PosY;
     if (placementWindow)

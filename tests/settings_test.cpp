@@ -289,7 +289,17 @@ TEST_F(SettingsTest, LongPalettePathsRoundTrip)
 
 TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
 {
-    for (size_t length : {250u, 300u, 600u}) {
+    // A settings file just used, which the platform may still hold in its cache:
+    // a refused long path must not land in it.
+    TestFolder other;
+    g_programDir = other.path();
+    LoadSettings();
+    g_current.red = 7;
+    ASSERT_TRUE(SaveSettings(nullptr));
+    const std::string otherIni = other.file("tbox.ini");
+    const std::string otherBytes = ReadWholeFile(otherIni);
+
+    for (size_t length : {200u, 250u, 300u, 600u}) {
         SCOPED_TRACE(length);
         TestFolder base;
         const std::string dir = MakeLongFolder(base.path(), length);
@@ -302,6 +312,8 @@ TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
         const bool saved = SaveSettings(nullptr);
         ResetSettings();
         LoadSettings();
+        EXPECT_EQ(saved, dir.size() + sizeof "\\tbox.ini" - 1 < MAX_PATH)
+            << "the profile functions take paths shorter than MAX_PATH";
         if (saved) {
             EXPECT_EQ(g_settings.DisplayMode, 1);
             EXPECT_EQ(g_current.red, 42);
@@ -312,6 +324,7 @@ TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
             EXPECT_EQ(g_current.red, 255);
             EXPECT_EQ(CountFilesBelow(base.path()), 0);
         }
+        EXPECT_EQ(ReadWholeFile(otherIni), otherBytes) << "another settings file was touched";
         std::printf("program folder of %zu characters: settings %s\n", dir.size(),
                     saved ? "saved and read back" : "refused by the platform");
     }
