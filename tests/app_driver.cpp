@@ -1,0 +1,69 @@
+#include "tests/app_driver.h"
+
+namespace {
+
+struct Found {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+{
+    Found* found = reinterpret_cast<Found*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == found->processId && std::string(cls) == "tbox") {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+RunningApp::RunningApp(const TestFolder& folder, bool withFactoryPalette)
+{
+    exe_ = folder.file("tintbox.exe");
+    CopyFileA(HostPathToWindows(TINTBOX_EXE).c_str(), exe_.c_str(), FALSE);
+    if (withFactoryPalette)
+        CopyFileA(HostPathToWindows(PALINI_FILE).c_str(), folder.file("palini.dll").c_str(), FALSE);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe_ + "\" ignored arguments";
+    started_ = CreateProcessA(exe_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.path().c_str(), &startup, &info_) != 0;
+}
+
+RunningApp::~RunningApp()
+{
+    if (started_) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+HWND RunningApp::WaitForWindow()
+{
+    WaitForInputIdle(info_.hProcess, 10000);
+    for (int i = 0; i < 200; ++i) {
+        Found found = {info_.dwProcessId, nullptr};
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
+        if (found.window && IsWindowVisible(found.window))
+            return found.window;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+long RunningApp::WaitForExit(DWORD milliseconds)
+{
+    if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
