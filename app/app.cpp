@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "capture/capture.h"
 #include "color/color.h"
 #include "res/resource.h"
@@ -78,6 +79,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: OnPaint(window); return DefWindowProcA(window, message, wParam, lParam);
         HANDLE_MSG(window, WM_CLOSE, OnClose);
         HANDLE_MSG(window, WM_COMMAND, OnCommand);
+        HANDLE_MSG(window, WM_INITMENUPOPUP, OnInitMenuPopup);
         HANDLE_MSG(window, WM_CTLCOLORSTATIC, OnCtlColorStatic);
         HANDLE_MSG(window, WM_SETCURSOR, OnSetCursor);
         HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);

@@ -303,5 +303,5 @@ void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
                            static_cast<UINT>(kCopyFormatItems[g_settings.CopyFormat]), MF_BYCOMMAND);
     CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, g_settings.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
                        MF_BYCOMMAND);
-    CheckMenuItem(menu, ID_SHARP, MF_BYCOMMAND | (g_settings.SharpPrefix != 0 ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, ID_SHARP, g_settings.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
 }

@@ -1,21 +1,344 @@
 #include "capture/capture.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "app/app.h"
+#include "color/color.h"
+#include "view/draw.h"
+#include "view/gdi.h"
+#include "view/layout.h"
+#include "view/paint.h"
+#include "view/surfaces.h"
+
 bool g_captureActive;
 HWND g_captureWindow;
 
-LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+const char kCaptureClass[] = "Capture";
+const char kOverlayTitle[] = "Tintbox";
+
+// The panel's labels, in code page 932.
+const char kRedLabel[] = "Red\x81\x46";      // "Red："
+const char kGreenLabel[] = "Green\x81\x46";  // "Green："
+const char kBlueLabel[] = "Blue\x81\x46";    // "Blue："
+// "※ESC・右クリックで中止"
+const char kCancelHint[] = "\x81\xA6"
+                           "ESC"
+                           "\x81\x45\x89\x45\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xC5\x92\x86\x8E\x7E";
+
+// The grid: 15 × 15 cells of 10 × 10 pixels from (10, 10); the cell of the
+// pixel under the pointer is the middle one.
+constexpr int kCellCount = 15;
+constexpr int kCellSize = 10;
+constexpr int kGridLeft = 10;
+constexpr int kGridTop = 10;
+constexpr int kCenterCell = kCellCount / 2;
+
+constexpr int kStripBytes = 1 << 20;  // of the screenshot read at once
+constexpr int kMinStripRows = 16;
+
+const RECT kSampleSquare = {115, 170, 160, 215};
+
+struct ChannelRow {
+    const char* label;
+    int shift;  // of the channel within a COLORREF
+    int y;
+};
+const ChannelRow kChannelRows[] = {
+    {kRedLabel, 0, 170},
+    {kGreenLabel, 8, 185},
+    {kBlueLabel, 16, 200},
+};
+constexpr int kLabelX = 10, kDecimalX = 50, kHexX = 80;
+constexpr int kHintX = 10, kHintY = 222;
+
+enum class Pen { Highlight, Shadow };
+// Each drawn from its first point through the other two; LineTo leaves out its end point.
+struct PanelLine {
+    Pen pen;
+    POINT points[3];
+};
+const PanelLine kPanelLines[] = {
+    {Pen::Shadow, {{115, 215}, {115, 170}, {160, 170}}},     // sample square, sunken
+    {Pen::Highlight, {{160, 170}, {160, 215}, {115, 215}}},  //
+    {Pen::Highlight, {{80, 90}, {80, 80}, {90, 80}}},        // the pointer's cell, raised
+    {Pen::Shadow, {{90, 80}, {90, 90}, {80, 90}}},           //
+    {Pen::Shadow, {{10, 160}, {10, 10}, {160, 10}}},         // the grid, sunken
+    {Pen::Highlight, {{160, 10}, {160, 160}, {10, 160}}},    //
+    {Pen::Highlight, {{0, 239}, {0, 0}, {169, 0}}},          // the panel, raised
+    {Pen::Shadow, {{169, 0}, {169, 239}, {0, 239}}},         //
+};
+
+// ---- State of the open overlay ----
+HDC g_overlayDc;     // GetDC of the overlay, from its creation to its destruction
+POINT g_lastPoint;   // the pointer as last seen, in screen (= overlay client) coordinates
+int g_leftPanelX;    // the panel's left edge in the left half
+int g_rightPanelX;   // and in the right half
+int g_sideFlag;      // 1: the panel was last put in the left half, 0: in the right half
+int g_previousSideFlag;
+
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+// The half the panel goes to for a pointer at x: 1 the left one (the pointer
+// is in the right half), 0 the right one.
+int PanelSideFor(int x) { return x > ScreenWidth() / 2 ? 1 : 0; }
+
+void FillWithColor(HDC dc, const RECT& area, COLORREF color)
 {
-    return DefWindowProcA(window, message, wParam, lParam);
+    ScopedBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &area, brush.get());
 }
 
-void StartCapture(HWND)
+// The 225 cells; returns the color of the middle one, the pixel (x, y).
+// Pixels the screenshot does not hold are black.
+COLORREF DrawCells(HDC dc, int x, int y)
 {
+    COLORREF center = 0;
+    for (int i = 0; i < kCellCount; ++i) {
+        for (int j = 0; j < kCellCount; ++j) {
+            COLORREF c = GetPixel(g_screenSurface.dc, x - kCenterCell + j, y - kCenterCell + i);
+            if (c == CLR_INVALID)
+                c = 0;
+            const int left = kGridLeft + kCellSize * j;
+            const int top = kGridTop + kCellSize * i;
+            FillWithColor(dc, RECT{left, top, left + kCellSize, top + kCellSize}, c);
+            if (i == kCenterCell && j == kCenterCell)
+                center = c;
+        }
+    }
+    return center;
+}
+
+// The red, green and blue of `color` as labels, decimal and hexadecimal
+// numbers, and the hint below them.
+void DrawChannelTexts(HDC dc, COLORREF color)
+{
+    SelectGuard font(dc, g_uiFont);
+    for (const ChannelRow& row : kChannelRows) {
+        const int32_t v = static_cast<int32_t>((color >> row.shift) & 0xFFu);
+        DrawShadowText(dc, kLabelX, row.y, row.label);
+        char text[16];
+        std::memset(text, 0, sizeof text);
+        wsprintfA(text, "%d", v);
+        TextOutA(dc, kDecimalX, row.y, text, static_cast<int>(std::strlen(text)));
+        FormatHex(v, text, sizeof text);
+        TextOutA(dc, kHexX, row.y, text, static_cast<int>(std::strlen(text)));
+    }
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    TextOutA(dc, kHintX, kHintY, kCancelHint, static_cast<int>(sizeof kCancelHint - 1));
+}
+
+void DrawPanelLines(HDC dc)
+{
+    ScopedPen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    ScopedPen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    for (const PanelLine& line : kPanelLines) {
+        SelectGuard pen(dc, line.pen == Pen::Highlight ? highlight.get() : shadow.get());
+        MoveToEx(dc, line.points[0].x, line.points[0].y, nullptr);
+        LineTo(dc, line.points[1].x, line.points[1].y);
+        LineTo(dc, line.points[2].x, line.points[2].y);
+    }
+}
+
+// The whole screen as it is now into the screen copy surface, which is first
+// made the screen's size if the screen has changed since it was made.
+//
+// Read in strips of about a megabyte: the platform passes a read of the whole
+// screen through a buffer of the screen's size made afresh for every read, and
+// on a large screen bringing in that new memory costs more than the copy
+// itself (a 3840 x 2160 screen is read in less than half the time in strips).
+void TakeScreenshot(int width, int height)
+{
+    if (g_screenSurface.width != width || g_screenSurface.height != height)
+        ResizeScreenSurface(width, height);
+    WindowDcGuard screen(nullptr);
+    const int rows = std::max(kMinStripRows, kStripBytes / (4 * std::max(width, 1)));
+    for (int top = 0; top < height; top += rows)
+        BitBlt(g_screenSurface.dc, 0, top, width, std::min(rows, height - top), screen.get(), 0, top, SRCCOPY);
+}
+
+void ShowPanelAt(int x)
+{
+    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), kPanelWidth, kPanelHeight, g_magnifierSurface.dc, 0, 0,
+           SRCCOPY);
+}
+
+// Puts the screenshot back where the panel stood at x.
+void RestoreScreenshotAt(int x)
+{
+    const int top = PanelTop(ScreenHeight());
+    BitBlt(g_overlayDc, x, top, kPanelWidth, kPanelHeight, g_screenSurface.dc, x, top, SRCCOPY);
+}
+
+// The panel into the half the pointer is not in, wiping it from the other
+// half when it changes sides.
+void MovePanel(int x)
+{
+    g_previousSideFlag = g_sideFlag;
+    g_sideFlag = PanelSideFor(x);
+    if (g_sideFlag == 1) {
+        ShowPanelAt(g_leftPanelX);
+        if (g_previousSideFlag == 0)
+            RestoreScreenshotAt(g_rightPanelX);
+    } else {
+        ShowPanelAt(g_rightPanelX);
+        if (g_previousSideFlag == 1)
+            RestoreScreenshotAt(g_leftPanelX);
+    }
+}
+
+// `color` (0x00BBGGRR) becomes the current color, complete, and is committed.
+void TakeColor(COLORREF color)
+{
+    g_current.red = static_cast<int32_t>(color & 0xFFu);
+    g_current.green = static_cast<int32_t>((color >> 8) & 0xFFu);
+    g_current.blue = static_cast<int32_t>((color >> 16) & 0xFFu);
+    RgbToHsv();
+    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
+    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
+    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
+    g_reference = g_current;
+}
+
+void CloseOverlay(HWND overlay)
+{
+    DestroyWindow(overlay);
+    g_captureActive = false;
+}
+
+}  // namespace
+
+// ---- The overlay's messages, apart from the main window's handlers of the same names ----
+namespace overlay {
+namespace {
+
+// Takes the screenshot (the overlay is not shown yet) and draws the first panel.
+BOOL OnCreate(HWND window, LPCREATESTRUCT)
+{
+    const int width = ScreenWidth();
+    TakeScreenshot(width, ScreenHeight());
+    g_leftPanelX = LeftPanelX(width);
+    g_rightPanelX = RightPanelX(width);
+    g_captureWindow = window;
+    g_overlayDc = GetDC(window);
+    GetCursorPos(&g_lastPoint);
+    // The side WM_PAINT puts the panel on, so that the first move across wipes it.
+    g_sideFlag = g_previousSideFlag = PanelSideFor(g_lastPoint.x);
+    DrawMagnifier(g_lastPoint.x, g_lastPoint.y);
+    return TRUE;
+}
+
+// Also when the overlay goes some other way than the three closing paths, so
+// that the capture can always be started again.
+void OnDestroy(HWND window)
+{
+    if (g_overlayDc != nullptr)
+        ReleaseDC(window, g_overlayDc);
+    g_overlayDc = nullptr;
+    g_captureWindow = nullptr;
+    g_captureActive = false;
+}
+
+// The screenshot covers the whole overlay: erasing it first with the class
+// background would only flash the screen gray and cost a full-screen fill.
+BOOL OnEraseBkgnd(HWND, HDC)
+{
+    return TRUE;
+}
+
+// The screenshot, unchanged, and the panel in the half the pointer is not in.
+void OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    BitBlt(dc, 0, 0, ScreenWidth(), ScreenHeight(), g_screenSurface.dc, 0, 0, SRCCOPY);
+    ShowPanelAt(PanelSideFor(g_lastPoint.x) == 1 ? g_leftPanelX : g_rightPanelX);
+    EndPaint(window, &paint);
+    DefWindowProcA(window, WM_PAINT, 0, 0);
+}
+
+void OnMouseMove(HWND, int x, int y, UINT)
+{
+    g_lastPoint = POINT{x, y};
+    DrawMagnifier(x, y);
+    MovePanel(x);
+}
+
+// Picks the pixel under the pointer from the screenshot and closes the
+// overlay; a point the screenshot does not hold picks nothing.
+void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
+{
+    g_lastPoint = POINT{x, y};
+    const COLORREF color = GetPixel(g_screenSurface.dc, x, y);
+    if (color == CLR_INVALID)
+        return;
+    TakeColor(color);
+    HWND mainWindow = GetWindow(window, GW_OWNER);
+    RefreshColorDisplay(mainWindow);
+    WriteColorEdits(mainWindow);
+    CloseOverlay(window);
+}
+
+void OnRButtonDown(HWND window, BOOL, int, int, UINT)
+{
+    CloseOverlay(window);
+}
+
+}  // namespace
+}  // namespace overlay
+
+int PanelTop(int screenHeight) { return (screenHeight - kPanelHeight) / 2; }
+int LeftPanelX(int screenWidth) { return (screenWidth / 2 - kPanelWidth) / 2; }
+int RightPanelX(int screenWidth) { return LeftPanelX(screenWidth) + screenWidth / 2; }
+
+LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+        HANDLE_MSG(window, WM_CREATE, overlay::OnCreate);
+        HANDLE_MSG(window, WM_DESTROY, overlay::OnDestroy);
+        HANDLE_MSG(window, WM_ERASEBKGND, overlay::OnEraseBkgnd);
+        HANDLE_MSG(window, WM_PAINT, overlay::OnPaint);
+        HANDLE_MSG(window, WM_MOUSEMOVE, overlay::OnMouseMove);
+        HANDLE_MSG(window, WM_LBUTTONDOWN, overlay::OnLButtonDown);
+        HANDLE_MSG(window, WM_RBUTTONDOWN, overlay::OnRButtonDown);
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void StartCapture(HWND mainWindow)
+{
+    if (g_captureActive || g_captureWindow != nullptr)
+        return;
+    HWND overlay = CreateWindowExA(0, kCaptureClass, kOverlayTitle, WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
+                                   mainWindow, nullptr, g_instance, nullptr);
+    if (overlay == nullptr)
+        return;
+    SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    UpdateWindow(overlay);
+    // Set only if the overlay is still there (its WM_DESTROY forgets it).
+    g_captureActive = g_captureWindow == overlay;
 }
 
 void CancelCapture()
 {
-    if (g_captureActive && g_captureWindow)
-        DestroyWindow(g_captureWindow);
+    if (!g_captureActive)
+        return;
+    DestroyWindow(g_captureWindow);
     g_captureActive = false;
-    g_captureWindow = nullptr;
+}
+
+void DrawMagnifier(int x, int y)
+{
+    HDC dc = g_magnifierSurface.dc;
+    FillWithColor(dc, RECT{0, 0, kPanelWidth, kPanelHeight}, GetSysColor(COLOR_BTNFACE));
+    const COLORREF center = DrawCells(dc, x, y);
+    DrawChannelTexts(dc, center);
+    FillWithColor(dc, kSampleSquare, center);
+    DrawPanelLines(dc);
 }

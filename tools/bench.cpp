@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "tools/bench_capture.h"
 #include "color/color.h"
 #include "store/files.h"
 #include "store/settings_data.h"
@@ -143,8 +144,10 @@ std::string MakeFolder()
 
 }  // namespace
 
-int main()
+// With the argument "capture" only the screen capture is timed.
+int main(int argc, char** argv)
 {
+    const bool captureOnly = argc > 1 && std::string(argv[1]) == "capture";
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
@@ -157,10 +160,13 @@ int main()
     }
     Pump();
 
-    SwitchMode(0);
-    Measure("HSV", 160, 340, 18, 117);
-    SwitchMode(1);
-    Measure("RGB", 131, 395, 18, 41);
+    if (!captureOnly) {
+        SwitchMode(0);
+        Measure("HSV", 160, 340, 18, 117);
+        SwitchMode(1);
+        Measure("RGB", 131, 395, 18, 41);
+    }
+    BenchCapture();
 
     DeleteFileA(ProgramFilePath("tbox.ini").c_str());
     DeleteFileA(ProgramFilePath("palette.ini").c_str());

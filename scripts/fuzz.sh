@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Fuzzes the platform-free code (color model, edit numbers, palette bytes) on
+# this machine with clang's libFuzzer under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Each target runs for a bounded time; the script
+# prints the runs executed and exits non-zero when any target found a crash.
+#
+#   bash scripts/fuzz.sh              60 seconds for each target
+#   bash scripts/fuzz.sh 300          300 seconds each (or TINTBOX_FUZZ_SECONDS=300)
+#   bash scripts/fuzz.sh 30 fuzz_hex  only the targets named
+#
+# The corpus grows in build/fuzz/corpus between runs; a crashing input is kept
+# in build/fuzz/findings and can be replayed with: build/fuzz/<target> <file>.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+seconds=${1:-${TINTBOX_FUZZ_SECONDS:-60}}
+case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [seconds] [target...]" >&2; exit 2 ;; esac
+shift $(( $# > 0 ? 1 : 0 ))
+targets=("$@")
+[ "${#targets[@]}" -gt 0 ] || targets=(fuzz_hex fuzz_edit_number fuzz_palette)
+
+# clang alone has no libFuzzer: it comes with the compiler runtime libraries.
+TINTBOX_PACKAGES=(cmake make clang libclang-rt-dev)
+install_packages
+
+out=$TINTBOX_BUILD/fuzz
+cmake -S "$TINTBOX_ROOT/fuzz" -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$out" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+
+# Seeds: small texts written here, one file each.
+seed() { # target name text...
+  local dir=$out/seeds/$1 name=$2; shift 2
+  mkdir -p "$dir"
+  printf "$@" > "$dir/$name"
+}
+rm -rf "$out/seeds"
+for t in "" 0 7 9 a f A F ff FF 0f 80 00 g z " " "  " "1" "fF" "7g" "-1" "+f" "abc" "FFFF" '\x82\x54'; do
+  seed fuzz_hex "hex-$(printf '%s' "$t" | od -An -tx1 | tr -d ' \n')" '%b' "$t"
+done
+for t in "" 0 7 12 255 256 359 360 100 101 999 "12a" " 12" "  7" "a" "+5" "-5" " -5" '\t5' '\x82\x54' \
+    2147483647 2147483648 4294967295 4294967296 00000000004294967295 "255\n128\n0" "359\n100\n100" \
+    "0\n0\n0" "12\n\n7" "200\n50\n25\nextra"; do
+  seed fuzz_edit_number "edit-$(printf '%s' "$t" | od -An -tx1 | tr -d ' \n' | cut -c1-40)" '%b' "$t"
+done
+seed fuzz_palette empty ''
+seed fuzz_palette one 'r'
+seed fuzz_palette entry 'rgbx'
+seed fuzz_palette entry-and-half 'rgbxrg'
+seed fuzz_palette path 'Cpalette'
+seed fuzz_palette path-tbp '\001C:\\colors\\mine.tbp'
+seed fuzz_palette path-tight '\000C:\\colors\\mine'
+seed fuzz_palette path-unterminated '\377mine'
+for n in 127 128 129 511 512 513 1024; do
+  head -c "$n" < <(yes 'The quick brown fox jumps over the lazy dog 0123456789' | tr -d '\n') > "$out/seeds/fuzz_palette/text-$n"
+done
+
+failed=()
+for target in "${targets[@]}"; do
+  corpus=$out/corpus/$target
+  mkdir -p "$corpus" "$out/findings"
+  log "$target: fuzzing for $seconds s"
+  status=0
+  ( cd "$out" && "./$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$out/findings/$target-" "$corpus" "$out/seeds/$target" ) > "$out/$target.log" 2>&1 || status=$?
+  runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$out/$target.log" | grep -o '[0-9]*$' || true)
+  done_line=$(grep -E '^Done [0-9]+ runs in [0-9]+ second' "$out/$target.log" | tail -1 || true)
+  cov=$(grep -E '#[0-9]+.*(DONE|pulse|NEW)' "$out/$target.log" | tail -1 | grep -o 'cov: [0-9]*' || true)
+  corpus_size=$(find "$corpus" -type f | wc -l)
+  if [ "$status" -ne 0 ]; then
+    failed+=("$target")
+    log "$target: FAILED (exit $status) after ${runs:-?} runs; log $out/$target.log"
+    grep -E 'ERROR: |check failed|runtime error|Test unit written' "$out/$target.log" | head -20 >&2 || true
+  else
+    printf '%s: %s runs (%s), %s, corpus %s files\n' "$target" "${runs:-?}" "${done_line:-no summary}" "${cov:-cov: ?}" \
+      "$corpus_size"
+  fi
+done
+
+if [ "${#failed[@]}" -gt 0 ]; then
+  log "crashes in: ${failed[*]} (inputs in $out/findings)"
+  exit 1
+fi
+log "no findings in ${#targets[@]} targets"
