@@ -6,6 +6,7 @@
 #include "app/transforms.h"
 #include "capture/capture.h"
 #include "color/color.h"
+#include "color/edit_number.h"
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_file.h"
@@ -86,11 +87,15 @@ void WriteEdits(HWND window, const int (&ids)[N])
         WriteEdit(window, id);
 }
 
-// The edit's number as GetDlgItemInt reads it (leading digits; 0 without any),
-// limited to 0..highest. The edit keeps showing what was typed.
+// The edit's number (leading digits; 0 without any, a sign first included),
+// limited to 0..highest. The edit keeps showing what was typed. The reading is
+// our own rather than GetDlgItemInt's, which on some systems takes a sign or a
+// tab before the digits.
 int32_t ReadLimitedNumber(HWND window, const ColorEdit& edit)
 {
-    const int32_t typed = static_cast<int32_t>(GetDlgItemInt(window, edit.id, nullptr, FALSE));
+    char text[256] = {};
+    GetDlgItemTextA(window, edit.id, text, sizeof text);
+    const int32_t typed = ReadEditNumber(text);
     if (typed < 0)
         return 0;
     return typed > edit.highest ? edit.highest : typed;

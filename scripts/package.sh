@@ -26,7 +26,7 @@ release=$TINTBOX_BUILD/release
 cmake -S "$TINTBOX_ROOT" -B "$release" \
   -DCMAKE_TOOLCHAIN_FILE="$TINTBOX_ROOT/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DTINTBOX_TESTS=OFF >/dev/null
-cmake --build "$release" -j "$(nproc)"
+cmake --build "$release" -j "$(nproc)" >&2
 rm -f "$release"/Tintbox-*-win64.zip "$release"/Tintbox-*-win64.zip.sha256
 (cd "$release" && cpack -G ZIP -C Release >&2)
 

@@ -92,6 +92,10 @@ void Type(const std::string& text)
             Chord({VK_BACK});
         else if (c == '\x7f')
             Chord({VK_DELETE});
+        else if (c == '-')
+            Chord({VK_OEM_MINUS});
+        else if (c == '+')
+            Chord({VK_SHIFT, VK_OEM_PLUS});
         else if (std::isupper(static_cast<unsigned char>(c)))
             Chord({VK_SHIFT, static_cast<WORD>(c)});
         else
@@ -495,6 +499,9 @@ TEST_F(Typing, EachEditChangesTheColorAndTheOtherEdits)
         {0, "12a", 12, 52, 86, {207, 86, 33}, {"12a", "52", "86", "0c", "34", "56", "207", "86", "33"}, "#0c3456"},
         {0, "a", 0, 52, 86, {203, 100, 33}, {"a", "52", "86", "00", "34", "56", "203", "100", "33"}, "#003456"},
         {0, "\x7f", 0, 52, 86, {203, 100, 33}, {"", "52", "86", "00", "34", "56", "203", "100", "33"}, "#003456"},
+        // A sign where the digits would start reads as no number at all.
+        {0, "+5", 0, 52, 86, {203, 100, 33}, {"+5", "52", "86", "00", "34", "56", "203", "100", "33"}, "#003456"},
+        {0, "-9", 0, 52, 86, {203, 100, 33}, {"-9", "52", "86", "00", "34", "56", "203", "100", "33"}, "#003456"},
         // The edit takes three characters; the fourth key is refused.
         {0, "1234", 123, 52, 86, {331, 57, 48}, {"123", "52", "86", "7b", "34", "56", "331", "57", "48"}, "#7b3456"},
         {2, "99", 18, 52, 99, {214, 81, 38}, {"18", "52", "99", "12", "34", "63", "214", "81", "38"}, "#123463"},
