@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real program under Wine: the window
-# in HSV mode and in RGB mode, each in a Wine desktop window on a virtual screen.
+# in HSV mode and in RGB mode, and the screen capture overlay with its
+# magnifier, each in a Wine desktop window on a virtual screen.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
+TINTBOX_PACKAGES+=(xdotool)
 install_packages
 configure_and_build Release
 unset DISPLAY
 trap stop_all EXIT
 start_display
 start_wine
-size=460x340
+size=${TINTBOX_SHOT_SIZE:-460x340}
 work=$TINTBOX_BUILD/screenshots
-for mode in 0 1; do
+for shot in hsv rgb capture; do
+  mode=$([ "$shot" = rgb ] && echo 1 || echo 0)
   rm -rf "$work" && mkdir -p "$work"
   cp "$TINTBOX_WINBUILD/app/tintbox.exe" "$TINTBOX_WINBUILD/app/palini.dll" "$work/"
   cp "$TINTBOX_WINBUILD/app/palini.dll" "$work/palette.ini"
@@ -20,9 +23,15 @@ for mode in 0 1; do
   "$TINTBOX_WINE" explorer "/desktop=Tintbox,$size" "$work/tintbox.exe" &
   pid=$!
   sleep 5
-  name=$([ "$mode" = 0 ] && echo hsv || echo rgb)
-  import -window root -crop "$size+0+0" +repage "$TINTBOX_ROOT/docs/screenshot-$name.png"
-  log "docs/screenshot-$name.png"
+  if [ "$shot" = capture ]; then
+    # F5 opens the overlay over the whole (virtual) screen; the pointer picks.
+    xdotool mousemove 120 95 key F5
+    sleep 2
+    xdotool mousemove 214 110
+    sleep 1
+  fi
+  import -window root -crop "$size+0+0" +repage "$TINTBOX_ROOT/docs/screenshot-$shot.png"
+  log "docs/screenshot-$shot.png"
   "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true
   wait "$pid" 2>/dev/null || true
   "$TINTBOX_WINESERVER" -p >/dev/null 2>&1 || true
