@@ -19,7 +19,6 @@ HINSTANCE g_instance;
 HWND g_mainWindow;
 
 static const char kMainClass[] = "tbox";
-static const char kCaptureClass[] = "Capture";
 static const char kMainTitle[] = "Tintbox";
 
 void FindProgramDirectory()

@@ -16,10 +16,10 @@
 
 bool g_captureActive;
 HWND g_captureWindow;
+const char kCaptureClass[] = "Capture";
 
 namespace {
 
-const char kCaptureClass[] = "Capture";
 const char kOverlayTitle[] = "Tintbox";
 
 // The panel's labels, in code page 932.

@@ -13,6 +13,9 @@ constexpr int kPanelHeight = 240;
 extern bool g_captureActive;   // an overlay is open
 extern HWND g_captureWindow;   // the overlay while it is open
 
+// The overlay's window class, registered at start-up.
+extern const char kCaptureClass[];
+
 // The window procedure of the "Capture" class.
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -131,12 +131,10 @@ int Nearness(const FaceInfo& face)
     return score;
 }
 
-void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
+// A top-down 32-bit DIB section of the given size, its pixels in `pixels`; where
+// one cannot be made, a bitmap compatible with `dc` and null pixels.
+HBITMAP CreateSurfaceBitmap(HDC dc, int width, int height, uint32_t** pixels)
 {
-    surface.width = width;
-    surface.height = height;
-    surface.dc = CreateCompatibleDC(windowDc);
-
     BITMAPINFO info;
     std::memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -146,12 +144,21 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    surface.bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    surface.pixels = static_cast<uint32_t*>(bits);
-    if (surface.bitmap == nullptr) {
-        surface.bitmap = CreateCompatibleBitmap(windowDc, width, height);
-        surface.pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    *pixels = static_cast<uint32_t*>(bits);
+    if (bitmap == nullptr) {
+        bitmap = CreateCompatibleBitmap(dc, width, height);
+        *pixels = nullptr;
     }
+    return bitmap;
+}
+
+void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
+{
+    surface.width = width;
+    surface.height = height;
+    surface.dc = CreateCompatibleDC(windowDc);
+    surface.bitmap = CreateSurfaceBitmap(windowDc, width, height, &surface.pixels);
     surface.previous = SelectObject(surface.dc, surface.bitmap);
 }
 
@@ -250,23 +257,10 @@ bool ResizeScreenSurface(int width, int height)
     if (surface.dc == nullptr || width <= 0 || height <= 0)
         return false;
 
-    // Made as CreateSurface makes it: a top-down 32-bit DIB section, else a
-    // bitmap compatible with the screen.
+    // Made as CreateSurface makes it, compatible with the screen.
     WindowDcGuard screen(nullptr);
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) {
-        bitmap = CreateCompatibleBitmap(screen.get(), width, height);
-        bits = nullptr;
-    }
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateSurfaceBitmap(screen.get(), width, height, &bits);
     if (bitmap == nullptr || SelectObject(surface.dc, bitmap) == nullptr) {
         if (bitmap != nullptr)
             DeleteObject(bitmap);
@@ -276,7 +270,7 @@ bool ResizeScreenSurface(int width, int height)
     if (surface.bitmap != nullptr)
         DeleteObject(surface.bitmap);
     surface.bitmap = bitmap;
-    surface.pixels = static_cast<uint32_t*>(bits);
+    surface.pixels = bits;
     surface.width = width;
     surface.height = height;
     return true;
