@@ -1,0 +1,547 @@
+// What the program exchanges with the world outside its window: the screen it
+// picks from, the platform's color and file dialogs, the clipboard, the shell,
+// and the files it reads at start and writes at close.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+
+namespace e2e {
+namespace {
+
+const Rgb kStart = {18, 52, 86};
+
+std::unique_ptr<Session> StartWith(Rgb color, StartFiles setup = StartFiles())
+{
+    setup.settings = ColorSettings(color) + setup.settings;
+    return std::unique_ptr<Session>(new Session(setup));
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// ---- The screen capture ----
+
+// A borderless window of one color that this process shows on screen.
+class ColorWindow {
+public:
+    ColorWindow(COLORREF color, RECT at) : brush_(CreateSolidBrush(color))
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = brush_;
+        wc.lpszClassName = "E2eColorWindow";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "E2eColorWindow", "", WS_POPUP,
+                                  at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        UpdateWindow(window_);
+        Pump();
+    }
+    ~ColorWindow()
+    {
+        DestroyWindow(window_);
+        UnregisterClassA("E2eColorWindow", GetModuleHandleA(nullptr));
+        DeleteObject(brush_);
+    }
+    static void Pump()
+    {
+        for (int i = 0; i < 10; ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            Sleep(10);
+        }
+    }
+
+private:
+    HBRUSH brush_;
+    HWND window_ = nullptr;
+};
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+TEST(Outside, ScreenCapturePicksAPixelOrIsCancelled)
+{
+    const Rgb known = {60, 180, 113};
+    const RECT area = {600, 400, 700, 500};
+    const struct {
+        const char* how;
+        int way;  // 0 left click picks, 1 Esc cancels, 2 right click cancels
+    } cases[] = {{"left click", 0}, {"Esc", 1}, {"right click", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ColorWindow shown(RGB(known.r, known.g, known.b), area);
+        ASSERT_EQ(ScreenPixel(650, 450), RGB(known.r, known.g, known.b)) << "the test's window is on screen";
+        auto s = StartWith(kStart);
+        ASSERT_TRUE(s->Ready());
+        s->Keys({VK_F5});
+        HWND overlay = nullptr;
+        for (int i = 0; i < 200 && !overlay; ++i, Sleep(20))
+            overlay = s->FindTopLevel("Capture");
+        ASSERT_NE(overlay, nullptr) << "F5 opens the capture overlay";
+        // F5 again while it is open opens no second one.
+        s->Keys({VK_F5});
+        // Over the known window: the panel goes to the left half and shows the pixel.
+        PostMessageA(overlay, WM_MOUSEMOVE, 0, At(650, 450));
+        s->Sync();
+        const int panelLeft = (GetSystemMetrics(SM_CXSCREEN) / 2 - 170) / 2;
+        const int panelTop = (GetSystemMetrics(SM_CYSCREEN) - 240) / 2;
+        EXPECT_EQ(ScreenPixel(panelLeft + 137, panelTop + 192), RGB(known.r, known.g, known.b))
+            << "the sample square of the magnifier";
+        switch (c.way) {
+        case 0:
+            PostMessageA(overlay, WM_LBUTTONDOWN, MK_LBUTTON, At(650, 450));
+            PostMessageA(overlay, WM_LBUTTONUP, 0, At(650, 450));
+            break;
+        case 1: s->Keys({VK_ESCAPE}); break;
+        case 2: PostMessageA(overlay, WM_RBUTTONDOWN, MK_RBUTTON, At(650, 450)); break;
+        }
+        s->Sync();
+        EXPECT_TRUE(s->WaitGone(overlay)) << "the overlay closes";
+        const Rgb now = c.way == 0 ? known : kStart;
+        EXPECT_EQ(s->Edits(), EditTexts(now));
+        EXPECT_EQ(s->SwatchCurrent(), now);
+        EXPECT_EQ(s->SwatchReference(), now);
+        // The capture can be started again after it ended.
+        s->Keys({VK_F5});
+        HWND again = nullptr;
+        for (int i = 0; i < 200 && !again; ++i, Sleep(20))
+            again = s->FindTopLevel("Capture");
+        EXPECT_NE(again, nullptr);
+        if (again)
+            PostMessageA(again, WM_RBUTTONDOWN, MK_RBUTTON, At(10, 10));
+        s->Sync();
+        ASSERT_EQ(s->Close(), 0);
+        EXPECT_EQ(IniInt(s->file("tbox.ini"), "Color", "G"), now.g);
+        Report(std::string(c.how) + (c.way == 0 ? " picked 3cb471 from the test's window" : " cancelled the capture"));
+    }
+}
+
+// ---- The standard color dialog ----
+
+TEST(Outside, StandardColorDialog)
+{
+    const int chosen = 200 + (100 << 8) + (50 << 16);
+    const struct {
+        const char* how;
+        bool change;
+        bool ok;
+    } cases[] = {{"fields set, added, OK", true, true}, {"OK alone", false, true}, {"fields set, cancel", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        auto s = StartWith(kStart);
+        ASSERT_TRUE(s->Ready());
+        s->Keys({VK_CONTROL, 'W'});
+        HWND dialog = s->WaitForDialog("");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), s->main());
+        // Opened on the current color, custom part shown.
+        EXPECT_EQ(ControlText(FindControl(dialog, "Edit", 706)), "18");
+        EXPECT_EQ(ControlText(FindControl(dialog, "Edit", 707)), "52");
+        EXPECT_EQ(ControlText(FindControl(dialog, "Edit", 708)), "86");
+        EXPECT_TRUE(IsWindowVisible(FindControl(dialog, "Edit", 706)));
+        if (c.change) {
+            const char* texts[] = {"200", "100", "50"};
+            for (int i = 0; i < 3; ++i) {
+                DWORD_PTR result = 0;
+                SendMessageTimeoutA(FindControl(dialog, "Edit", 706 + i), WM_SETTEXT, 0,
+                                    reinterpret_cast<LPARAM>(texts[i]), SMTO_NORMAL, 5000, &result);
+            }
+            PressButton(dialog, 712);  // add to the custom colors
+        }
+        PressButton(dialog, c.ok ? IDOK : IDCANCEL);
+        EXPECT_TRUE(s->WaitGone(dialog));
+        s->Sync();
+        const Rgb now = c.change && c.ok ? Rgb{200, 100, 50} : kStart;
+        EXPECT_EQ(s->Edits(), EditTexts(now));
+        EXPECT_EQ(s->SwatchReference(), now);
+        ASSERT_EQ(s->Close(), 0);
+        const std::string ini = s->file("tbox.ini");
+        int added = 0, white = 0;
+        for (int i = 0; i < 16; ++i) {
+            const int v = IniInt(ini, "CustColor", ("Color" + std::to_string(i)).c_str());
+            added += v == chosen ? 1 : 0;
+            white += v == 0xFFFFFF ? 1 : 0;
+        }
+        // What was done to the custom colors stays, also when the color itself is cancelled.
+        EXPECT_EQ(added, c.change ? 1 : 0) << "the custom color added reaches CustColor";
+        EXPECT_EQ(white, 16 - added);
+        EXPECT_EQ(IniInt(ini, "Color", "R"), now.r);
+        Report(std::string(c.how) + ": color " + std::to_string(now.r) + "," + std::to_string(now.g) + "," +
+               std::to_string(now.b) + ", custom colors added " + std::to_string(added));
+    }
+}
+
+// ---- The clipboard ----
+
+std::string ClipboardText()
+{
+    std::string text = "<nothing>";
+    for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i)
+        Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const char* text)
+{
+    for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i)
+        Sleep(20);
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    memcpy(GlobalLock(data), text, strlen(text) + 1);
+    GlobalUnlock(data);
+    SetClipboardData(CF_TEXT, data);
+    CloseClipboard();
+}
+
+// What a Linux program pasting from the X11 clipboard gets.
+std::string X11ClipboardText()
+{
+    const std::string unixFile = "/tmp/tintbox-e2e-xclip-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string file = HostPathToWindows(unixFile);
+    DeleteFileA(file.c_str());
+    std::string command = "/bin/sh -c \"xclip -o -selection clipboard > " + unixFile + ".part && mv " + unixFile +
+                          ".part " + unixFile + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA("/bin/sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return "<xclip did not start>";
+    for (int i = 0; i < 500 && !FileExists(file); ++i)
+        Sleep(10);
+    const std::string text = FileExists(file) ? ReadWholeFile(file) : "<no answer from xclip>";
+    DeleteFileA(file.c_str());
+    return text;
+}
+
+TEST(Outside, CopyPutsTheTextOnTheClipboard)
+{
+    auto s = StartWith(kStart);
+    ASSERT_TRUE(s->Ready());
+    const struct {
+        int format;  // command choosing the form
+        bool byKey;
+        const char* text;
+    } forms[] = {
+        {kHtmlFormat, true, "#123456"},
+        {kRgbFormat, false, "RGB( 18, 52, 86 )"},
+        {kDwordFormat, true, "5649426"},
+    };
+    for (const auto& f : forms) {
+        SCOPED_TRACE(f.text);
+        s->Command(f.format);
+        PutOnClipboard("something else");
+        if (f.byKey)
+            s->Keys({VK_CONTROL, 'C'});
+        else
+            s->Command(kCopy);
+        EXPECT_EQ(s->CopyText(), f.text);
+        EXPECT_EQ(ClipboardText(), f.text);
+        EXPECT_EQ(X11ClipboardText(), f.text);
+        EXPECT_EQ(s->Focus(), s->Control(kR10)) << "the focus does not move";
+        Report(std::string("copied '") + f.text + "' " + (f.byKey ? "with Ctrl+C" : "from the menu"));
+    }
+    EXPECT_EQ(s->Close(), 0);
+}
+
+// ---- Help and the maker's page, through the shell ----
+
+// While it lives, the shell opens ".html" documents and "https" addresses by
+// writing what it was asked to open into a file, instead of starting a browser.
+class ShellRecorder {
+public:
+    explicit ShellRecorder(const std::string& folder)
+        : pageFile_(folder + "\\page.txt"), addressFile_(folder + "\\address.txt")
+    {
+        previousHtml_ = DefaultValue(kHtmlKey, &hadHtml_);
+        previousHttps_ = DefaultValue(kHttpsKey, &hadHttps_);
+        SetDefaultValue(kHtmlKey, kRecorderClass);
+        SetDefaultValue(std::string(kRecorderClass) + "\\shell\\open\\command", Recorder(pageFile_));
+        SetDefaultValue(kHttpsKey, Recorder(addressFile_));
+    }
+    ~ShellRecorder()
+    {
+        Restore(kHtmlKey, previousHtml_, hadHtml_);
+        Restore(kHttpsKey, previousHttps_, hadHttps_);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kClasses) + kRecorderClass).c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kClasses) + kRecorderClass).c_str());
+    }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    std::string OpenedPage() { return WaitFor(pageFile_); }
+    std::string OpenedAddress() { return WaitFor(addressFile_); }
+
+private:
+    static constexpr const char* kClasses = "Software\\Classes\\";
+    static constexpr const char* kHtmlKey = ".html";
+    static constexpr const char* kHttpsKey = "https\\shell\\open\\command";
+    static constexpr const char* kRecorderClass = "TintboxE2e.Recorder";
+
+    static std::string Recorder(const std::string& file)
+    {
+        return "C:\\windows\\system32\\cmd.exe /c echo \"%1\">\"" + file + "\"";
+    }
+    static std::string DefaultValue(const std::string& key, bool* had)
+    {
+        char value[1024] = {};
+        LONG size = sizeof value;
+        *had = RegQueryValueA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str(), value, &size) == ERROR_SUCCESS;
+        return value;
+    }
+    static void SetDefaultValue(const std::string& key, const std::string& value)
+    {
+        RegSetValueA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str(), REG_SZ, value.c_str(),
+                     static_cast<DWORD>(value.size()));
+    }
+    static void Restore(const std::string& key, const std::string& value, bool had)
+    {
+        if (had)
+            SetDefaultValue(key, value);
+        else
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kClasses + key).c_str());
+    }
+    // The recorded target, without the quotes and the line end.
+    static std::string WaitFor(const std::string& file)
+    {
+        for (int i = 0; i < 1000; ++i) {
+            std::string text = ReadWholeFile(file);
+            if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
+                text.resize(text.size() - 2);
+                while (!text.empty() && (text.back() == ' ' || text.back() == '"'))
+                    text.pop_back();
+                if (!text.empty() && text.front() == '"')
+                    text.erase(0, 1);
+                return text;
+            }
+            Sleep(10);
+        }
+        return "<nothing was opened>";
+    }
+
+    std::string pageFile_;
+    std::string addressFile_;
+    std::string previousHtml_;
+    std::string previousHttps_;
+    bool hadHtml_ = false;
+    bool hadHttps_ = false;
+};
+
+TEST(Outside, HelpAndWebSiteGoToTheShell)
+{
+    StartFiles setup;
+    setup.helpPage = true;
+    auto s = StartWith(kStart, setup);
+    ASSERT_TRUE(s->Ready());
+    ShellRecorder recorder(s->folder().path());
+    s->Keys({VK_F1});
+    EXPECT_TRUE(SamePath(recorder.OpenedPage(), s->file("help.html"))) << recorder.OpenedPage();
+    s->Command(kWebSite);
+    EXPECT_EQ(recorder.OpenedAddress(), "https://quillmark.example/tintbox/");
+    // The page handed over is the built help page.
+    EXPECT_EQ(ReadWholeFile(s->file("help.html")).compare(0, 15, "<!DOCTYPE html>"), 0);
+    EXPECT_EQ(s->Edits(), EditTexts(kStart));
+    EXPECT_EQ(s->Close(), 0);
+    Report("F1 opened help.html beside the program; the web site item opened the maker's page");
+}
+
+// ---- Palette files of the user's own ----
+
+TEST(Outside, SaveAPaletteFileAndOpenItBack)
+{
+    const std::string original = NumberedPalette(5);
+    StartFiles setup;
+    setup.palette = original;
+    auto s = StartWith({250, 1, 2}, setup);
+    ASSERT_TRUE(s->Ready());
+    const std::string saved = s->file("mine.tbp");
+
+    // Saved under a name typed without its extension.
+    s->Keys({VK_CONTROL, 'S'});
+    HWND save = s->WaitForDialog(kSaveCaption);
+    ASSERT_NE(save, nullptr);
+    HWND name = FindControl(save, "Edit", 0x47C);
+    ASSERT_NE(name, nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.substr(0, saved.size() - 4).c_str()),
+                        SMTO_NORMAL, 5000, &result);
+    PressButton(save, IDOK);
+    ASSERT_TRUE(s->WaitGone(save));
+    s->Sync();
+    EXPECT_EQ(ReadWholeFile(saved), original) << "saved with .tbp appended";
+    EXPECT_FALSE(FileExists(saved.substr(0, saved.size() - 4)));
+
+    // The palette changed: the current color stored into cells 0 and 1.
+    s->RightClick(175, 157);
+    s->RightClick(175 + 14, 157);
+    ASSERT_EQ(s->PaletteCell(0), (Rgb{250, 1, 2}));
+
+    // Opened back: first the confirmation, then the file dialog with the same caption.
+    s->Keys({VK_CONTROL, 'O'});
+    HWND box = s->WaitForDialog(kOpenCaption);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ControlText(GetDlgItem(box, 0xFFFF)), kReplaceQuestion);
+    PressButton(box, IDYES);
+    ASSERT_TRUE(s->WaitGone(box));
+    HWND open = s->WaitForDialog(kOpenCaption);
+    ASSERT_NE(open, nullptr);
+    HWND openName = FindControl(open, "Edit", 0x47C);
+    ASSERT_NE(openName, nullptr);
+    EXPECT_NE(ControlText(openName).find("mine.tbp"), std::string::npos)
+        << "the last palette file is the dialog's initial name: " << ControlText(openName);
+    SendMessageTimeoutA(openName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()), SMTO_NORMAL, 5000, &result);
+    PressButton(open, IDOK);
+    ASSERT_TRUE(s->WaitGone(open));
+    s->Sync();
+    for (int cell : {0, 1, 64})
+        EXPECT_EQ(s->PaletteCell(cell), PaletteEntry(original, cell)) << cell;
+
+    ASSERT_EQ(s->Close(), 0);
+    EXPECT_EQ(ReadWholeFile(s->file("palette.ini")), original);
+    EXPECT_TRUE(SamePath(IniString(s->file("tbox.ini"), "Palette", "File"), saved))
+        << IniString(s->file("tbox.ini"), "Palette", "File");
+    Report("saved 'mine' as mine.tbp, changed two cells, opened mine.tbp back");
+}
+
+TEST(Outside, DeclinedPaletteDialogsChangeNothing)
+{
+    const std::string original = NumberedPalette(11);
+    StartFiles files;
+    files.palette = original;
+    auto s = StartWith(kStart, files);
+    ASSERT_TRUE(s->Ready());
+    const struct {
+        const char* how;
+        std::vector<WORD> keys;
+        const char* caption;
+        int firstAnswer;   // in the first dialog
+        bool fileDialog;   // a file dialog follows, and is cancelled
+    } cases[] = {
+        {"open, answered no", {VK_CONTROL, 'O'}, kOpenCaption, IDNO, false},
+        {"open, yes, then cancelled", {VK_CONTROL, 'O'}, kOpenCaption, IDYES, true},
+        {"save cancelled", {VK_CONTROL, 'S'}, kSaveCaption, IDCANCEL, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        s->Keys(c.keys);
+        HWND first = s->WaitForDialog(c.caption);
+        ASSERT_NE(first, nullptr);
+        PressButton(first, c.firstAnswer);
+        ASSERT_TRUE(s->WaitGone(first));
+        if (c.fileDialog) {
+            HWND open = s->WaitForDialog(c.caption);
+            ASSERT_NE(open, nullptr);
+            PressButton(open, IDCANCEL);
+            ASSERT_TRUE(s->WaitGone(open));
+        }
+        s->Sync();
+        EXPECT_EQ(s->FindTopLevel("#32770"), nullptr) << "no further dialog";
+        for (int cell : {0, 99})
+            EXPECT_EQ(s->PaletteCell(cell), PaletteEntry(original, cell)) << cell;
+        EXPECT_EQ(s->Edits(), EditTexts(kStart));
+        Report(std::string(c.how) + ": palette and color unchanged");
+    }
+    ASSERT_EQ(s->Close(), 0);
+    EXPECT_EQ(ReadWholeFile(s->file("palette.ini")), original);
+    EXPECT_EQ(IniString(s->file("tbox.ini"), "Palette", "File"), "");
+    EXPECT_EQ(CountFilesBelow(s->folder().path()), 3) << "tintbox.exe, tbox.ini and palette.ini only";
+}
+
+// ---- tbox.ini read at start and written at close ----
+
+TEST(Outside, SettingsFileIsReadAtStartAndWrittenAtClose)
+{
+    std::string settings =
+        "[Window]\r\nPosX=120\r\nPosY=90\r\n"
+        "[Color]\r\nMode=1\r\nCopy=1\r\nChar=1\r\nSharp=0\r\nR=171\r\nG=205\r\nB=239\r\n"
+        "[CustColor]\r\n";
+    std::vector<int> custom;
+    for (int i = 0; i < 16; ++i) {
+        custom.push_back(i * 1000003 % 16777216);
+        settings += "Color" + std::to_string(i) + "=" + std::to_string(custom.back()) + "\r\n";
+    }
+    const std::string palettePath = "C:\\some folder\\my colors.tbp";
+    settings += "[Palette]\r\nFile=\"" + palettePath + "\"\r\n";
+    StartFiles setup;
+    setup.settings = settings;
+    Session s(setup);
+    ASSERT_TRUE(s.Ready());
+
+    RECT r;
+    GetWindowRect(s.main(), &r);
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.top, 90);
+    EXPECT_EQ(s.Edits(), (std::vector<std::string>{"171", "205", "239", "AB", "CD", "EF", "210", "28", "93"}));
+    EXPECT_EQ(s.CopyText(), "RGB( 171, 205, 239 )");
+    EXPECT_EQ(s.Pixel(135 + 100, 29), RGB(100, 205, 239)) << "RGB mode: the red bar shows";
+    s.Command(kHtmlFormat);
+    EXPECT_EQ(s.CopyText(), "ABCDEF") << "upper case, no '#'";
+
+    // The user moves the window and changes the color.
+    SetWindowPos(s.main(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s.Keys({VK_CONTROL, 'R'});
+    ASSERT_EQ(s.Close(), 0);
+    const std::string ini = s.file("tbox.ini");
+    const struct {
+        const char* section;
+        const char* key;
+        int value;
+    } keys[] = {
+        {"Window", "PosX", 200}, {"Window", "PosY", 150}, {"Color", "Mode", 1}, {"Color", "Copy", 0},
+        {"Color", "Char", 1},    {"Color", "Sharp", 0},   {"Color", "R", 84},  {"Color", "G", 50},
+        {"Color", "B", 16},
+    };
+    for (const auto& k : keys)
+        EXPECT_EQ(IniInt(ini, k.section, k.key), k.value) << k.section << "/" << k.key;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(IniInt(ini, "CustColor", ("Color" + std::to_string(i)).c_str()), custom[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ(IniString(ini, "Palette", "File"), palettePath);
+    Report("position, mode, format, case, '#', color, custom colors and palette path read and written back");
+}
+
+TEST(Outside, FirstRunWritesDefaults)
+{
+    Session s;
+    ASSERT_TRUE(s.Ready());
+    EXPECT_EQ(s.Edits(), EditTexts({255, 255, 255}));
+    EXPECT_EQ(s.CopyText(), "#ffffff");
+    for (int cell : {0, 127})
+        EXPECT_EQ(s.PaletteCell(cell), (Rgb{0, 0, 0})) << "without palette.ini the swatches are black";
+    ASSERT_EQ(s.Close(), 0);
+    const std::string ini = s.file("tbox.ini");
+    const std::vector<std::string> sections = ProfileSectionNames(ini);
+    EXPECT_EQ(sections, (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
+    EXPECT_EQ(IniInt(ini, "Color", "Mode"), 0);
+    EXPECT_EQ(IniInt(ini, "Color", "Sharp"), 1);
+    EXPECT_EQ(IniInt(ini, "CustColor", "Color15"), 0xFFFFFF);
+    EXPECT_EQ(ReadWholeFile(s.file("palette.ini")), std::string(512, '\0'));
+    Report("first run: white, black palette, every section written");
+}
+
+}  // namespace
+}  // namespace e2e
