@@ -24,6 +24,7 @@
 #include "store/files.h"
 #include "store/palette_data.h"
 #include "store/settings_data.h"
+#include "tests/find_control.h"
 #include "tests/shell_recorder.h"
 #include "tests/test_folder.h"
 #include "view/layout.h"
@@ -206,32 +207,6 @@ struct Snapshot {
 };
 
 // ---- The platform's dialog boxes, answered from a second thread ----
-
-struct ChildSearch {
-    const char* cls;
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param)
-{
-    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpiA(cls, search->cls) == 0 && GetDlgCtrlID(window) == search->id) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A control anywhere inside a dialog, by class and ID.
-HWND FindControl(HWND dialog, const char* cls, int id)
-{
-    ChildSearch search = {cls, id, nullptr};
-    EnumChildWindows(dialog, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 void Click(HWND dialog, int id)
 {

@@ -1,4 +1,5 @@
 #include "tests/e2e/driver.h"
+#include "tests/find_control.h"
 
 #include <gtest/gtest.h>
 
@@ -34,24 +35,6 @@ std::string Hex2(int v)
     char text[8];
     std::snprintf(text, sizeof text, "%02x", v);
     return text;
-}
-
-struct ChildSearch {
-    const char* cls;
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param)
-{
-    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpiA(cls, search->cls) == 0 && GetDlgCtrlID(window) == search->id) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 struct TopSearch {
@@ -193,13 +176,6 @@ void Report(const std::string& line)
 }
 
 // ---- Windows of the other process ----
-
-HWND FindControl(HWND parent, const char* cls, int id)
-{
-    ChildSearch search = {cls, id, nullptr};
-    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 void PressButton(HWND dialog, int id)
 {

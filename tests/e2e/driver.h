@@ -14,6 +14,8 @@
 #include "tests/app_driver.h"
 #include "tests/test_folder.h"
 
+#include "tests/find_control.h"
+
 namespace e2e {
 
 // Control and command IDs of the program, as its menus and controls carry them.
@@ -160,8 +162,9 @@ private:
     DWORD lastSync_ = 0;
 };
 
-// A child control of a window of another process, by class and ID.
-HWND FindControl(HWND parent, const char* cls, int id);
+// FindControl (tests/find_control.h) finds a child control of a window of
+// another process, by class and ID.
+using ::FindControl;
 // Presses a dialog's button as a click does.
 void PressButton(HWND dialog, int id);
 // The text of a control of another process (WM_GETTEXT, sent with a timeout).

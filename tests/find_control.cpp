@@ -1,0 +1,30 @@
+#include "tests/find_control.h"
+
+namespace {
+
+struct ChildSearch {
+    const char* cls;
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param)
+{
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpiA(cls, search->cls) == 0 && GetDlgCtrlID(window) == search->id) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindControl(HWND parent, const char* cls, int id)
+{
+    ChildSearch search = {cls, id, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

@@ -1,0 +1,7 @@
+// A control anywhere inside a window (a dialog of the platform's, say), by
+// window class and control ID; null when there is none.
+#pragma once
+
+#include <windows.h>
+
+HWND FindControl(HWND parent, const char* cls, int id);
