@@ -26,6 +26,7 @@
 #include "store/settings_data.h"
 #include "tests/find_control.h"
 #include "tests/shell_recorder.h"
+#include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/layout.h"
 #include "view/paint.h"
@@ -37,23 +38,10 @@ namespace {
 
 HACCEL g_keys;
 
-// Handles what is queued as the program's message loop does, idle step
-// included, until nothing has arrived for a little while (input sent with
-// SendInput comes through the server).
+// Handles what is queued as the program's message loop does.
 void Pump()
 {
-    for (int idle = 0; idle < 4;) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            idle = 0;
-            ProcessMessage(msg, g_keys);
-        } else {
-            if (g_textsBehind)
-                OnIdle();
-            ++idle;
-            Sleep(10);
-        }
-    }
+    PumpLikeTheProgram(g_keys);
 }
 
 // ---- Keyboard ----

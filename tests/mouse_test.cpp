@@ -16,6 +16,7 @@
 #include "store/files.h"
 #include "store/palette_data.h"
 #include "store/settings_data.h"
+#include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/layout.h"
 #include "view/mouse.h"
@@ -28,18 +29,7 @@ HACCEL g_keys;
 // Handles what is queued as the program's message loop does.
 void Pump()
 {
-    for (int idle = 0; idle < 3;) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            idle = 0;
-            ProcessMessage(msg, g_keys);
-        } else {
-            if (g_textsBehind)
-                OnIdle();
-            ++idle;
-            Sleep(5);
-        }
-    }
+    PumpLikeTheProgram(g_keys, 3, 5);
 }
 
 // A mouse message as the platform sends it: the key-state flags and the client point.
