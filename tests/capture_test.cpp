@@ -17,6 +17,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/settings_data.h"
+#include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/gdi.h"
 #include "view/layout.h"
@@ -357,17 +358,9 @@ COLORREF MainWindowPixel(int x, int y)
 
 void SetColor(int r, int g, int b)
 {
-    g_current.red = r;
-    g_current.green = g;
-    g_current.blue = b;
-    CompleteFromRgb();
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
+    CommitColor(r, g, b);
     Pump();
 }
-
-bool SameColor(const ColorState& a, const ColorState& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The capture command (F5, the menu item, the button) and the cancel command (Esc).
 void CaptureCommand() { SendMessageA(g_mainWindow, WM_COMMAND, MAKEWPARAM(ID_CAPTURE, 0), 0); }

@@ -113,21 +113,7 @@ std::string Text(HWND window)
 
 std::string EditText(int index) { return Text(g_editTable[index]); }
 
-COLORREF Pixel(int x, int y)
-{
-    HDC dc = GetDC(g_mainWindow);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(g_mainWindow, dc);
-    return c;
-}
-
-// The upper half of the swatch shows the current color, the lower half the reference color.
-COLORREF SwatchCurrent() { return Pixel(60, 40); }
-COLORREF SwatchReference() { return Pixel(60, 100); }
-// The inside of a palette cell.
-COLORREF PaletteCellPixel(int cell) { return Pixel(171 + 14 * (cell % 16) + 7, 153 + 14 * (cell / 16) + 7); }
-
-bool SameColor(const ColorState& a, const ColorState& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+COLORREF Pixel(int x, int y) { return WindowPixel(x, y); }
 
 struct Hsv {
     int hue, saturation, value;
@@ -398,13 +384,7 @@ void SetPalette(const std::string& bytes)
 // Setting up a test: the color as a palette pick would leave it.
 void ShowColor(int r, int g, int b)
 {
-    g_current.red = r;
-    g_current.green = g;
-    g_current.blue = b;
-    CompleteFromRgb();
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
+    CommitColor(r, g, b);
     Pump();
 }
 

@@ -54,19 +54,7 @@ std::string EditText(int index)
     return text;
 }
 
-COLORREF Pixel(int x, int y)
-{
-    HDC dc = GetDC(g_mainWindow);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(g_mainWindow, dc);
-    return c;
-}
-
-COLORREF SwatchCurrent() { return Pixel(60, 40); }
-COLORREF SwatchReference() { return Pixel(60, 100); }
-COLORREF PaletteCellPixel(int cell) { return Pixel(171 + 14 * (cell % 16) + 7, 153 + 14 * (cell / 16) + 7); }
-
-bool SameColor(const ColorState& a, const ColorState& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+COLORREF Pixel(int x, int y) { return WindowPixel(x, y); }
 
 // Red, green and blue of a palette entry.
 int RedOf(uint32_t c) { return static_cast<int>(c & 0xFF); }
@@ -84,13 +72,7 @@ void NumberThePalette()
 
 void ShowColor(int r, int g, int b)
 {
-    g_current.red = r;
-    g_current.green = g;
-    g_current.blue = b;
-    CompleteFromRgb();
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
+    CommitColor(r, g, b);
     Pump();
 }
 

@@ -1,6 +1,9 @@
 #include "tests/program_loop.h"
 
+#include <cstring>
+
 #include "app/app.h"
+#include "view/layout.h"
 #include "view/paint.h"
 
 void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
@@ -17,4 +20,28 @@ void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
             Sleep(pauseMs);
         }
     }
+}
+
+void CommitColor(int red, int green, int blue)
+{
+    g_current.red = red;
+    g_current.green = green;
+    g_current.blue = blue;
+    CompleteFromRgb();
+    g_reference = g_current;
+    RefreshColorDisplay(g_mainWindow);
+    WriteColorEdits(g_mainWindow);
+}
+
+COLORREF WindowPixel(int x, int y)
+{
+    HDC dc = GetDC(g_mainWindow);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(g_mainWindow, dc);
+    return c;
+}
+
+bool SameColor(const ColorState& a, const ColorState& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
