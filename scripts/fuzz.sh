@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the platform-free code (color model, edit numbers, palette bytes) on
+# Fuzzes the platform-free code (color model, edit numbers, palette bytes and
+# the palette formats of other colour tools, one target per format) on
 # this machine with clang's libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Each target runs for a bounded time; the script
 # prints the runs executed and exits non-zero when any target found a crash.
@@ -17,7 +18,9 @@ seconds=${1:-${TINTBOX_FUZZ_SECONDS:-60}}
 case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [seconds] [target...]" >&2; exit 2 ;; esac
 shift $(( $# > 0 ? 1 : 0 ))
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(fuzz_hex fuzz_edit_number fuzz_palette)
+formats=(fuzz_format_tbp fuzz_format_gpl fuzz_format_ase fuzz_format_aco fuzz_format_jasc fuzz_format_paintnet
+  fuzz_format_hex)
+[ "${#targets[@]}" -gt 0 ] || targets=(fuzz_hex fuzz_edit_number fuzz_palette "${formats[@]}")
 
 # clang alone has no libFuzzer: it comes with the compiler runtime libraries.
 TINTBOX_PACKAGES=(cmake make clang libclang-rt-dev)
@@ -53,6 +56,29 @@ seed fuzz_palette path-unterminated '\377mine'
 for n in 127 128 129 511 512 513 1024; do
   head -c "$n" < <(yes 'The quick brown fox jumps over the lazy dog 0123456789' | tr -d '\n') > "$out/seeds/fuzz_palette/text-$n"
 done
+
+# One small file of each palette format, from its published layout.
+seed fuzz_format_tbp entries 'rgb\000RGB\000\377\377\377\000rg'
+seed fuzz_format_gpl comments 'GIMP Palette\r\nName: mine\r\nColumns: 4\n# comment\n\n255   0   0\tRed\n  0 128 255\n\t1\t2\t3'
+seed fuzz_format_gpl bom '\357\273\277GIMP Palette\n0 0 0 black\n'
+seed fuzz_format_jasc three 'JASC-PAL\r\n0100\r\n3\r\n255 0 0\r\n0 255 0\r\n0 0 255\r\n'
+seed fuzz_format_paintnet comments '; paint.net Palette File\r\n; Colors: 2\r\nFFFF0000\r\n8000ff00 ; green\r\n'
+seed fuzz_format_hex list 'ff0000\n#00ff00\r\n0000FF\n'
+# .ase: a group holding RGB, CMYK, LAB and Gray colours, then its end.
+seed fuzz_format_ase group 'ASEF\000\001\000\000\000\000\000\006%b%b%b%b%b%b' \
+  '\300\001\000\000\000\006\000\002\000g\000\000' \
+  '\000\001\000\000\000\030\000\002\000a\000\000RGB \077\200\000\000\077\000\000\000\000\000\000\000\000\002' \
+  '\000\001\000\000\000\034\000\002\000c\000\000CMYK\076\114\314\315\076\314\314\315\077\031\231\232\075\314\314\315\000\002' \
+  '\000\001\000\000\000\030\000\002\000l\000\000LAB \077\000\000\000\102\000\000\000\302\000\000\000\000\002' \
+  '\000\001\000\000\000\020\000\002\000y\000\000Gray\076\200\000\000\000\002' \
+  '\300\002\000\000\000\000'
+# .aco: a version 1 section (RGB, grey) and the named version 2 section; HSB, CMYK and Lab alone.
+seed fuzz_format_aco both '\000\001\000\002%b\000\002\000\002%b' \
+  '\000\000\377\377\200\000\000\000\000\000\000\010\023\210\000\000\000\000\000\000' \
+  '\000\000\377\377\200\000\000\000\000\000\000\000\000\002\000a\000\000\000\010\023\210\000\000\000\000\000\000\000\000\000\001\000\000'
+seed fuzz_format_aco hsb '\000\001\000\001\000\001\125\125\377\377\200\000\000\000'
+seed fuzz_format_aco cmyk '\000\001\000\001\000\002\000\000\377\377\377\377\200\000'
+seed fuzz_format_aco lab '\000\001\000\001\000\007\023\210\340\000\037\100\000\000'
 
 failed=()
 for target in "${targets[@]}"; do

@@ -433,8 +433,9 @@ std::vector<uint8_t> WriteAco(const uint32_t (&colors)[kPaletteEntries])
 
 // ---- Text lines ----
 
-// The lines of a text file: split at line feeds, a carriage return before one
-// dropped, a UTF-8 byte order mark at the start passed over.
+// The lines of a text file: split at line feeds, a UTF-8 byte order mark at
+// the start passed over. A carriage return before a line feed is one of the
+// spaces every reader trims.
 class Lines {
 public:
     Lines(const uint8_t* data, size_t size) : text_(reinterpret_cast<const char*>(data), size)
@@ -449,8 +450,6 @@ public:
         const size_t end = text_.find('\n');
         done_ = end == std::string_view::npos;
         line = text_.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
         text_.remove_prefix(done_ ? text_.size() : end + 1);
         done_ = done_ || text_.empty();
         return true;
@@ -549,11 +548,11 @@ std::string Utf8Line(const std::u16string& name)
 // comments, "Name:" and "Columns:" lines and blank lines.
 PaletteRead ReadGpl(const uint8_t* data, size_t size)
 {
+    if (size == 0)
+        return Failed(PaletteError::NoColors);
     Lines lines(data, size);
     std::string_view line;
-    if (!lines.Next(line) || size == 0)
-        return Failed(PaletteError::NoColors);
-    if (Trim(line) != "GIMP Palette")
+    if (!lines.Next(line) || Trim(line) != "GIMP Palette")
         return Failed(PaletteError::NotThisFormat);
     Collector colors;
     while (lines.Next(line)) {
@@ -586,11 +585,11 @@ std::vector<uint8_t> WriteGpl(const uint32_t (&colors)[kPaletteEntries], const s
 // "JASC-PAL", "0100", the count, then that many "R G B" lines.
 PaletteRead ReadJasc(const uint8_t* data, size_t size)
 {
+    if (size == 0)
+        return Failed(PaletteError::NoColors);
     Lines lines(data, size);
     std::string_view line;
-    if (!lines.Next(line) || size == 0)
-        return Failed(PaletteError::NoColors);
-    if (Trim(line) != "JASC-PAL")
+    if (!lines.Next(line) || Trim(line) != "JASC-PAL")
         return Failed(PaletteError::NotThisFormat);
     if (!lines.Next(line))
         return Failed(PaletteError::Truncated);
