@@ -542,18 +542,26 @@ std::string Utf8Line(const std::u16string& name)
     return text;
 }
 
+// A text format's first line, which is its signature.
+PaletteError FirstLine(Lines& lines, size_t size, std::string_view signature)
+{
+    std::string_view line;
+    if (size == 0)
+        return PaletteError::NoColors;
+    return lines.Next(line) && Trim(line) == signature ? PaletteError::None : PaletteError::NotThisFormat;
+}
+
 // ---- GIMP palette ----
 
 // "GIMP Palette", then lines of "R G B" and an optional name, among "#"
 // comments, "Name:" and "Columns:" lines and blank lines.
 PaletteRead ReadGpl(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        return Failed(PaletteError::NoColors);
     Lines lines(data, size);
     std::string_view line;
-    if (!lines.Next(line) || Trim(line) != "GIMP Palette")
-        return Failed(PaletteError::NotThisFormat);
+    const PaletteError start = FirstLine(lines, size, "GIMP Palette");
+    if (start != PaletteError::None)
+        return Failed(start);
     Collector colors;
     while (lines.Next(line)) {
         line = TrimLeft(line);
@@ -585,12 +593,11 @@ std::vector<uint8_t> WriteGpl(const uint32_t (&colors)[kPaletteEntries], const s
 // "JASC-PAL", "0100", the count, then that many "R G B" lines.
 PaletteRead ReadJasc(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        return Failed(PaletteError::NoColors);
     Lines lines(data, size);
     std::string_view line;
-    if (!lines.Next(line) || Trim(line) != "JASC-PAL")
-        return Failed(PaletteError::NotThisFormat);
+    const PaletteError start = FirstLine(lines, size, "JASC-PAL");
+    if (start != PaletteError::None)
+        return Failed(start);
     if (!lines.Next(line))
         return Failed(PaletteError::Truncated);
     if (Trim(line) != "0100")
