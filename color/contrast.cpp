@@ -1,5 +1,6 @@
 #include "color/contrast.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -27,14 +28,13 @@ double ScaledLinear(int32_t v)
 
 const double* LinearTable()
 {
-    static double table[256];
-    static bool built = false;
-    if (!built) {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
         for (int32_t v = 0; v < 256; ++v)
-            table[v] = ScaledLinear(v);
-        built = true;
-    }
-    return table;
+            t[static_cast<size_t>(v)] = ScaledLinear(v);
+        return t;
+    }();
+    return table.data();
 }
 
 }  // namespace
