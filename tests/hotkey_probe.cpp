@@ -15,6 +15,16 @@
 //   front <seconds>                             a window that takes the foreground and keeps it
 //   tooltip                                     TTM_ADDTOOL on rectangles, TTM_GETTEXT, hovering
 //   hotkeyctl                                   HKM_SETHOTKEY / HKM_GETHOTKEY, typed chords
+// scripts/hotkey_probe.sh runs them all. Seen under Wine 8.0 on Xvfb (default
+// keymap: Super_L is keycode 133 on mod4, so xdotool's "super" is VK_LWIN):
+// - WM_HOTKEY arrives in front, behind another window and minimised, and the
+//   window stays where it was; the chord does not reach the focused window.
+// - SendInput from any process of the prefix always reaches it; xdotool only
+//   while some Wine window has the X focus (Wine grabs no keys).
+// - A chord taken elsewhere fails with ERROR_HOTKEY_ALREADY_REGISTERED (1409),
+//   MOD_NOREPEAT or not; MOD_NOREPEAT itself is ignored: a held chord repeats.
+// - TTM_GETTEXTA gives at most 80 bytes; TTM_GETTEXTW takes the buffer length.
+// - The hotkey control has no Windows-key flag: Win+Shift+C typed reads Shift+C.
 #include <windows.h>
 #include <commctrl.h>
 
