@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tests/rig.h"
@@ -126,6 +127,32 @@ TEST_F(Dpi, WmDpiChangedComesOnlyFromTheProgramAndMovesNothingByItself)
     EXPECT_EQ(Text(after), Text(before)) << "the window's own handler has to take the suggested rectangle";
     EXPECT_EQ(GetDpiForWindow(window), dpi()) << "a sent WM_DPICHANGED changes no DPI";
     DestroyWindow(window);
+}
+
+// Only the settings are read here: Wine makes every program per-monitor aware
+// with or without them (and even when a manifest asks for less).
+std::string ManifestSetting(const wchar_t* space, const wchar_t* name)
+{
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, nullptr, space, name, value, 64, &written))
+        return "(none)";
+    char text[64] = {};
+    WideCharToMultiByte(CP_UTF8, 0, value, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+// The program's manifest is linked into this test as into the program.
+TEST_F(Dpi, TheManifestIsReadAndKeepsTheClassicControls)
+{
+    EXPECT_EQ(ManifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), "true/pm");
+    EXPECT_EQ(ManifestSetting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+              "PerMonitorV2, PerMonitor");
+    // With a dependency on the version 6 controls they would come from the
+    // side-by-side store (Wine's reports version 5.81 all the same).
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(LoadLibraryA("comctl32.dll"), path, MAX_PATH);
+    EXPECT_NE(std::string(path).find("\\system32\\"), std::string::npos) << path;
 }
 
 }  // namespace
