@@ -129,20 +129,9 @@ TEST_F(Dpi, WmDpiChangedComesOnlyFromTheProgramAndMovesNothingByItself)
     DestroyWindow(window);
 }
 
-// Only the settings are read here: Wine makes every program per-monitor aware
-// with or without them (and even when a manifest asks for less).
-std::string ManifestSetting(const wchar_t* space, const wchar_t* name)
-{
-    wchar_t value[64] = {};
-    SIZE_T written = 0;
-    if (!QueryActCtxSettingsW(0, nullptr, space, name, value, 64, &written))
-        return "(none)";
-    char text[64] = {};
-    WideCharToMultiByte(CP_UTF8, 0, value, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-// The program's manifest is linked into this test as into the program.
+// The program's manifest is linked into this test as into the program. Only
+// its settings are read here: Wine makes every program per-monitor aware with
+// or without them (and even when a manifest asks for less).
 TEST_F(Dpi, TheManifestIsReadAndKeepsTheClassicControls)
 {
     EXPECT_EQ(ManifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), "true/pm");

@@ -134,18 +134,6 @@ protected:
     HWND window_ = nullptr;
 };
 
-void SendMouse(POINT p, DWORD flags)
-{
-    const RECT v = VirtualScreenRect();
-    INPUT in;
-    std::memset(&in, 0, sizeof in);
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x - v.left, 65535, v.right - v.left - 1);
-    in.mi.dy = MulDiv(p.y - v.top, 65535, v.bottom - v.top - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | flags;
-    SendInput(1, &in, sizeof in);
-}
-
 TEST_F(Overlay, GetsThePointerOnEveryMonitorInClientCoordinates)
 {
     for (const MonitorSeen& m : ReportedMonitors()) {
@@ -172,26 +160,6 @@ TEST_F(Overlay, GetsThePointerOnEveryMonitorInClientCoordinates)
     POINT now;
     GetCursorPos(&now);
     EXPECT_EQ(Text(now), Text(POINT{origin_.right - 1, origin_.top}));
-}
-
-void SendKey(WORD key, bool shift)
-{
-    std::vector<INPUT> in;
-    const auto add = [&in](WORD k, DWORD flags) {
-        INPUT i;
-        std::memset(&i, 0, sizeof i);
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = flags;
-        in.push_back(i);
-    };
-    if (shift)
-        add(VK_SHIFT, 0);
-    add(key, KEYEVENTF_EXTENDEDKEY);
-    add(key, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
-    if (shift)
-        add(VK_SHIFT, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 TEST_F(Overlay, ArrowKeysMoveThePointerOnTheSecondMonitor)

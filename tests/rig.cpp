@@ -138,3 +138,46 @@ std::vector<COLORREF> ReadScreen(const RECT& r, int stripRows)
             pixels.push_back(GetPixel(copy.get(), x, y));
     return pixels;
 }
+
+void SendKey(WORD key, bool shift)
+{
+    std::vector<INPUT> in;
+    const auto add = [&in](WORD k, DWORD flags) {
+        INPUT i;
+        std::memset(&i, 0, sizeof i);
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = flags;
+        in.push_back(i);
+    };
+    if (shift)
+        add(VK_SHIFT, 0);
+    add(key, KEYEVENTF_EXTENDEDKEY);
+    add(key, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
+    if (shift)
+        add(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void SendMouse(POINT p, DWORD flags)
+{
+    const RECT v = VirtualScreenRect();
+    INPUT in;
+    std::memset(&in, 0, sizeof in);
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x - v.left, 65535, v.right - v.left - 1);
+    in.mi.dy = MulDiv(p.y - v.top, 65535, v.bottom - v.top - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | flags;
+    SendInput(1, &in, sizeof in);
+}
+
+std::string ManifestSetting(const wchar_t* space, const wchar_t* name)
+{
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, nullptr, space, name, value, 64, &written))
+        return "(none)";
+    char text[64] = {};
+    WideCharToMultiByte(CP_UTF8, 0, value, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}

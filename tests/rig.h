@@ -1,4 +1,4 @@
-// Helpers of the suites that run on a rig (scripts/wine-rig): more than one
+// Helpers of the suites, and of tools/probe_display.cpp, that run on a rig (scripts/wine-rig): more than one
 // monitor, a screen of more than 96 DPI. The rig says what it set up through
 // TINTBOX_MONITORS, TINTBOX_PRIMARY_HEAD and TINTBOX_DPI.
 #pragma once
@@ -40,3 +40,13 @@ HWND ColorPopup(const RECT& r, COLORREF color);
 // The screen's pixels in `r` (screen coordinates), row by row, read through
 // the screen DC in strips of `stripRows` rows as the capture reads it.
 std::vector<COLORREF> ReadScreen(const RECT& r, int stripRows = 16);
+
+// Through the input queue, as a user would: `key` pressed and released, with
+// Shift held around it when `shift`; the pointer moved to screen point `p`
+// with `flags` (MOUSEEVENTF_LEFTDOWN ...) as an absolute move over the virtual desktop.
+void SendKey(WORD key, bool shift);
+void SendMouse(POINT p, DWORD flags);
+
+// A setting of this program's manifest as the platform reads it
+// (QueryActCtxSettingsW), in UTF-8; "(none)" when it has none.
+std::string ManifestSetting(const wchar_t* space, const wchar_t* name);

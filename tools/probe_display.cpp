@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/rig.h"
+
 namespace {
 
 void Fact(const char* name, const std::string& value) { std::printf("%s: %s\n", name, value.c_str()); }
@@ -29,26 +31,6 @@ std::string Rect(const RECT& r)
 }
 
 std::string Point(POINT p) { return "(" + Int(p.x) + "," + Int(p.y) + ")"; }
-
-RECT VirtualScreen()
-{
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
 
 // ---- monitors ----
 
@@ -68,7 +50,7 @@ std::vector<HMONITOR> Monitors()
 void ProbeMonitors()
 {
     Fact("monitors.count", Int(GetSystemMetrics(SM_CMONITORS)));
-    Fact("monitors.virtual", Rect(VirtualScreen()));
+    Fact("monitors.virtual", Rect(VirtualScreenRect()));
     Fact("monitors.primary_size", Int(GetSystemMetrics(SM_CXSCREEN)) + "x" + Int(GetSystemMetrics(SM_CYSCREEN)));
     int i = 0;
     for (HMONITOR m : Monitors()) {
@@ -87,7 +69,7 @@ void ProbeMonitors()
         Fact((key + ".dpi_effective").c_str(), Int(static_cast<long>(dx)) + "x" + Int(static_cast<long>(dy)));
         Fact((key + ".dpi_raw").c_str(), Int(static_cast<long>(rx)) + "x" + Int(static_cast<long>(ry)));
     }
-    const POINT outside = {VirtualScreen().right + 10, 0};
+    const POINT outside = {VirtualScreenRect().right + 10, 0};
     Fact("monitors.from_point_outside_nearest_is_null",
          Int(MonitorFromPoint(outside, MONITOR_DEFAULTTONULL) == nullptr));
 }
@@ -120,18 +102,6 @@ std::string CommonControlsVersion()
     return Int(static_cast<long>(v.dwMajorVersion)) + "." + Int(static_cast<long>(v.dwMinorVersion)) + " " + path;
 }
 
-// A setting of the executable's manifest as the platform reads it, or "none".
-std::string ManifestSetting(const wchar_t* ns, const wchar_t* name)
-{
-    wchar_t value[64] = {};
-    SIZE_T written = 0;
-    if (!QueryActCtxSettingsW(0, nullptr, ns, name, value, 64, &written))
-        return "none";
-    char text[64] = {};
-    WideCharToMultiByte(CP_UTF8, 0, value, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
 LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
 
 HWND MakeWindow(DWORD style, DWORD exStyle, const RECT& r)
@@ -158,7 +128,7 @@ HWND MakeMainLikeWindow()
     RECT r = {100, 100, 506, 376};
     AdjustWindowRectEx(&r, style, TRUE, 0);
     HWND w = MakeWindow(style | WS_VISIBLE, 0, r);
-    Pump(200);
+    PumpFor(200);
     return w;
 }
 
@@ -181,14 +151,14 @@ void ProbeDpiOfWindow()
         DeleteObject(red);
         ReleaseDC(w, dc);
     }
-    Pump(200);
+    PumpFor(200);
     POINT origin = {0, 0};
     ClientToScreen(w, &origin);
     Fact("dpi.window_client_origin_on_screen", Point(origin));
     std::printf("dpi.window_hwnd: %lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)));
     std::fflush(stdout);
     if (GetEnvironmentVariableA("PROBE_HOLD", nullptr, 0) > 0)
-        Pump(4000);  // time for a screenshot from outside
+        PumpFor(4000);  // time for a screenshot from outside
     DestroyWindow(w);
 }
 
@@ -232,35 +202,13 @@ void ProbeDpi()
 
 // ---- the screen DC across the virtual screen ----
 
-// A top-most popup of one color over `r`, painted.
-HWND ColorWindow(const RECT& r, COLORREF color)
-{
-    HWND w = MakeWindow(WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST, r);
-    SetClassLongPtrA(w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(CreateSolidBrush(color)));
-    InvalidateRect(w, nullptr, TRUE);
-    UpdateWindow(w);
-    Pump(300);
-    return w;
-}
-
-// Reads the screen DC at virtual point p through a strip copy like the capture's.
+// The screen at point p, read through a strip copy of the whole virtual screen.
 COLORREF ReadThroughCopy(POINT p)
 {
-    const RECT v = VirtualScreen();
-    const int width = v.right - v.left, height = v.bottom - v.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    const int rows = std::max(16, (1 << 20) / (4 * width));
-    for (int top = 0; top < height; top += rows)
-        BitBlt(mem, 0, top, width, std::min(rows, height - top), screen, v.left, v.top + top, SRCCOPY);
-    const COLORREF c = GetPixel(mem, p.x - v.left, p.y - v.top);
-    SelectObject(mem, old);
-    DeleteObject(bitmap);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return c;
+    const RECT v = VirtualScreenRect();
+    const std::vector<COLORREF> pixels = ReadScreen(v);
+    return pixels[static_cast<size_t>(p.y - v.top) * static_cast<size_t>(v.right - v.left) +
+                  static_cast<size_t>(p.x - v.left)];
 }
 
 std::string Hex(COLORREF c)
@@ -281,7 +229,7 @@ void ProbeScreen()
         const RECT& r = info.rcMonitor;
         const COLORREF color = RGB(10 + 40 * i, 200, 30 + 20 * i);
         const RECT box = {r.right - 60, r.bottom - 40, r.right - 10, r.bottom - 10};
-        HWND w = ColorWindow(box, color);
+        HWND w = ColorPopup(box, color);
         const POINT p = {box.left + 5, box.top + 5};
         HDC screen = GetDC(nullptr);
         const std::string key = "screen.monitor" + Int(i++);
@@ -333,38 +281,6 @@ std::string MessagePoint(const Seen& s)
     return Point(POINT{GET_X_LPARAM(s.lParam), GET_Y_LPARAM(s.lParam)}) + " #" + Int(s.count);
 }
 
-void SendKey(WORD vk, bool shift)
-{
-    std::vector<INPUT> in;
-    auto key = [&](WORD k, DWORD flags) {
-        INPUT i;
-        std::memset(&i, 0, sizeof i);
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = flags;
-        in.push_back(i);
-    };
-    if (shift)
-        key(VK_SHIFT, 0);
-    key(vk, KEYEVENTF_EXTENDEDKEY);
-    key(vk, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP);
-    if (shift)
-        key(VK_SHIFT, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-void SendMouse(POINT p, DWORD buttons)
-{
-    const RECT v = VirtualScreen();
-    INPUT i;
-    std::memset(&i, 0, sizeof i);
-    i.type = INPUT_MOUSE;
-    i.mi.dx = MulDiv(p.x - v.left, 65535, v.right - v.left - 1);
-    i.mi.dy = MulDiv(p.y - v.top, 65535, v.bottom - v.top - 1);
-    i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttons;
-    SendInput(1, &i, sizeof i);
-}
-
 // A point in the middle of the last monitor Wine lists (the second one when there are two).
 POINT OnLastMonitor(int dx)
 {
@@ -380,40 +296,45 @@ POINT OnLastMonitor(int dx)
 // may not come back.
 void ProbeGap(POINT moved)
 {
-    const RECT v = VirtualScreen();
+    const RECT v = VirtualScreenRect();
     POINT now;
     SetCursorPos(v.right + 50, v.top - 50);
-    Pump(300);
+    PumpFor(300);
     GetCursorPos(&now);
     Fact("input.setcursorpos_beyond_virtual_screen", Point(POINT{v.right + 50, v.top - 50}) + " -> " + Point(now));
-    const POINT gap = {v.right - 5, v.bottom - 5};
+    // Below the lower monitor, on none.
+    POINT gap = {v.right - 5, v.bottom - 5};
+    for (const MonitorSeen& m : ReportedMonitors())
+        if (m.rect.bottom < v.bottom)
+            gap = POINT{m.rect.left + 5, v.bottom - 5};
+    Fact("input.gap_point_on_no_monitor", Int(MonitorFromPoint(gap, MONITOR_DEFAULTTONULL) == nullptr));
     {
         HDC screen = GetDC(nullptr);
         Fact("input.screen_pixel_in_gap", Hex(GetPixel(screen, gap.x, gap.y)));
         ReleaseDC(nullptr, screen);
     }
     SetCursorPos(gap.x, gap.y);
-    Pump(300);
+    PumpFor(300);
     GetCursorPos(&now);
     Fact("input.setcursorpos_into_gap", Point(gap) + " -> " + Point(now));
     SetCursorPos(moved.x, moved.y);
-    Pump(300);
+    PumpFor(300);
     GetCursorPos(&now);
     Fact("input.setcursorpos_out_of_gap", Point(moved) + " -> " + Point(now));
     SendMouse(moved, 0);
-    Pump(300);
+    PumpFor(300);
     GetCursorPos(&now);
     Fact("input.sendinput_out_of_gap", Point(moved) + " -> " + Point(now));
 }
 
 void ProbeInput()
 {
-    const RECT v = VirtualScreen();
+    const RECT v = VirtualScreenRect();
     HWND w = MakeWindow(WS_POPUP, WS_EX_TOPMOST, v);
     SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     SetForegroundWindow(w);
     SetFocus(w);
-    Pump(300);
+    PumpFor(300);
     RECT frame;
     GetWindowRect(w, &frame);
     Fact("input.popup_rect", Rect(frame));
@@ -421,7 +342,7 @@ void ProbeInput()
 
     const POINT target = OnLastMonitor(0);
     SetCursorPos(target.x, target.y);
-    Pump(200);
+    PumpFor(200);
     POINT now;
     GetCursorPos(&now);
     Fact("input.setcursorpos_to", Point(target));
@@ -430,14 +351,14 @@ void ProbeInput()
 
     const POINT moved = OnLastMonitor(37);
     SendMouse(moved, 0);
-    Pump(200);
+    PumpFor(200);
     GetCursorPos(&now);
     Fact("input.sendinput_move_to", Point(moved));
     Fact("input.sendinput_getcursorpos", Point(now));
     Fact("input.sendinput_move_message", MessagePoint(g_lastMove));
     SendMouse(moved, MOUSEEVENTF_LEFTDOWN);
     SendMouse(moved, MOUSEEVENTF_LEFTUP);
-    Pump(200);
+    PumpFor(200);
     Fact("input.sendinput_click_message", MessagePoint(g_lastButton));
 
     g_keys.clear();
@@ -445,7 +366,7 @@ void ProbeInput()
     SendKey(VK_RIGHT, false);
     SendKey(VK_DOWN, true);
     SendKey(VK_RETURN, false);
-    Pump(300);
+    PumpFor(300);
     std::string keys;
     for (WPARAM k : g_keys)
         keys += Int(static_cast<long>(k)) + " ";
@@ -464,13 +385,13 @@ void ProbeDpiChange()
     HWND w = MakeMainLikeWindow();
     const POINT second = OnLastMonitor(0);
     SetWindowPos(w, nullptr, second.x - 200, second.y - 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Pump(500);
+    PumpFor(500);
     Fact("dpichange.arrived_on_move_to_last_monitor", Int(g_dpiChanged.count));
     RECT before;
     GetWindowRect(w, &before);
     RECT suggested = {before.left, before.top, before.left + 700, before.top + 500};
     SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    Pump(200);
+    PumpFor(200);
     RECT after;
     GetWindowRect(w, &after);
     Fact("dpichange.sent_ourselves_seen", Int(g_dpiChanged.count));
@@ -504,7 +425,7 @@ std::string Median(std::vector<double> ms)
 
 void ProbeTiming()
 {
-    const RECT v = VirtualScreen();
+    const RECT v = VirtualScreenRect();
     const int width = v.right - v.left, height = v.bottom - v.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -533,7 +454,7 @@ void ProbeTiming()
         GdiFlush();
         paint.push_back(NowMs() - t);
         ShowWindow(w, SW_HIDE);
-        Pump(50);
+        PumpFor(50);
     }
     DestroyWindow(w);
     Fact("timing.virtual_screen", Int(width) + "x" + Int(height));
