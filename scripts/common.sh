@@ -8,7 +8,8 @@ TINTBOX_BUILD=${TINTBOX_BUILD:-$TINTBOX_ROOT/build}
 TINTBOX_WINBUILD=$TINTBOX_BUILD/win64
 
 TINTBOX_PACKAGES=(cmake make g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 fonts-wine xvfb x11-utils xauth locales fonts-ipafont-gothic googletest imagemagick xclip)
+  wine wine64 fonts-wine xvfb x11-utils xauth locales fonts-ipafont-gothic googletest imagemagick xclip
+  xserver-xephyr)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -85,8 +86,88 @@ start_wine() {
   "$TINTBOX_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
-# Stops only what this script started: our prefix's wineserver and our Xvfb.
+# Stops only what this script started: the wineservers of our prefixes and our Xvfb.
 stop_all() {
-  if [ -n "${WINEPREFIX:-}" ]; then "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true; fi
+  if [ -n "${WINEPREFIX:-}" ]; then
+    local prefix
+    for prefix in "$WINEPREFIX" "$TINTBOX_BUILD"/wineprefix-*/; do
+      [ -d "$prefix" ] && WINEPREFIX=${prefix%/} "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true
+    done
+  fi
   if [ -n "$TINTBOX_XVFB_PID" ]; then kill "$TINTBOX_XVFB_PID" 2>/dev/null || true; wait "$TINTBOX_XVFB_PID" 2>/dev/null || true; fi
+}
+
+# ---- The rigs: more than one monitor, and a screen of more than 96 DPI ----
+#
+# Each rig runs the program under a Wine prefix of its own: a Wine server keeps
+# the monitors and the DPI it saw when it started, so one prefix cannot serve
+# two displays or two DPIs at once.
+
+# Makes the Wine prefix $1 once, with the screen set to $2 DPI when given
+# (HKCU\Control Panel\Desktop LogPixels, read when a Wine server starts).
+# Several runs may ask for the same prefix at once: the first makes it.
+ensure_prefix() {
+  local prefix=$1 dpi=${2:-}
+  mkdir -p "$prefix"
+  (
+    flock 9
+    [ -f "$prefix/.tintbox-ready" ] && exit 0
+    log "creating the Wine prefix $prefix${dpi:+ at $dpi DPI}"
+    export WINEPREFIX=$prefix
+    "$TINTBOX_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+    if [ -n "$dpi" ]; then
+      "$TINTBOX_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        </dev/null >/dev/null 2>&1
+    fi
+    "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true
+    "$TINTBOX_WINESERVER" -w
+    [ -f "$prefix/system.reg" ] && touch "$prefix/.tintbox-ready"
+  ) 9>"$prefix.lock"
+  [ -f "$prefix/.tintbox-ready" ] || { log "could not create the Wine prefix $prefix"; return 1; }
+}
+
+# Starts Xephyr inside the current display with one X screen per size given
+# ("1024x768" ...), which Xinerama lays out side by side from the left, top
+# edges aligned. RANDR is off, so Wine reads its monitors from Xinerama (the
+# virtual screen of Xvfb's own Xinerama puts every screen at 0,0). Sets
+# TINTBOX_XEPHYR_PID and TINTBOX_XEPHYR_DISPLAY.
+TINTBOX_XEPHYR_PID=
+start_xephyr() {
+  local n=${TINTBOX_XEPHYR_NUMBER:-120} tries screens=() size i
+  for size in "$@"; do screens+=(-screen "$size"); done
+  for tries in 1 2 3 4 5; do
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xephyr ":$n" "${screens[@]}" +xinerama -extension RANDR -nolisten tcp </dev/null >/dev/null 2>&1 &
+    TINTBOX_XEPHYR_PID=$!
+    for i in $(seq 1 100); do
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        TINTBOX_XEPHYR_DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$TINTBOX_XEPHYR_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    stop_xephyr
+    n=$((n + 1))
+  done
+  log "Xephyr did not start"; return 1
+}
+
+stop_xephyr() {
+  if [ -n "$TINTBOX_XEPHYR_PID" ]; then
+    kill "$TINTBOX_XEPHYR_PID" 2>/dev/null || true
+    wait "$TINTBOX_XEPHYR_PID" 2>/dev/null || true
+  fi
+  TINTBOX_XEPHYR_PID=
+}
+
+# The prefix scripts/wine-rig runs a program in at $1 DPI.
+rig_prefix() { echo "$TINTBOX_BUILD/wineprefix-rig$1"; }
+
+# The rigs' prefixes, made before the suite runs so that no test's time goes
+# into making one (scripts/wine-rig makes a missing one too).
+prepare_rigs() {
+  wine_env
+  ensure_prefix "$(rig_prefix 96)" 96
+  ensure_prefix "$(rig_prefix 144)" 144
 }

@@ -734,6 +734,7 @@ TEST_F(ResourceTest, EveryResourceIsJapanese)
         {12, 107},  // pick cursor
         {12, 108},  // store cursor
         {16, 1},    // version information
+        {24, 1},    // the application manifest
     };
     for (const auto& e : expected)
         EXPECT_EQ(named.count(e), 1u) << "type " << e.first << " id " << e.second;
@@ -759,6 +760,23 @@ TEST_F(ResourceTest, VersionInformationSaysOnePointTwelve)
     EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
     EXPECT_EQ(fixed.dwFileVersionMS, 0x0001000Cu);
     EXPECT_EQ(fixed.dwProductVersionMS, 0x0001000Cu);
+}
+
+// The manifest's settings, one line each, as the platform's reader matches
+// them: the element with its namespace and its text.
+TEST_F(ResourceTest, ManifestAsksForPerMonitorDpiAndNoNewerControls)
+{
+    const std::vector<uint8_t> raw = Raw(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, 1);
+    const std::string manifest(raw.begin(), raw.end());
+    const char* const wanted[] = {
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+        "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, "
+        "PerMonitor</dpiAwareness>",
+    };
+    for (const char* line : wanted)
+        EXPECT_NE(manifest.find(line), std::string::npos) << line;
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << "no dependency on the newer controls";
+    EXPECT_EQ(manifest.find("<dependency"), std::string::npos);
 }
 
 }  // namespace
