@@ -478,6 +478,7 @@ TEST(HueSat, PixelsAreHsvToRgbOfTwiceXAndHundredMinusY)
         {1, 50, Rgb3(255, 132, 127)},   // sector 0: t 100 - 48 = 52, p 50
         {178, 50, Rgb3(255, 127, 137)}, // sector 5: p 50, q 100 - 46 = 54
         {150, 30, Rgb3(255, 76, 255)},  // hue 300: sector 5, f 0, p 30, q 100
+        {135, 50, Rgb3(191, 127, 255)}, // hue 270: sector 4, f 180, t 100 - 25 = 75, p 50
         {1, 1, Rgb3(127, 5, 0), 50},    // value 50: t (100 - 95) * 50 / 100 = 2, p 0
         {178, 1, Rgb3(127, 0, 10), 50}, // p 0, q 8 * 50 / 100 = 4
         {1, 98, Rgb3(127, 124, 124), 50},    // t 99 * 50 / 100 = 49, p 49
@@ -485,6 +486,7 @@ TEST(HueSat, PixelsAreHsvToRgbOfTwiceXAndHundredMinusY)
         {1, 50, Rgb3(127, 66, 63), 50},      // t 26, p 25
         {178, 50, Rgb3(127, 63, 68), 50},    // p 25, q 27
         {90, 1, Rgb3(0, 127, 127), 50},
+        {135, 50, Rgb3(94, 63, 127), 50},    // t 75 * 50 / 100 = 37, p 25
     };
     for (const Spot& s : spots) {
         SetCurrentHsv(0, 0, s.value);
@@ -582,6 +584,8 @@ TEST(ValueBar, TopMiddleAndBottomRowsWorkedByHand)
         {90, 60, 98, Rgb3(2, 5, 0)},        // p 0, q 1
         {200, 100, 1, Rgb3(0, 168, 252)},   // sector 3, f 120: p 0, q (100 - 33) * 99 / 100 = 66
         {200, 100, 98, Rgb3(0, 2, 5)},      // q 67 * 2 / 100 = 1
+        {250, 80, 1, Rgb3(84, 48, 252)},    // sector 4, f 60: t (100 - 66) * 99 / 100 = 33, p 19
+        {250, 80, 50, Rgb3(43, 25, 127)},   // t 17, p 10
     };
     for (const auto& r : rows) {
         SetCurrentHsv(r.hue, r.saturation, 7);
