@@ -2,12 +2,15 @@
 # Fuzzes the platform-free code (color model, edit numbers, palette bytes and
 # the palette formats of other colour tools, one target per format) on
 # this machine with clang's libFuzzer under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Each target runs for a bounded time; the script
-# prints the runs executed and exits non-zero when any target found a crash.
+# UndefinedBehaviorSanitizer. Each target runs for a bounded time, as many at
+# once as there are cores; the script prints the runs executed and exits
+# non-zero when any target found a crash.
 #
 #   bash scripts/fuzz.sh              60 seconds for each target
 #   bash scripts/fuzz.sh 300          300 seconds each (or TINTBOX_FUZZ_SECONDS=300)
 #   bash scripts/fuzz.sh 30 fuzz_hex  only the targets named
+#   TINTBOX_FUZZ_FORMAT_SECONDS=6 bash scripts/fuzz.sh 15
+#                                     the seven format targets 6 s each, the others 15 s
 #
 # The corpus grows in build/fuzz/corpus between runs; a crashing input is kept
 # in build/fuzz/findings and can be replayed with: build/fuzz/<target> <file>.
@@ -21,6 +24,8 @@ targets=("$@")
 formats=(fuzz_format_tbp fuzz_format_gpl fuzz_format_ase fuzz_format_aco fuzz_format_jasc fuzz_format_paintnet
   fuzz_format_hex)
 [ "${#targets[@]}" -gt 0 ] || targets=(fuzz_hex fuzz_edit_number fuzz_palette "${formats[@]}")
+format_seconds=${TINTBOX_FUZZ_FORMAT_SECONDS:-$seconds}
+case "$format_seconds" in ''|*[!0-9]*) echo "TINTBOX_FUZZ_FORMAT_SECONDS must be a number" >&2; exit 2 ;; esac
 
 # clang alone has no libFuzzer: it comes with the compiler runtime libraries.
 TINTBOX_PACKAGES=(cmake make clang libclang-rt-dev)
@@ -80,19 +85,39 @@ seed fuzz_format_aco hsb '\000\001\000\001\000\001\125\125\377\377\200\000\000\0
 seed fuzz_format_aco cmyk '\000\001\000\001\000\002\000\000\377\377\377\377\200\000'
 seed fuzz_format_aco lab '\000\001\000\001\000\007\023\210\340\000\037\100\000\000'
 
+# One target for its budget; its exit status goes to $out/<target>.status.
+fuzz_one() { # target
+  local target=$1 corpus=$out/corpus/$1 budget=$seconds status=0
+  case "$target" in fuzz_format_*) budget=$format_seconds ;; esac
+  mkdir -p "$corpus" "$out/findings"
+  log "$target: fuzzing for $budget s"
+  ( cd "$out" && "./$target" -max_total_time="$budget" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$out/findings/$target-" "$corpus" "$out/seeds/$target" ) > "$out/$target.log" 2>&1 || status=$?
+  echo "$status" > "$out/$target.status"
+}
+
+# The targets side by side, one a core (TINTBOX_FUZZ_JOBS to change), each one process.
+jobs_max=${TINTBOX_FUZZ_JOBS:-$(nproc)}
+running=0
+for target in "${targets[@]}"; do
+  rm -f "$out/$target.status"
+  if [ "$running" -ge "$jobs_max" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  fuzz_one "$target" &
+  running=$((running + 1))
+done
+wait
+
 failed=()
 for target in "${targets[@]}"; do
-  corpus=$out/corpus/$target
-  mkdir -p "$corpus" "$out/findings"
-  log "$target: fuzzing for $seconds s"
-  status=0
-  ( cd "$out" && "./$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$out/findings/$target-" "$corpus" "$out/seeds/$target" ) > "$out/$target.log" 2>&1 || status=$?
+  status=$(cat "$out/$target.status" 2>/dev/null || echo '?')
   runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$out/$target.log" | grep -o '[0-9]*$' || true)
   done_line=$(grep -E '^Done [0-9]+ runs in [0-9]+ second' "$out/$target.log" | tail -1 || true)
   cov=$(grep -E '#[0-9]+.*(DONE|pulse|NEW)' "$out/$target.log" | tail -1 | grep -o 'cov: [0-9]*' || true)
-  corpus_size=$(find "$corpus" -type f | wc -l)
-  if [ "$status" -ne 0 ]; then
+  corpus_size=$(find "$out/corpus/$target" -type f | wc -l)
+  if [ "$status" != 0 ]; then
     failed+=("$target")
     log "$target: FAILED (exit $status) after ${runs:-?} runs; log $out/$target.log"
     grep -E 'ERROR: |check failed|runtime error|Test unit written' "$out/$target.log" | head -20 >&2 || true

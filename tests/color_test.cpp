@@ -175,6 +175,7 @@ TEST_F(ColorTest, FormatHexByCase)
     } cases[] = {
         {0, 0, "00"}, {0, 10, "0a"}, {0, 15, "0f"}, {0, 16, "10"}, {0, 171, "ab"}, {0, 255, "ff"},
         {1, 10, "0A"}, {1, 171, "AB"}, {1, 255, "FF"}, {2, 10, ""},   {-1, 171, ""},  {7, 0, ""},
+        {1, 15, "0F"}, {1, 16, "10"}, {1, 0, "00"},  // the one-digit boundary in upper case
     };
     for (const auto& c : cases) {
         g_settings.HexCase = c.hexCase;

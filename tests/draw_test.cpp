@@ -49,8 +49,6 @@ COLORREF Rgb3(int r, int g, int b)
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
 
-COLORREF RefOf(const Rgb& c) { return Rgb3(c.red, c.green, c.blue); }
-
 COLORREF At(const Surface& s, int x, int y) { return GetPixel(s.dc, x, y); }
 
 std::string Hex(COLORREF c)
@@ -58,6 +56,26 @@ std::string Hex(COLORREF c)
     char text[16];
     std::snprintf(text, sizeof text, "0x%06lX", static_cast<unsigned long>(c));
     return text;
+}
+
+// The integer hue/saturation/value rules written out once more inside the test,
+// so that a fault in the program's conversion draws pixels that do not match.
+// Sector k of six takes its channels from the value V and the three percents
+// p, q and t in the order the letters of kSectorOrder[k] give.
+COLORREF ExpectedHsvPixel(int h, int s, int v)
+{
+    if (s == 0)
+        return Rgb3(v * 255 / 100, v * 255 / 100, v * 255 / 100);
+    static const char* const kSectorOrder[6] = {"Vtp", "qVp", "pVt", "pqV", "tpV", "Vpq"};
+    const int f = h * 6 % 360;
+    int percent[128] = {};
+    percent['V'] = v;
+    percent['p'] = (100 - s) * v / 100;
+    percent['q'] = (100 - s * f / 360) * v / 100;
+    percent['t'] = (100 - s * (360 - f) / 360) * v / 100;
+    const char* order = kSectorOrder[h * 6 / 360];
+    return Rgb3(percent[static_cast<int>(order[0])] * 255 / 100, percent[static_cast<int>(order[1])] * 255 / 100,
+                percent[static_cast<int>(order[2])] * 255 / 100);
 }
 
 void SetCurrentRgb(int32_t r, int32_t g, int32_t b)
@@ -187,12 +205,10 @@ TEST(Surfaces, PixelsAreTopDown0x00RRGGBB)
     // (1, 1) is hue 2, saturation 99: red 255, green 12, blue 2.
     EXPECT_EQ(s.pixels[1 * s.width + 1], 0x00FF0C02u);
     EXPECT_EQ(At(s, 1, 1), Rgb3(255, 12, 2));
-    // Row 98 (saturation 2) lies near the bottom of the memory, not the top.
-    const Rgb low = HsvToRgbValues(2, 2, 100);
-    EXPECT_EQ(At(s, 1, 98), RefOf(low));
-    EXPECT_EQ(s.pixels[98 * s.width + 1], (static_cast<uint32_t>(low.red) << 16) |
-                                              (static_cast<uint32_t>(low.green) << 8) |
-                                              static_cast<uint32_t>(low.blue));
+    // Row 98 (saturation 2) lies near the bottom of the memory, not the top:
+    // hue 2, saturation 2 is red 255, green 252, blue 249.
+    EXPECT_EQ(At(s, 1, 98), Rgb3(255, 252, 249));
+    EXPECT_EQ(s.pixels[98 * s.width + 1], 0x00FFFCF9u);
 }
 
 // Every drawing gives the same pixels on a plain device bitmap (drawn through
@@ -442,19 +458,41 @@ TEST(HueSat, PixelsAreHsvToRgbOfTwiceXAndHundredMinusY)
     struct Spot {
         int x, y;
         COLORREF expected;
+        int value = 100;
     };
-    // Value 100: hue 2x, saturation 100 - y.
+    // Hue 2x, saturation 100 - y, worked by hand from the integer rules: sector
+    // 6h / 360, f = 6h mod 360, then the percents p, q, t and each channel
+    // percent * 255 / 100. The corners and edges inside the sunken edge are
+    // (1|178, 1|50|98) and (90, 1|98).
     const Spot spots[] = {
         {1, 1, Rgb3(255, 12, 2)},     // hue 2, saturation 99
         {60, 1, Rgb3(2, 255, 2)},     // hue 120
         {120, 1, Rgb3(2, 2, 255)},    // hue 240
         {90, 50, Rgb3(127, 255, 255)},  // hue 180, saturation 50
         {45, 98, Rgb3(252, 255, 249)},  // hue 90, saturation 2
+        {178, 1, Rgb3(255, 2, 20)},     // hue 356: sector 5, f 336, p 1, q 100 - 92 = 8
+        {1, 98, Rgb3(255, 252, 249)},   // sector 0, f 12: t 100 - 1 = 99, p 98
+        {178, 98, Rgb3(255, 249, 252)}, // sector 5: p 98, q 100 - 1 = 99
+        {90, 1, Rgb3(2, 255, 255)},     // sector 3, f 0: p 1, q 100
+        {90, 98, Rgb3(249, 255, 255)},  // sector 3: p 98
+        {1, 50, Rgb3(255, 132, 127)},   // sector 0: t 100 - 48 = 52, p 50
+        {178, 50, Rgb3(255, 127, 137)}, // sector 5: p 50, q 100 - 46 = 54
+        {150, 30, Rgb3(255, 76, 255)},  // hue 300: sector 5, f 0, p 30, q 100
+        {135, 50, Rgb3(191, 127, 255)}, // hue 270: sector 4, f 180, t 100 - 25 = 75, p 50
+        {1, 1, Rgb3(127, 5, 0), 50},    // value 50: t (100 - 95) * 50 / 100 = 2, p 0
+        {178, 1, Rgb3(127, 0, 10), 50}, // p 0, q 8 * 50 / 100 = 4
+        {1, 98, Rgb3(127, 124, 124), 50},    // t 99 * 50 / 100 = 49, p 49
+        {178, 98, Rgb3(127, 124, 124), 50},  // p 49, q 49
+        {1, 50, Rgb3(127, 66, 63), 50},      // t 26, p 25
+        {178, 50, Rgb3(127, 63, 68), 50},    // p 25, q 27
+        {90, 1, Rgb3(0, 127, 127), 50},
+        {135, 50, Rgb3(94, 63, 127), 50},    // t 75 * 50 / 100 = 37, p 25
     };
-    SetCurrentHsv(0, 0, 100);
-    DrawHueSatSurface();
-    for (const Spot& s : spots)
-        EXPECT_EQ(Hex(At(g_hueSatSurface, s.x, s.y)), Hex(s.expected)) << s.x << "," << s.y;
+    for (const Spot& s : spots) {
+        SetCurrentHsv(0, 0, s.value);
+        DrawHueSatSurface();
+        EXPECT_EQ(Hex(At(g_hueSatSurface, s.x, s.y)), Hex(s.expected)) << s.x << "," << s.y << " value " << s.value;
+    }
 }
 
 TEST(HueSat, WholeFieldAgreesWithTheConversionAtSeveralValues)
@@ -465,7 +503,7 @@ TEST(HueSat, WholeFieldAgreesWithTheConversionAtSeveralValues)
         int wrong = 0;
         for (int y = 1; y < 99; ++y)
             for (int x = 1; x < 179; ++x)
-                if (At(g_hueSatSurface, x, y) != RefOf(HsvToRgbValues(2 * x, 100 - y, value)))
+                if (At(g_hueSatSurface, x, y) != ExpectedHsvPixel(2 * x, 100 - y, value))
                     ++wrong;
         EXPECT_EQ(wrong, 0) << "value " << value;
     }
@@ -529,6 +567,46 @@ TEST(ValueBar, FollowsHueAndSaturationWithoutTouchingTheCurrentColor)
     SetCurrentHsv(240, 50, 7);
     DrawValueBarSurface();
     EXPECT_EQ(At(g_valueBarSurface, 10, 1), Rgb3(124, 124, 252));  // value 99
+}
+
+TEST(ValueBar, TopMiddleAndBottomRowsWorkedByHand)
+{
+    const struct {
+        int32_t hue, saturation;
+        int y;
+        COLORREF expected;
+    } rows[] = {
+        {300, 17, 1, Rgb3(252, 209, 252)},  // sector 5, f 0: value 99, p 83 * 99 / 100 = 82, q 99
+        {300, 17, 50, Rgb3(127, 104, 127)}, // value 50: p 41
+        {300, 17, 98, Rgb3(5, 2, 5)},       // value 2: p 1
+        {90, 60, 1, Rgb3(175, 252, 99)},    // sector 1, f 180: p 40 * 99 / 100 = 39, q 70 * 99 / 100 = 69
+        {90, 60, 50, Rgb3(89, 127, 51)},    // p 20, q 35
+        {90, 60, 98, Rgb3(2, 5, 0)},        // p 0, q 1
+        {200, 100, 1, Rgb3(0, 168, 252)},   // sector 3, f 120: p 0, q (100 - 33) * 99 / 100 = 66
+        {200, 100, 98, Rgb3(0, 2, 5)},      // q 67 * 2 / 100 = 1
+        {250, 80, 1, Rgb3(84, 48, 252)},    // sector 4, f 60: t (100 - 66) * 99 / 100 = 33, p 19
+        {250, 80, 50, Rgb3(43, 25, 127)},   // t 17, p 10
+    };
+    for (const auto& r : rows) {
+        SetCurrentHsv(r.hue, r.saturation, 7);
+        DrawValueBarSurface();
+        for (int x : {1, 10, 18})
+            EXPECT_EQ(Hex(At(g_valueBarSurface, x, r.y)), Hex(r.expected))
+                << "hue " << r.hue << " saturation " << r.saturation << " at " << x << "," << r.y;
+    }
+}
+
+TEST(ValueBar, WholeBarAgreesWithTheRulesAtSeveralHues)
+{
+    for (int32_t hue : {0, 59, 60, 119, 181, 239, 299, 359}) {
+        SetCurrentHsv(hue, 37, 100);
+        DrawValueBarSurface();
+        int wrong = 0;
+        for (int y = 1; y < 99; ++y)
+            for (int x = 1; x < 19; ++x)
+                wrong += At(g_valueBarSurface, x, y) != ExpectedHsvPixel(hue, 37, 100 - y);
+        EXPECT_EQ(wrong, 0) << "hue " << hue;
+    }
 }
 
 // ---- Palette ----
@@ -725,7 +803,7 @@ TEST(Timing, HueSatRedraw)
     const auto elapsed = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start);
     std::printf("DrawHueSatSurface: %.1f us on average over %d calls\n", elapsed.count() / kRuns, kRuns);
     // The field is the last value's: 100 - 199 % 101 = 2.
-    EXPECT_EQ(At(g_hueSatSurface, 1, 1), RefOf(HsvToRgbValues(2, 99, 2)));
+    EXPECT_EQ(At(g_hueSatSurface, 1, 1), ExpectedHsvPixel(2, 99, 2));
 }
 
 }  // namespace

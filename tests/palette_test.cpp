@@ -54,6 +54,8 @@ TEST(PaletteFile, ShortAndLongFilesReplaceWhatTheyHold)
     for (size_t size : {0u, 1u, 3u, 4u, 101u, 511u, 512u, 513u, 1000u, 1u << 20}) {
         SCOPED_TRACE(size);
         FillPattern();
+        for (uint32_t& entry : Palette)
+            entry |= 0xA5000000u;  // nonzero fourth bytes, so an entry left uncleared shows
         const std::string before = CurrentBytes();
         std::string file = Bytes(size, 3);
         for (size_t i = 3; i < file.size(); i += 4)
@@ -104,6 +106,17 @@ TEST(PaletteFile, ReplacesALongerFileWithExactly512Bytes)
     TestFolder folder;
     const std::string path = folder.file("palette.ini");
     WriteWholeFile(path, Bytes(2000, 9));
+    FillPattern();
+    ASSERT_TRUE(WritePaletteFile(path.c_str()));
+    EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
+}
+
+TEST(PaletteFile, ALongLeftoverTemporaryFileDoesNotLengthenTheSave)
+{
+    TestFolder folder;
+    const std::string path = folder.file("palette.ini");
+    // A temporary file left behind by a save that was cut off, longer than a palette.
+    WriteWholeFile(path + ".new", Bytes(1000, 21));
     FillPattern();
     ASSERT_TRUE(WritePaletteFile(path.c_str()));
     EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
@@ -208,6 +221,10 @@ TEST(PaletteData, TbpExtensionNearTheEndOfTheBuffer)
     char full[8];
     std::memset(full, 'x', sizeof full);  // no terminator at all
     EXPECT_FALSE(EnsurePaletteExtension(full, sizeof full));
+    // The bytes right after the buffer would complete a ".tbp" name: they are not read.
+    char past[16] = "abcdefgh.tbp";
+    EXPECT_FALSE(EnsurePaletteExtension(past, 8));
+    EXPECT_EQ(std::string(past), "abcdefgh.tbp");
     char tight[9] = "name.tbp";  // already right, with no room to spare
     EXPECT_TRUE(EnsurePaletteExtension(tight, sizeof tight));
     EXPECT_STREQ(tight, "name.tbp");

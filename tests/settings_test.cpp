@@ -101,6 +101,11 @@ TEST_F(SettingsTest, ReadingFollowsTheProfileRules)
         {"unquoted path", "[Palette]\r\nFile=D:\\a b\\c.tbp\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u,
          "D:\\a b\\c.tbp"},
         {"empty quoted path", "[Palette]\r\nFile = \"\"\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u, ""},
+        {"lone quote", "[Palette]\r\nFile = \"\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u, "\""},
+        {"unclosed quote", "[Palette]\r\nFile = \"C:\\a.tbp\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u,
+         "\"C:\\a.tbp"},
+        {"doubled quotes", "[Palette]\r\nFile = \"\"C:\\a.tbp\"\"\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255,
+         16777215u, "C:\\a.tbp"},
         {"garbage", "\x01\x02 not an ini \xff\xfe\r\n[[[\r\n=\r\n", 0, 0, 0, 0, 0, 1, 255, 255, 255, 16777215u, ""},
     };
     for (const Case& c : cases) {
@@ -120,6 +125,31 @@ TEST_F(SettingsTest, ReadingFollowsTheProfileRules)
         EXPECT_EQ(g_settings.CustColors[3], c.color3);
         EXPECT_EQ(g_settings.CustColors[4], 16777215u);
         EXPECT_STREQ(g_settings.PaletteFile, c.palette);
+    }
+}
+
+TEST(SettingsData, OnePairOfQuotesAroundTheWholePathIsRemoved)
+{
+    const struct {
+        const char* stored;
+        const char* path;
+    } cases[] = {
+        {"\"C:\\a.tbp\"", "C:\\a.tbp"},
+        {"\"\"C:\\a.tbp\"\"", "\"C:\\a.tbp\""},  // only one pair
+        {"\"C:\\a.tbp", "\"C:\\a.tbp"},            // unclosed: left as it is
+        {"C:\\a.tbp\"", "C:\\a.tbp\""},
+        {"\"", "\""},                              // a lone quote is not a pair
+        {"\"\"", ""},
+        {"", ""},
+        {"C:\\a b.tbp", "C:\\a b.tbp"},
+    };
+    for (const auto& c : cases) {
+        char path[32];
+        std::memset(path, '#', sizeof path);
+        std::strcpy(path, c.stored);
+        StripPathQuotes(path);
+        EXPECT_STREQ(path, c.path) << "stored " << c.stored;
+        EXPECT_EQ(path[sizeof path - 1], '#') << "written past the text";
     }
 }
 
@@ -285,6 +315,40 @@ TEST_F(SettingsTest, LongPalettePathsRoundTrip)
         EXPECT_EQ(g_current.red, 1) << "the rest of the file is intact";
         EXPECT_EQ(g_current.green, 255);
     }
+}
+
+TEST_F(SettingsTest, AStoredPalettePathLongerThanItsBufferIsDropped)
+{
+    // 32,767 characters fill the buffer exactly and cannot be told from a path cut short there.
+    for (size_t length : {32766u, 32768u, 40000u}) {
+        SCOPED_TRACE(length);
+        std::string path = "C:\\";
+        while (path.size() < length - 4)
+            path += (path.size() % 100 == 99) ? '\\' : static_cast<char>('a' + path.size() % 26);
+        path += ".tbp";
+        ASSERT_EQ(path.size(), length);
+        WriteWholeFile(ini(), "[Color]\r\nR=18\r\n[Palette]\r\nFile = \"" + path + "\"\r\n");
+        ResetSettings();
+        LoadSettings();
+        EXPECT_EQ(std::string(g_settings.PaletteFile), length < kPathBufferSize - 1 ? path : "");
+        EXPECT_EQ(g_current.red, 18) << "the rest of the file is read";
+    }
+}
+
+TEST_F(SettingsTest, SaveReportsAFileHeldOpenByAnotherProgram)
+{
+    const std::string old = "[Color]\r\nR=18\r\n";
+    WriteWholeFile(ini(), old);
+    LoadSettings();
+    g_current.red = 200;
+    HANDLE held = CreateFileA(ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SaveSettings(nullptr));
+    CloseHandle(held);
+    EXPECT_EQ(ReadWholeFile(ini()), old);
+    // Once free again, the save goes through.
+    EXPECT_TRUE(SaveSettings(nullptr));
+    EXPECT_EQ(ReadString(ini(), "Color", "R"), "200");
 }
 
 TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
