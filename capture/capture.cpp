@@ -10,6 +10,7 @@
 #include "color/color.h"
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/surfaces.h"
@@ -31,48 +32,24 @@ const char kCancelHint[] = "\x81\xA6"
                            "ESC"
                            "\x81\x45\x89\x45\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xC5\x92\x86\x8E\x7E";
 
-// The grid: 15 × 15 cells of 10 × 10 pixels from (10, 10); the cell of the
-// pixel under the pointer is the middle one.
-constexpr int kCellCount = 15;
-constexpr int kCellSize = 10;
-constexpr int kGridLeft = 10;
-constexpr int kGridTop = 10;
-constexpr int kCenterCell = kCellCount / 2;
-
 constexpr int kStripBytes = 1 << 20;  // of the screenshot read at once
 constexpr int kMinStripRows = 16;
 
-const RECT kSampleSquare = {115, 170, 160, 215};
-
+// The red, green and blue rows, each with the channel's shift within a COLORREF.
 struct ChannelRow {
     const char* label;
-    int shift;  // of the channel within a COLORREF
-    int y;
+    int shift;
 };
-const ChannelRow kChannelRows[] = {
-    {kRedLabel, 0, 170},
-    {kGreenLabel, 8, 185},
-    {kBlueLabel, 16, 200},
-};
-constexpr int kLabelX = 10, kDecimalX = 50, kHexX = 80;
-constexpr int kHintX = 10, kHintY = 222;
+const ChannelRow kChannelRows[3] = {{kRedLabel, 0}, {kGreenLabel, 8}, {kBlueLabel, 16}};
 
-enum class Pen { Highlight, Shadow };
-// Each drawn from its first point through the other two; LineTo leaves out its end point.
-struct PanelLine {
-    Pen pen;
-    POINT points[3];
-};
-const PanelLine kPanelLines[] = {
-    {Pen::Shadow, {{115, 215}, {115, 170}, {160, 170}}},     // sample square, sunken
-    {Pen::Highlight, {{160, 170}, {160, 215}, {115, 215}}},  //
-    {Pen::Highlight, {{80, 90}, {80, 80}, {90, 80}}},        // the pointer's cell, raised
-    {Pen::Shadow, {{90, 80}, {90, 90}, {80, 90}}},           //
-    {Pen::Shadow, {{10, 160}, {10, 10}, {160, 10}}},         // the grid, sunken
-    {Pen::Highlight, {{160, 10}, {160, 160}, {10, 160}}},    //
-    {Pen::Highlight, {{0, 239}, {0, 0}, {169, 0}}},          // the panel, raised
-    {Pen::Shadow, {{169, 0}, {169, 239}, {0, 239}}},         //
-};
+// The cell (column, row) of the grid.
+RECT GridCell(int column, int row)
+{
+    const Geometry& g = Geo();
+    const LONG left = g.magnifierGrid.x + g.magnifierCell * column;
+    const LONG top = g.magnifierGrid.y + g.magnifierCell * row;
+    return RECT{left, top, left + g.magnifierCell, top + g.magnifierCell};
+}
 
 // ---- State of the open overlay ----
 HDC g_overlayDc;     // GetDC of the overlay, from its creation to its destruction
@@ -100,15 +77,13 @@ void FillWithColor(HDC dc, const RECT& area, COLORREF color)
 COLORREF DrawCells(HDC dc, int x, int y)
 {
     COLORREF center = 0;
-    for (int i = 0; i < kCellCount; ++i) {
-        for (int j = 0; j < kCellCount; ++j) {
-            COLORREF c = GetPixel(g_screenSurface.dc, x - kCenterCell + j, y - kCenterCell + i);
+    for (int i = 0; i < kMagnifierCells; ++i) {
+        for (int j = 0; j < kMagnifierCells; ++j) {
+            COLORREF c = GetPixel(g_screenSurface.dc, x - kMagnifierCenterCell + j, y - kMagnifierCenterCell + i);
             if (c == CLR_INVALID)
                 c = 0;
-            const int left = kGridLeft + kCellSize * j;
-            const int top = kGridTop + kCellSize * i;
-            FillWithColor(dc, RECT{left, top, left + kCellSize, top + kCellSize}, c);
-            if (i == kCenterCell && j == kCenterCell)
+            FillWithColor(dc, GridCell(j, i), c);
+            if (i == kMagnifierCenterCell && j == kMagnifierCenterCell)
                 center = c;
         }
     }
@@ -119,31 +94,34 @@ COLORREF DrawCells(HDC dc, int x, int y)
 // numbers, and the hint below them.
 void DrawChannelTexts(HDC dc, COLORREF color)
 {
+    const Geometry& g = Geo();
     SelectGuard font(dc, g_uiFont);
-    for (const ChannelRow& row : kChannelRows) {
+    for (int i = 0; i < 3; ++i) {
+        const ChannelRow& row = kChannelRows[i];
+        const int y = g.channelRowY[i];
         const int32_t v = static_cast<int32_t>((color >> row.shift) & 0xFFu);
-        DrawShadowText(dc, kLabelX, row.y, row.label);
+        DrawShadowText(dc, g.channelLabelX, y, row.label);
         char text[16];
         std::memset(text, 0, sizeof text);
         wsprintfA(text, "%d", v);
-        TextOutA(dc, kDecimalX, row.y, text, static_cast<int>(std::strlen(text)));
+        TextOutA(dc, g.channelDecimalX, y, text, static_cast<int>(std::strlen(text)));
         FormatHex(v, text, sizeof text);
-        TextOutA(dc, kHexX, row.y, text, static_cast<int>(std::strlen(text)));
+        TextOutA(dc, g.channelHexX, y, text, static_cast<int>(std::strlen(text)));
     }
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    TextOutA(dc, kHintX, kHintY, kCancelHint, static_cast<int>(sizeof kCancelHint - 1));
+    TextOutA(dc, g.hint.x, g.hint.y, kCancelHint, static_cast<int>(sizeof kCancelHint - 1));
 }
 
-void DrawPanelLines(HDC dc)
+// The sample square and the grid sunken, the pointer's cell and the panel raised.
+void DrawPanelFrames(HDC dc)
 {
-    ScopedPen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    ScopedPen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    for (const PanelLine& line : kPanelLines) {
-        SelectGuard pen(dc, line.pen == Pen::Highlight ? highlight.get() : shadow.get());
-        MoveToEx(dc, line.points[0].x, line.points[0].y, nullptr);
-        LineTo(dc, line.points[1].x, line.points[1].y);
-        LineTo(dc, line.points[2].x, line.points[2].y);
-    }
+    const Geometry& g = Geo();
+    const RECT grid = {g.magnifierGrid.x, g.magnifierGrid.y, GridCell(kMagnifierCells, 0).left,
+                       GridCell(0, kMagnifierCells).top};
+    DrawFrame(dc, g.sampleSquare, true);
+    DrawFrame(dc, GridCell(kMagnifierCenterCell, kMagnifierCenterCell), false);
+    DrawFrame(dc, grid, true);
+    DrawFrame(dc, RECT{0, 0, g.panel.cx - 1, g.panel.cy - 1}, false);
 }
 
 // The whole screen as it is now into the screen copy surface, which is first
@@ -165,15 +143,16 @@ void TakeScreenshot(int width, int height)
 
 void ShowPanelAt(int x)
 {
-    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), kPanelWidth, kPanelHeight, g_magnifierSurface.dc, 0, 0,
-           SRCCOPY);
+    const SIZE panel = Geo().panel;
+    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), panel.cx, panel.cy, g_magnifierSurface.dc, 0, 0, SRCCOPY);
 }
 
 // Puts the screenshot back where the panel stood at x.
 void RestoreScreenshotAt(int x)
 {
     const int top = PanelTop(ScreenHeight());
-    BitBlt(g_overlayDc, x, top, kPanelWidth, kPanelHeight, g_screenSurface.dc, x, top, SRCCOPY);
+    const SIZE panel = Geo().panel;
+    BitBlt(g_overlayDc, x, top, panel.cx, panel.cy, g_screenSurface.dc, x, top, SRCCOPY);
 }
 
 // The panel into the half the pointer is not in, wiping it from the other
@@ -293,8 +272,8 @@ void OnRButtonDown(HWND window, BOOL, int, int, UINT)
 }  // namespace
 }  // namespace overlay
 
-int PanelTop(int screenHeight) { return (screenHeight - kPanelHeight) / 2; }
-int LeftPanelX(int screenWidth) { return (screenWidth / 2 - kPanelWidth) / 2; }
+int PanelTop(int screenHeight) { return (screenHeight - Geo().panel.cy) / 2; }
+int LeftPanelX(int screenWidth) { return (screenWidth / 2 - Geo().panel.cx) / 2; }
 int RightPanelX(int screenWidth) { return LeftPanelX(screenWidth) + screenWidth / 2; }
 
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -336,9 +315,9 @@ void CancelCapture()
 void DrawMagnifier(int x, int y)
 {
     HDC dc = g_magnifierSurface.dc;
-    FillWithColor(dc, RECT{0, 0, kPanelWidth, kPanelHeight}, GetSysColor(COLOR_BTNFACE));
+    FillWithColor(dc, RECT{0, 0, Geo().panel.cx, Geo().panel.cy}, GetSysColor(COLOR_BTNFACE));
     const COLORREF center = DrawCells(dc, x, y);
     DrawChannelTexts(dc, center);
-    FillWithColor(dc, kSampleSquare, center);
-    DrawPanelLines(dc);
+    FillWithColor(dc, Geo().sampleSquare, center);
+    DrawPanelFrames(dc);
 }

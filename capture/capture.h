@@ -4,11 +4,6 @@
 
 #include <windows.h>
 
-// The magnifier panel: 15 × 15 pixels around the pointer, ten times enlarged,
-// over the red, green and blue of the pixel under the pointer.
-constexpr int kPanelWidth = 170;
-constexpr int kPanelHeight = 240;
-
 // ---- Globals owned by the capture ----
 extern bool g_captureActive;   // an overlay is open
 extern HWND g_captureWindow;   // the overlay while it is open
@@ -24,7 +19,8 @@ void StartCapture(HWND mainWindow);
 // Closes the overlay without picking; nothing when none is open.
 void CancelCapture();
 
-// Draws the panel for the screen point (x, y) into the magnifier surface,
+// Draws the magnifier panel (the pixels around the pointer enlarged, over the
+// red, green and blue of the pixel under it) for the screen point (x, y) into the magnifier surface,
 // reading the screenshot; does not put it on the screen.
 void DrawMagnifier(int x, int y);
 

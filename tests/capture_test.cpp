@@ -20,6 +20,7 @@
 #include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/surfaces.h"
@@ -459,7 +460,7 @@ TEST_F(Capture, MagnifierShowsCellsNumbersAndSample)
         SCOPED_TRACE(c.what);
         g_settings.HexCase = c.hexCase;
         DrawMagnifier(c.x, c.y);
-        const Image panel = Grab(g_magnifierSurface.dc, 0, 0, kPanelWidth, kPanelHeight);
+        const Image panel = Grab(g_magnifierSurface.dc, 0, 0, Geo().panel.cx, Geo().panel.cy);
         EXPECT_EQ(Difference(panel, ExpectedPanel(c.x, c.y, 1024, 768, c.texts)), "");
         EXPECT_EQ(panel.At(85, 85), PatternAt(c.x, c.y)) << "the pointer's cell";
         EXPECT_EQ(panel.At(137, 192), PatternAt(c.x, c.y)) << "the sample square";
@@ -470,7 +471,7 @@ TEST_F(Capture, MagnifierAtTheCornerShowsBlackOffTheScreen)
 {
     FillScreenSurfaceWithPattern();
     DrawMagnifier(0, 0);
-    const Image panel = Grab(g_magnifierSurface.dc, 0, 0, kPanelWidth, kPanelHeight);
+    const Image panel = Grab(g_magnifierSurface.dc, 0, 0, Geo().panel.cx, Geo().panel.cy);
     for (int i = 0; i < 15; ++i) {
         for (int j = 0; j < 15; ++j) {
             const COLORREF expected = i < 7 || j < 7 ? RGB(0, 0, 0) : PatternAt(j - 7, i - 7);
@@ -497,7 +498,7 @@ TEST_F(Capture, MagnifierLeavesNothingSelectedOrBehind)
     for (int i = 0; i < 320; ++i)
         DrawMagnifier(i * 3, i * 2);
     DrawMagnifier(10, 300);
-    EXPECT_EQ(Difference(Grab(dc, 0, 0, kPanelWidth, kPanelHeight),
+    EXPECT_EQ(Difference(Grab(dc, 0, 0, Geo().panel.cx, Geo().panel.cy),
                          ExpectedPanel(10, 300, 1024, 768, {{"10", "44", "144"}, {"0a", "2c", "90"}})),
               "");
 }

@@ -14,6 +14,7 @@
 #include "app/app.h"
 #include "capture/capture.h"
 #include "res/resource.h"
+#include "view/geometry.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ void BenchCapture()
     const int top = PanelTop(height);
     const Probe probes[3] = {
         {panelX, top, GetSysColor(COLOR_BTNHIGHLIGHT)},
-        {panelX + kPanelWidth - 1, top + kPanelHeight - 1, GetSysColor(COLOR_BTNSHADOW)},
+        {panelX + Geo().panel.cx - 1, top + Geo().panel.cy - 1, GetSysColor(COLOR_BTNSHADOW)},
         {panelX + 5, top + 5, GetSysColor(COLOR_BTNFACE)},
     };
     std::vector<double> painted, seen;

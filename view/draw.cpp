@@ -8,12 +8,10 @@
 #include "color/color.h"
 #include "store/palette_data.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
 #include "view/surfaces.h"
 
 namespace {
-
-constexpr int kPaletteCellPitch = 14;  // a 13-pixel cell and a one-pixel white gap
-constexpr int kPaletteCellSize = 13;
 
 COLORREF ColorRefOfRgb(const Rgb& c)
 {
@@ -92,7 +90,8 @@ void DrawChannelPercent(const Surface& surface, int32_t channel)
     SelectGuard font(surface.dc, g_uiFont);
     SIZE size = {0, 0};
     GetTextExtentPoint32A(surface.dc, text, length, &size);
-    TextOutA(surface.dc, 3, (surface.height - static_cast<int>(size.cy)) / 2 + 1, text, length);
+    const POINT at = Geo().percentText;
+    TextOutA(surface.dc, at.x, (surface.height - static_cast<int>(size.cy)) / 2 + at.y, text, length);
 }
 
 }  // namespace
@@ -103,25 +102,35 @@ void FormatChannelPercent(int32_t channel, char* text, size_t size)
     std::snprintf(text, size, "%.1f%%", channel * 0.39215686274509803);
 }
 
+void DrawFrame(HDC target, const RECT& corners, bool sunken)
+{
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
+    const POINT topLeft[] = {{corners.left, corners.bottom}, {corners.left, corners.top}, {corners.right, corners.top}};
+    DrawLine(target, sunken ? dark : light, topLeft, 3);
+    const POINT bottomRight[] = {
+        {corners.right, corners.top}, {corners.right, corners.bottom}, {corners.left, corners.bottom}};
+    DrawLine(target, sunken ? light : dark, bottomRight, 3);
+}
+
 void DrawSunkenEdge(HDC target, int width, int height)
 {
-    const POINT shadow[] = {{0, height - 1}, {0, 0}, {width - 1, 0}};
-    DrawLine(target, GetSysColor(COLOR_BTNSHADOW), shadow, 3);
-    const POINT highlight[] = {{width - 1, 0}, {width - 1, height - 1}, {0, height - 1}};
-    DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), highlight, 3);
+    DrawFrame(target, RECT{0, 0, width - 1, height - 1}, true);
 }
 
 void DrawMarker(HDC target, int x, int y, int orientation)
 {
+    const int length = Geo().markerLength;
+    const int half = Geo().markerHalfBase;
     if (orientation == MarkerUp) {
-        const POINT light[] = {{x, y}, {x - 5, y + 10}};
+        const POINT light[] = {{x, y}, {x - half, y + length}};
         DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), light, 2);
-        const POINT dark[] = {{x - 5, y + 10}, {x + 5, y + 10}, {x, y}};
+        const POINT dark[] = {{x - half, y + length}, {x + half, y + length}, {x, y}};
         DrawLine(target, GetSysColor(COLOR_BTNSHADOW), dark, 3);
     } else if (orientation == MarkerLeft) {
-        const POINT light[] = {{x, y}, {x + 10, y - 5}};
+        const POINT light[] = {{x, y}, {x + length, y - half}};
         DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), light, 2);
-        const POINT dark[] = {{x + 10, y - 5}, {x + 10, y + 5}, {x, y}};
+        const POINT dark[] = {{x + length, y - half}, {x + length, y + half}, {x, y}};
         DrawLine(target, GetSysColor(COLOR_BTNSHADOW), dark, 3);
     }
 }
@@ -163,17 +172,19 @@ void DrawChannelBars()
 
 namespace {
 
-constexpr int kFieldWidth = 180;
-constexpr int kFieldHeight = 100;
+// The field shows hue 0, 2 .. 358 across and saturation 100 down to 1, one
+// step a pixel: column x is hue 2x, row y saturation 100 - y.
+constexpr int kHueSteps = 180;
+constexpr int kSaturationSteps = 100;
 
-// For every pixel of the field, the percentages its red, green and blue take
+// For every step of the field, the percentages its red, green and blue take
 // of the value, as the integer hue/saturation/value conversion computes them
-// for hue 2x and saturation 100 - y (100 stands for the value itself). They do
-// not depend on the value, so they are worked out once.
+// (100 stands for the value itself). They do not depend on the value, so they
+// are worked out once.
 struct FieldPercents {
-    uint8_t red[kFieldHeight][kFieldWidth];
-    uint8_t green[kFieldHeight][kFieldWidth];
-    uint8_t blue[kFieldHeight][kFieldWidth];
+    uint8_t red[kSaturationSteps][kHueSteps];
+    uint8_t green[kSaturationSteps][kHueSteps];
+    uint8_t blue[kSaturationSteps][kHueSteps];
 };
 
 const FieldPercents& HueSatPercents()
@@ -182,9 +193,9 @@ const FieldPercents& HueSatPercents()
     static bool built = false;
     if (built)
         return table;
-    for (int y = 0; y < kFieldHeight; ++y) {
+    for (int y = 0; y < kSaturationSteps; ++y) {
         const int32_t s = 100 - y;
-        for (int x = 0; x < kFieldWidth; ++x) {
+        for (int x = 0; x < kHueSteps; ++x) {
             // At value 100 the percentages are those of the value itself; at any
             // other value v each becomes (percentage * v) / 100.
             const Rgb percent = HsvToPercents(2 * x, s, 100);
@@ -206,8 +217,8 @@ void FillHueSatPixels(const Surface& s, int32_t value)
         channel[percent] = static_cast<uint32_t>(ClampChannel((((percent * value) / 100) * 255) / 100));
     const FieldPercents& table = HueSatPercents();
     uint32_t* row = s.pixels;
-    for (int y = 0; y < kFieldHeight; ++y, row += s.width)
-        for (int x = 0; x < kFieldWidth; ++x)
+    for (int y = 0; y < kSaturationSteps; ++y, row += s.width)
+        for (int x = 0; x < kHueSteps; ++x)
             row[x] = (channel[table.red[y][x]] << 16) | (channel[table.green[y][x]] << 8) |
                      channel[table.blue[y][x]];
 }
@@ -219,7 +230,7 @@ void DrawHueSatSurface()
     // Computed on locals: the current color is only read.
     const Surface& s = g_hueSatSurface;
     const int32_t value = g_current.value;
-    if (s.pixels != nullptr && s.width == kFieldWidth && s.height == kFieldHeight) {
+    if (s.pixels != nullptr && s.width == kHueSteps && s.height == kSaturationSteps) {
         GdiFlush();
         FillHueSatPixels(s, value);
     } else {
@@ -249,13 +260,14 @@ void DrawPaletteSurface()
     {
         ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));
         SelectGuard pen(s.dc, black.get());
+        const Geometry& g = Geo();
         for (int row = 0; row < kPaletteRows; ++row) {
-            const int top = 1 + kPaletteCellPitch * row;
+            const int top = g.paletteFirstCell.y + g.paletteCellPitch * row;
             for (int column = 0; column < kPaletteColumns; ++column) {
-                const int left = 1 + kPaletteCellPitch * column;
+                const int left = g.paletteFirstCell.x + g.paletteCellPitch * column;
                 ScopedBrush swatch(CreateSolidBrushIndirect(Palette[row * kPaletteColumns + column]));
                 SelectGuard brush(s.dc, swatch.get());
-                Rectangle(s.dc, left, top, left + kPaletteCellSize, top + kPaletteCellSize);
+                Rectangle(s.dc, left, top, left + g.paletteCellSize, top + g.paletteCellSize);
             }
         }
     }

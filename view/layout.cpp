@@ -2,10 +2,10 @@
 
 #include <windowsx.h>
 
-#include "capture/capture.h"
 #include "color/color.h"
 #include "res/resource.h"
 #include "store/settings_data.h"
+#include "view/geometry.h"
 #include "view/surfaces.h"
 
 HCURSOR g_pickCursor;
@@ -23,7 +23,6 @@ struct ControlSpec {
     const char* className;
     int id;
     DWORD style;
-    int x, y, width, height;
     const char* text;
     int limit;  // EM_LIMITTEXT for the color edits, 0 for none
 };
@@ -31,23 +30,24 @@ struct ControlSpec {
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_CENTER | BS_VCENTER;
 
-// In creation order; the first nine are the edit table.
+// In creation order, each placed at its rectangle of Geo().controls; the first
+// nine are the edit table.
 const ControlSpec kControls[] = {
-    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, 28, 140, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, 28, 163, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, 28, 186, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, 62, 140, 30, 18, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, 62, 163, 30, 18, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, 62, 186, 30, 18, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, 125, 140, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, 125, 163, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, 125, 186, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, 10, 222, 145, 18, "", 0},
-    {0, "BUTTON", ID_COPY, kButtonStyle, 10, 245, 70, 21, "\x83\x52\x83\x73\x81\x5B", 0},             // コピー
-    {0, "BUTTON", ID_CAPTURE, kButtonStyle, 85, 245, 70, 21, "\x89\xE6\x96\xCA\x82\xCC\x90\x46", 0},  // 画面の色
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, "", 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, "", 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, "", 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, "", 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, "", 0},
+    {0, "BUTTON", ID_COPY, kButtonStyle, "\x83\x52\x83\x73\x81\x5B", 0},             // コピー
+    {0, "BUTTON", ID_CAPTURE, kButtonStyle, "\x89\xE6\x96\xCA\x82\xCC\x90\x46", 0},  // 画面の色
 };
 
-// The window sized so that its client area is exactly kClientWidth × kClientHeight,
+// The window sized so that its client area is exactly Geo().client,
 // whatever the frame, title bar and menu bar take.
 void SizeAndPlace(HWND window)
 {
@@ -55,8 +55,9 @@ void SizeAndPlace(HWND window)
     RECT clientRect;
     GetWindowRect(window, &windowRect);
     GetClientRect(window, &clientRect);
-    const int width = (windowRect.right - windowRect.left) - (clientRect.right - clientRect.left) + kClientWidth;
-    const int height = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top) + kClientHeight;
+    const SIZE client = Geo().client;
+    const int width = Width(windowRect) - Width(clientRect) + client.cx;
+    const int height = Height(windowRect) - Height(clientRect) + client.cy;
     const POINT at = PlaceOnSomeMonitor(g_settings.PosX, g_settings.PosY, width, height);
     SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
 }
@@ -66,7 +67,8 @@ void CreateControls(HWND window)
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
         const ControlSpec& c = kControls[i];
-        HWND control = CreateWindowExA(c.exStyle, c.className, c.text, c.style, c.x, c.y, c.width, c.height,
+        const RECT& r = Geo().controls[i];
+        HWND control = CreateWindowExA(c.exStyle, c.className, c.text, c.style, r.left, r.top, Width(r), Height(r),
                                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_uiFont), FALSE);
         if (c.limit > 0)
@@ -104,7 +106,6 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT)
 {
     g_changeGuard = 1;
     g_focusIndex = 0;
-    g_captureActive = false;
 
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     g_pickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PICK));

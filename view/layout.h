@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-constexpr int kClientWidth = 406;
-constexpr int kClientHeight = 276;
 constexpr int kColorEditCount = 9;
 
 // ---- Globals owned by the layout ----

@@ -7,6 +7,7 @@
 
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
 
 HFONT g_uiFont;
 Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface, g_valueBarSurface,
@@ -16,8 +17,6 @@ Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g
 const char kUiFontFace[] = "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";
 
 namespace {
-
-constexpr LONG kUiFontHeight = 12;  // positive: the cell height in pixels
 
 // "ゴシック" (Gothic), the word that names a sans-serif Japanese face.
 const char kGothicWord[] = "\x83\x53\x83\x56\x83\x62\x83\x4E";
@@ -44,7 +43,7 @@ LOGFONTA UiLogFont(const char* face)
 {
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    font.lfHeight = kUiFontHeight;
+    font.lfHeight = Geo().uiFontHeight;  // positive: the cell height in pixels
     font.lfWidth = 0;
     font.lfEscapement = 0;
     font.lfOrientation = 0;
@@ -162,6 +161,12 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     surface.previous = SelectObject(surface.dc, surface.bitmap);
 }
 
+// A surface the size of the place it is shown at.
+void CreateSurface(Surface& surface, HDC windowDc, const RECT& shownAt)
+{
+    CreateSurface(surface, windowDc, Width(shownAt), Height(shownAt));
+}
+
 void SetTextMode(const Surface& surface, COLORREF color)
 {
     SetBkMode(surface.dc, TRANSPARENT);
@@ -216,22 +221,23 @@ HFONT CreateUiFont()
 
 void CreateSurfaces(HDC windowDc)
 {
-    CreateSurface(g_swatchSurface, windowDc, 110, 110);
-    CreateSurface(g_redBarSurface, windowDc, 256, 15);
+    const Geometry& g = Geo();
+    CreateSurface(g_swatchSurface, windowDc, g.swatch);
+    CreateSurface(g_redBarSurface, windowDc, g.redBar);
     SetTextMode(g_redBarSurface, 0x000000FF);
-    CreateSurface(g_greenBarSurface, windowDc, 256, 15);
+    CreateSurface(g_greenBarSurface, windowDc, g.greenBar);
     SetTextMode(g_greenBarSurface, 0x0000FF00);
-    CreateSurface(g_blueBarSurface, windowDc, 256, 15);
+    CreateSurface(g_blueBarSurface, windowDc, g.blueBar);
     SetTextMode(g_blueBarSurface, 0x00FF0000);
     DrawChannelBars();
-    CreateSurface(g_hueSatSurface, windowDc, 180, 100);
+    CreateSurface(g_hueSatSurface, windowDc, g.hueSat);
     DrawHueSatSurface();
-    CreateSurface(g_valueBarSurface, windowDc, 20, 100);
+    CreateSurface(g_valueBarSurface, windowDc, g.valueBar);
     DrawValueBarSurface();
-    CreateSurface(g_paletteSurface, windowDc, 225, 113);
+    CreateSurface(g_paletteSurface, windowDc, g.palette);
     DrawPaletteSurface();
     CreateSurface(g_screenSurface, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    CreateSurface(g_magnifierSurface, windowDc, 170, 240);
+    CreateSurface(g_magnifierSurface, windowDc, g.panel.cx, g.panel.cy);
     SetTextMode(g_magnifierSurface, 0x00000000);
 }
 
