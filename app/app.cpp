@@ -14,12 +14,12 @@
 #include "view/layout.h"
 #include "view/mouse.h"
 #include "view/paint.h"
+#include "view/strings.h"
 
 HINSTANCE g_instance;
 HWND g_mainWindow;
 
 static const char kMainClass[] = "tbox";
-static const char kMainTitle[] = "Tintbox";
 
 void FindProgramDirectory()
 {
@@ -110,6 +110,7 @@ static ATOM RegisterWindowClass(const char* name, UINT style, WNDPROC procedure,
 bool StartUp(HINSTANCE instance)
 {
     g_instance = instance;
+    ChooseUiLanguage(instance);
     LoadSettings();
     ReadPaletteFile(ProgramFilePath("palette.ini").c_str());
     CompleteFromRgb();
@@ -118,7 +119,7 @@ bool StartUp(HINSTANCE instance)
     if (!RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
                              MAKEINTRESOURCEA(IDM_MAINMENU)))
         return false;
-    g_mainWindow = CreateWindowExA(0, kMainClass, kMainTitle, WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
+    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
                                    CW_USEDEFAULT, nullptr, nullptr, g_instance, nullptr);
     RefreshColorDisplay(g_mainWindow);
     WriteColorEdits(g_mainWindow);

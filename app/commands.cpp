@@ -13,17 +13,11 @@
 #include "store/settings_data.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 
 const char kMakerHomePage[] = "https://quillmark.example/tintbox/";
 
 namespace {
-
-// 現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？
-const char kReplacePaletteQuestion[] =
-    "\x8C\xBB\x8D\xDD\x82\xCC\xCA\xDF\xDA\xAF\xC4\x82\xCD\x8D\xED\x8F\x9C\x82\xB3\x82\xEA\x82\xDC\x82\xB7\x81\x42"
-    "\x91\xB1\x8D\x73\x82\xB5\x82\xC4\x82\xE0\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48";
-const char kInitialisePaletteCaption[] = "\xCA\xDF\xDA\xAF\xC4\x8F\x89\x8A\xFA\x89\xBB";  // ﾊﾟﾚｯﾄ初期化
-const char kOpenPaletteCaption[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";       // ﾊﾟﾚｯﾄを開く
 
 // ---- Typing into the nine color edits ----
 
@@ -209,14 +203,14 @@ void SetHexCase(HWND window, int32_t hexCase)
 
 // ---- Palette ----
 
-bool ConfirmPaletteReplace(HWND window, const char* caption)
+bool ConfirmPaletteReplace(HWND window, UINT caption)
 {
-    return MessageBoxA(window, kReplacePaletteQuestion, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxA(window, UiText(IDS_REPLACE_PALETTE), UiText(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void InitialisePalette(HWND window)
 {
-    if (!ConfirmPaletteReplace(window, kInitialisePaletteCaption))
+    if (!ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
         return;
     ReadPaletteFile(ProgramFilePath("palini.dll").c_str());
     RedrawPalette();
@@ -224,9 +218,9 @@ void InitialisePalette(HWND window)
 
 void OpenPalette(HWND window)
 {
-    if (!ConfirmPaletteReplace(window, kOpenPaletteCaption))
+    if (!ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
         return;
-    if (!ChoosePaletteToOpen(window))
+    if (!ChoosePaletteToOpen(window, UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)))
         return;
     ReadPaletteFile(g_settings.PaletteFile);
     RedrawPalette();
@@ -234,7 +228,7 @@ void OpenPalette(HWND window)
 
 void SavePalette(HWND window)
 {
-    if (ChoosePaletteToSave(window))
+    if (ChoosePaletteToSave(window, UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)))
         WritePaletteFile(g_settings.PaletteFile);
 }
 
@@ -270,7 +264,7 @@ void RunCommand(HWND window, int id)
     case ID_GRAYSCALE: ConvertToGrayscale(); break;
     case ID_WEBSITE: OpenWithShell(kMakerHomePage); break;
     case ID_ABOUT: ShowAboutDialog(window); break;
-    case ID_HELP: OpenWithShell(ProgramFilePath("help.html").c_str()); break;
+    case ID_HELP: OpenWithShell(ProgramFilePath(UiText(IDS_HELP_FILE)).c_str()); break;
     case ID_OPENPALETTE: OpenPalette(window); break;
     case ID_SAVEPALETTE: SavePalette(window); break;
     case ID_INVERT: InvertColor(); break;

@@ -10,9 +10,11 @@
 #include "color/color.h"
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "res/resource.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
 
 bool g_captureActive;
@@ -21,26 +23,15 @@ const char kCaptureClass[] = "Capture";
 
 namespace {
 
-const char kOverlayTitle[] = "Tintbox";
-
-// The panel's labels, in code page 932.
-const char kRedLabel[] = "Red\x81\x46";      // "Red："
-const char kGreenLabel[] = "Green\x81\x46";  // "Green："
-const char kBlueLabel[] = "Blue\x81\x46";    // "Blue："
-// "※ESC・右クリックで中止"
-const char kCancelHint[] = "\x81\xA6"
-                           "ESC"
-                           "\x81\x45\x89\x45\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xC5\x92\x86\x8E\x7E";
-
 constexpr int kStripBytes = 1 << 20;  // of the screenshot read at once
 constexpr int kMinStripRows = 16;
 
 // The red, green and blue rows, each with the channel's shift within a COLORREF.
 struct ChannelRow {
-    const char* label;
+    UINT label;
     int shift;
 };
-const ChannelRow kChannelRows[3] = {{kRedLabel, 0}, {kGreenLabel, 8}, {kBlueLabel, 16}};
+const ChannelRow kChannelRows[3] = {{IDS_RED_LABEL, 0}, {IDS_GREEN_LABEL, 8}, {IDS_BLUE_LABEL, 16}};
 
 // The cell (column, row) of the grid.
 RECT GridCell(int column, int row)
@@ -100,7 +91,7 @@ void DrawChannelTexts(HDC dc, COLORREF color)
         const ChannelRow& row = kChannelRows[i];
         const int y = g.channelRowY[i];
         const int32_t v = static_cast<int32_t>((color >> row.shift) & 0xFFu);
-        DrawShadowText(dc, g.channelLabelX, y, row.label);
+        DrawShadowText(dc, g.channelLabelX, y, UiText(row.label));
         char text[16];
         std::memset(text, 0, sizeof text);
         wsprintfA(text, "%d", v);
@@ -109,7 +100,8 @@ void DrawChannelTexts(HDC dc, COLORREF color)
         TextOutA(dc, g.channelHexX, y, text, static_cast<int>(std::strlen(text)));
     }
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    TextOutA(dc, g.hint.x, g.hint.y, kCancelHint, static_cast<int>(sizeof kCancelHint - 1));
+    const char* hint = UiText(IDS_CAPTURE_HINT);
+    TextOutA(dc, g.hint.x, g.hint.y, hint, static_cast<int>(std::strlen(hint)));
 }
 
 // The sample square and the grid sunken, the pointer's cell and the panel raised.
@@ -294,7 +286,7 @@ void StartCapture(HWND mainWindow)
 {
     if (g_captureActive || g_captureWindow != nullptr)
         return;
-    HWND overlay = CreateWindowExA(0, kCaptureClass, kOverlayTitle, WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
+    HWND overlay = CreateWindowExA(0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
                                    mainWindow, nullptr, g_instance, nullptr);
     if (overlay == nullptr)
         return;

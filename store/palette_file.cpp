@@ -52,17 +52,13 @@ bool WritePaletteFile(const char* path)
     return true;
 }
 
-static const char kPaletteFilter[] = "\xCA\xDF\xDA\xAF\xC4\xCC\xA7\xB2\xD9(*.tbp)\0*.tbp\0";  // ﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp)
-static const char kOpenTitle[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";             // ﾊﾟﾚｯﾄを開く
-static const char kSaveTitle[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x95\xDB\x91\xB6";             // ﾊﾟﾚｯﾄを保存
-
-static OPENFILENAMEA PaletteDialogRecord(HWND owner, const char* title, DWORD flags)
+static OPENFILENAMEA PaletteDialogRecord(HWND owner, const char* title, const char* filter, DWORD flags)
 {
     OPENFILENAMEA record;
     ZeroMemory(&record, sizeof record);
     record.lStructSize = sizeof record;
     record.hwndOwner = owner;
-    record.lpstrFilter = kPaletteFilter;
+    record.lpstrFilter = filter;
     record.lpstrFile = g_settings.PaletteFile;
     // Four bytes stay free so that ".tbp" can always be appended.
     record.nMaxFile = sizeof g_settings.PaletteFile - 4;
@@ -73,10 +69,11 @@ static OPENFILENAMEA PaletteDialogRecord(HWND owner, const char* title, DWORD fl
 
 // The dialog writes into the path buffer even when cancelled on some systems;
 // the previous path is put back then.
-static bool RunPaletteDialog(HWND owner, const char* title, DWORD flags, BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
+static bool RunPaletteDialog(HWND owner, const char* title, const char* filter, DWORD flags,
+                             BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
 {
     const std::string previous = g_settings.PaletteFile;
-    OPENFILENAMEA record = PaletteDialogRecord(owner, title, flags);
+    OPENFILENAMEA record = PaletteDialogRecord(owner, title, filter, flags);
     if (dialog(&record))
         return true;
     ZeroMemory(g_settings.PaletteFile, sizeof g_settings.PaletteFile);
@@ -84,15 +81,15 @@ static bool RunPaletteDialog(HWND owner, const char* title, DWORD flags, BOOL(WI
     return false;
 }
 
-bool ChoosePaletteToOpen(HWND owner)
+bool ChoosePaletteToOpen(HWND owner, const char* title, const char* filter)
 {
-    return RunPaletteDialog(owner, kOpenTitle, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+    return RunPaletteDialog(owner, title, filter, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                             GetOpenFileNameA);
 }
 
-bool ChoosePaletteToSave(HWND owner)
+bool ChoosePaletteToSave(HWND owner, const char* title, const char* filter)
 {
-    if (!RunPaletteDialog(owner, kSaveTitle, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA))
+    if (!RunPaletteDialog(owner, title, filter, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA))
         return false;
     return EnsurePaletteExtension(g_settings.PaletteFile, sizeof g_settings.PaletteFile);
 }

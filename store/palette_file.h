@@ -16,6 +16,8 @@ bool ReadPaletteFile(const char* path);
 bool WritePaletteFile(const char* path);
 
 // The platform's open and save dialogs on the palette file path of the
-// settings; true when the user chose a file, whose full path is then there.
-bool ChoosePaletteToOpen(HWND owner);
-bool ChoosePaletteToSave(HWND owner);
+// settings, with the title and the filter (display text and pattern, each
+// NUL-terminated, closed by one more NUL) given; true when the user chose a
+// file, whose full path is then there.
+bool ChoosePaletteToOpen(HWND owner, const char* title, const char* filter);
+bool ChoosePaletteToSave(HWND owner, const char* title, const char* filter);

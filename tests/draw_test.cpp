@@ -136,7 +136,9 @@ TEST(UiFont, AsksForTheWantedFaceByItsCodePage932Name)
     // "ＭＳ Ｐゴシック" with the single-byte space between the words.
     const unsigned char expected[] = {0x82, 0x6C, 0x82, 0x72, 0x20, 0x82, 0x6F, 0x83,
                                       0x53, 0x83, 0x56, 0x83, 0x62, 0x83, 0x4E, 0x00};
-    EXPECT_EQ(std::memcmp(kUiFontFace, expected, sizeof expected), 0);
+    char face[LF_FACESIZE];
+    WantedUiFontFace(face);
+    EXPECT_EQ(std::memcmp(face, expected, sizeof expected), 0);
 }
 
 // ---- Surfaces ----

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "store/settings_data.h"
 #include "view/geometry.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
 
 HCURSOR g_pickCursor;
@@ -23,7 +24,7 @@ struct ControlSpec {
     const char* className;
     int id;
     DWORD style;
-    const char* text;
+    UINT text;  // its string, 0 for none
     int limit;  // EM_LIMITTEXT for the color edits, 0 for none
 };
 
@@ -33,18 +34,18 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_CENTER | BS_VCENTER;
 // In creation order, each placed at its rectangle of Geo().controls; the first
 // nine are the edit table.
 const ControlSpec kControls[] = {
-    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, "", 0},
-    {0, "BUTTON", ID_COPY, kButtonStyle, "\x83\x52\x83\x73\x81\x5B", 0},             // コピー
-    {0, "BUTTON", ID_CAPTURE, kButtonStyle, "\x89\xE6\x96\xCA\x82\xCC\x90\x46", 0},  // 画面の色
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, 0, 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, 0, 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, 0, 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, 0, 0},
+    {0, "BUTTON", ID_COPY, kButtonStyle, IDS_COPY_BUTTON, 0},
+    {0, "BUTTON", ID_CAPTURE, kButtonStyle, IDS_CAPTURE_BUTTON, 0},
 };
 
 // The window sized so that its client area is exactly Geo().client,
@@ -68,7 +69,8 @@ void CreateControls(HWND window)
     for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
         const ControlSpec& c = kControls[i];
         const RECT& r = Geo().controls[i];
-        HWND control = CreateWindowExA(c.exStyle, c.className, c.text, c.style, r.left, r.top, Width(r), Height(r),
+        const char* text = c.text != 0 ? UiText(c.text) : "";
+        HWND control = CreateWindowExA(c.exStyle, c.className, text, c.style, r.left, r.top, Width(r), Height(r),
                                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_uiFont), FALSE);
         if (c.limit > 0)

@@ -5,19 +5,16 @@
 #include "store/settings_data.h"
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "res/resource.h"
 #include "view/geometry.h"
+#include "view/strings.h"
 #include "view/layout.h"
 #include "view/surfaces.h"
 
 namespace {
 
-// Label texts in code page 932; "\x81\x46" is the full-width colon.
-const char kColorLabel[] = "Color\x81\x46";
-const char kRedLabel[] = "Red\x81\x46";
-const char kGreenLabel[] = "Green\x81\x46";
-const char kBlueLabel[] = "Blue\x81\x46";
-const char kPaletteLabel[] = "Palette\x81\x46";
-const char* const kEditLabels[6] = {"R\x81\x46", "G\x81\x46", "B\x81\x46", "H\x81\x46", "S\x81\x46", "V\x81\x46"};
+// The labels of the edit rows, R10, G10, B10, H, S, V.
+const UINT kEditLabels[6] = {IDS_R_LABEL, IDS_G_LABEL, IDS_B_LABEL, IDS_H_LABEL, IDS_S_LABEL, IDS_V_LABEL};
 
 // Where a label sits in its box, across and down.
 enum class Across { Left, Right, Center };
@@ -54,8 +51,9 @@ SIZE Measure(HDC dc, const char* text)
 }
 
 // An engraved label placed in its box; measured only when the place depends on its size.
-void DrawLabel(HDC dc, const char* text, const RECT& box, Across across, Down down)
+void DrawLabel(HDC dc, UINT label, const RECT& box, Across across, Down down)
 {
+    const char* text = UiText(label);
     const SIZE s = across == Across::Left && down == Down::Top ? SIZE{0, 0} : Measure(dc, text);
     const LONG x = across == Across::Left ? box.left
                    : across == Across::Right ? box.right - s.cx
@@ -70,7 +68,7 @@ void DrawMarkerAt(HDC dc, const MarkerPlace& m)
 }
 
 // A channel bar with its label above it and its marker below it.
-void PaintChannelBar(HDC dc, const char* label, const Surface& bar, const RECT& at, const MarkerPlace& marker)
+void PaintChannelBar(HDC dc, UINT label, const Surface& bar, const RECT& at, const MarkerPlace& marker)
 {
     DrawLabel(dc, label, Above(at), Across::Left, Down::Bottom);
     DrawMarkerAt(dc, marker);
@@ -80,15 +78,15 @@ void PaintChannelBar(HDC dc, const char* label, const Surface& bar, const RECT& 
 void PaintHsvPickers(HDC dc)
 {
     const RECT& field = Geo().hueSat;
-    DrawLabel(dc, "(0)", Above(field), Across::Left, Down::Bottom);
-    DrawLabel(dc, "(359)", Above(field), Across::Right, Down::Bottom);
-    DrawLabel(dc, "(100)", LeftOf(field), Across::Right, Down::Top);
-    DrawLabel(dc, "(0)", LeftOf(field), Across::Right, Down::Bottom);
-    DrawLabel(dc, "Hue/Sat", Above(field), Across::Center, Down::Bottom);
+    DrawLabel(dc, IDS_SCALE_0, Above(field), Across::Left, Down::Bottom);
+    DrawLabel(dc, IDS_SCALE_359, Above(field), Across::Right, Down::Bottom);
+    DrawLabel(dc, IDS_SCALE_100, LeftOf(field), Across::Right, Down::Top);
+    DrawLabel(dc, IDS_SCALE_0, LeftOf(field), Across::Right, Down::Bottom);
+    DrawLabel(dc, IDS_HUESAT_LABEL, Above(field), Across::Center, Down::Bottom);
     DrawMarkerAt(dc, HueMarker());
     DrawMarkerAt(dc, SaturationMarker());
     Show(dc, g_hueSatSurface, field);
-    DrawLabel(dc, "Val", Above(Geo().valueBar), Across::Center, Down::Bottom);
+    DrawLabel(dc, IDS_VALUE_LABEL, Above(Geo().valueBar), Across::Center, Down::Bottom);
     DrawMarkerAt(dc, ValueMarker());
     Show(dc, g_valueBarSurface, Geo().valueBar);
 }
@@ -146,13 +144,13 @@ static void PaintContents(HWND window, HDC dc)
     SelectGuard font(dc, g_uiFont);
 
     const Geometry& g = Geo();
-    DrawLabel(dc, kColorLabel, Above(g.swatch), Across::Left, Down::Bottom);
+    DrawLabel(dc, IDS_COLOR_LABEL, Above(g.swatch), Across::Left, Down::Bottom);
     Show(dc, g_swatchSurface, g.swatch);
 
     if (g_settings.DisplayMode == 1) {
-        PaintChannelBar(dc, kRedLabel, g_redBarSurface, g.redBar, RedMarker());
-        PaintChannelBar(dc, kGreenLabel, g_greenBarSurface, g.greenBar, GreenMarker());
-        PaintChannelBar(dc, kBlueLabel, g_blueBarSurface, g.blueBar, BlueMarker());
+        PaintChannelBar(dc, IDS_RED_LABEL, g_redBarSurface, g.redBar, RedMarker());
+        PaintChannelBar(dc, IDS_GREEN_LABEL, g_greenBarSurface, g.greenBar, GreenMarker());
+        PaintChannelBar(dc, IDS_BLUE_LABEL, g_blueBarSurface, g.blueBar, BlueMarker());
     } else if (g_settings.DisplayMode == 0) {
         PaintHsvPickers(dc);
     }
@@ -160,7 +158,7 @@ static void PaintContents(HWND window, HDC dc)
     PaintEtchedLine(window, dc);
 
     const RECT paletteLabel = {g.paletteLabel.x, g.paletteLabel.y, g.paletteLabel.x, g.paletteLabel.y};
-    DrawLabel(dc, kPaletteLabel, paletteLabel, Across::Left, Down::Top);
+    DrawLabel(dc, IDS_PALETTE_LABEL, paletteLabel, Across::Left, Down::Top);
     Show(dc, g_paletteSurface, g.palette);
 
     for (int i = 0; i < 6; ++i)

@@ -20,12 +20,13 @@ extern HFONT g_uiFont;
 extern Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface,
     g_valueBarSurface, g_paletteSurface, g_screenSurface, g_magnifierSurface;
 
-// The face the UI font asks for: "ＭＳ Ｐゴシック" in code page 932.
-extern const char kUiFontFace[];
+// The face the UI font asks for, "ＭＳ Ｐゴシック", in the ANSI code page
+// (code page 932, where the interface is Japanese).
+void WantedUiFontFace(char (&face)[LF_FACESIZE]);
 
-// The face CreateUiFont uses: kUiFontFace where the system has it, else the
-// nearest proportional Japanese sans-serif face it has (kUiFontFace again when
-// it has no Japanese face at all). Written into `face` (LF_FACESIZE bytes).
+// The face CreateUiFont uses: the wanted face where the system has it, else the
+// nearest proportional Japanese sans-serif face it has (the wanted face again
+// when it has no Japanese face at all). Written into `face` (LF_FACESIZE bytes).
 void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
 
 // The 12-pixel UI font; the caller owns it (DeleteObject at close).
