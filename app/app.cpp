@@ -1,12 +1,15 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/app.h"
 #include "app/commands.h"
 #include "capture/capture.h"
 #include "color/color.h"
+#include "color/color_text.h"
+#include "color/palette.h"
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_file.h"
@@ -18,6 +21,12 @@
 
 HINSTANCE g_instance;
 HWND g_mainWindow;
+uint32_t g_customColors[kCustomColorCount];
+char g_paletteFile[kPathBufferSize];
+
+// Where the main window was saved: where it opens, and what is saved when its
+// placement cannot be read.
+static POINT s_savedPosition;
 
 static const char kMainClass[] = "tbox";
 
@@ -41,8 +50,8 @@ void FindProgramDirectory()
 // object; the window itself goes with the process.
 static void OnClose(HWND window)
 {
-    SaveSettings(window);
-    WritePaletteFile(ProgramFilePath("palette.ini").c_str());
+    SaveSettings(GatherSettings(), window);
+    WritePaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
     DestroyLayout(window);
     PostMessageA(window, WM_DESTROY, 0, 0);
 }
@@ -107,12 +116,37 @@ static ATOM RegisterWindowClass(const char* name, UINT style, WNDPROC procedure,
     return RegisterClassExA(&wc);
 }
 
+void ApplySettings(const Settings& settings)
+{
+    s_savedPosition = POINT{settings.PosX, settings.PosY};
+    g_displayMode = settings.DisplayMode;
+    g_textForm = settings.Text;
+    g_current.red = settings.Color.red;
+    g_current.green = settings.Color.green;
+    g_current.blue = settings.Color.blue;
+    std::memcpy(g_customColors, settings.CustColors, sizeof g_customColors);
+    std::memcpy(g_paletteFile, settings.PaletteFile, sizeof g_paletteFile);
+}
+
+Settings GatherSettings()
+{
+    Settings settings;
+    settings.PosX = s_savedPosition.x;
+    settings.PosY = s_savedPosition.y;
+    settings.DisplayMode = g_displayMode;
+    settings.Text = g_textForm;
+    settings.Color = Rgb{g_current.red, g_current.green, g_current.blue};
+    std::memcpy(settings.CustColors, g_customColors, sizeof settings.CustColors);
+    std::memcpy(settings.PaletteFile, g_paletteFile, sizeof settings.PaletteFile);
+    return settings;
+}
+
 bool StartUp(HINSTANCE instance)
 {
     g_instance = instance;
     ChooseUiLanguage(instance);
-    LoadSettings();
-    ReadPaletteFile(ProgramFilePath("palette.ini").c_str());
+    ApplySettings(LoadSettings());
+    ReadPaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
     CompleteFromRgb();
     g_reference = g_current;
 
@@ -120,7 +154,7 @@ bool StartUp(HINSTANCE instance)
                              MAKEINTRESOURCEA(IDM_MAINMENU)))
         return false;
     g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, nullptr, nullptr, g_instance, nullptr);
+                                   CW_USEDEFAULT, nullptr, nullptr, g_instance, &s_savedPosition);
     RefreshColorDisplay(g_mainWindow);
     WriteColorEdits(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);

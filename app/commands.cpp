@@ -6,11 +6,12 @@
 #include "app/transforms.h"
 #include "capture/capture.h"
 #include "color/color.h"
+#include "color/color_text.h"
 #include "color/edit_number.h"
+#include "color/palette.h"
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_file.h"
-#include "store/settings_data.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/strings.h"
@@ -176,13 +177,13 @@ void CopyColorText()
 
 void SetCopyFormat(int32_t format)
 {
-    g_settings.CopyFormat = format;
+    g_textForm.CopyFormat = format;
     UpdateCopyText();
 }
 
 void ToggleSharpPrefix()
 {
-    g_settings.SharpPrefix = g_settings.SharpPrefix == 0 ? 1 : 0;
+    g_textForm.SharpPrefix = g_textForm.SharpPrefix == 0 ? 1 : 0;
     UpdateCopyText();
 }
 
@@ -191,10 +192,8 @@ void ToggleSharpPrefix()
 // again from the channels and the focus index ends at B16.
 void SetHexCase(HWND window, int32_t hexCase)
 {
-    g_settings.HexCase = hexCase;
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
+    g_textForm.HexCase = hexCase;
+    FormatHexTexts();
     SetDlgItemTextA(window, ID_R16, g_current.redHex);
     SetDlgItemTextA(window, ID_G16, g_current.greenHex);
     SetDlgItemTextA(window, ID_B16, g_current.blueHex);
@@ -212,7 +211,7 @@ void InitialisePalette(HWND window)
 {
     if (!ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
         return;
-    ReadPaletteFile(ProgramFilePath("palini.dll").c_str());
+    ReadPaletteFile(ProgramFilePath("palini.dll").c_str(), Palette);
     RedrawPalette();
 }
 
@@ -220,16 +219,18 @@ void OpenPalette(HWND window)
 {
     if (!ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
         return;
-    if (!ChoosePaletteToOpen(window, UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)))
+    if (!ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
+                             sizeof g_paletteFile))
         return;
-    ReadPaletteFile(g_settings.PaletteFile);
+    ReadPaletteFile(g_paletteFile, Palette);
     RedrawPalette();
 }
 
 void SavePalette(HWND window)
 {
-    if (ChoosePaletteToSave(window, UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)))
-        WritePaletteFile(g_settings.PaletteFile);
+    if (ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
+                            sizeof g_paletteFile))
+        WritePaletteFile(g_paletteFile, Palette);
 }
 
 // ---- Elsewhere ----
@@ -270,7 +271,7 @@ void RunCommand(HWND window, int id)
     case ID_INVERT: InvertColor(); break;
     case ID_UPPERCASE: SetHexCase(window, 1); break;
     case ID_LOWERCASE: SetHexCase(window, 0); break;
-    case ID_CAPTURE: StartCapture(window); break;
+    case ID_CAPTURE: StartCapture(window, g_instance); break;
     case ID_COLORDIALOG: ChooseWithColorDialog(); break;
     case ID_CANCELCAPTURE: CancelCapture(); break;
     case ID_WEBSAFE: SnapToWebSafe(); break;
@@ -294,13 +295,13 @@ void OnCommand(HWND window, int id, HWND, UINT code)
 
 void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
 {
-    CheckMenuRadioItem(menu, ID_HSVMODE, ID_RGBMODE, g_settings.DisplayMode != 0 ? ID_RGBMODE : ID_HSVMODE,
-                       MF_BYCOMMAND);
+    CheckMenuRadioItem(menu, ID_HSVMODE, ID_RGBMODE, g_displayMode != 0 ? ID_RGBMODE : ID_HSVMODE, MF_BYCOMMAND);
     // A format outside the three leaves the marks as they were.
-    if (g_settings.CopyFormat >= 0 && g_settings.CopyFormat <= 2)
-        CheckMenuRadioItem(menu, ID_HTMLFORMAT, ID_DWORDFORMAT,
-                           static_cast<UINT>(kCopyFormatItems[g_settings.CopyFormat]), MF_BYCOMMAND);
-    CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, g_settings.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
+    const TextForm& form = g_textForm;
+    if (form.CopyFormat >= 0 && form.CopyFormat <= 2)
+        CheckMenuRadioItem(menu, ID_HTMLFORMAT, ID_DWORDFORMAT, static_cast<UINT>(kCopyFormatItems[form.CopyFormat]),
+                           MF_BYCOMMAND);
+    CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, form.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
                        MF_BYCOMMAND);
-    CheckMenuItem(menu, ID_SHARP, g_settings.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
+    CheckMenuItem(menu, ID_SHARP, form.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
 }

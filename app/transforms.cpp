@@ -6,7 +6,6 @@
 #include "app/app.h"
 #include "color/color.h"
 #include "color/transforms.h"
-#include "store/settings_data.h"
 #include "view/layout.h"
 #include "view/paint.h"
 
@@ -66,10 +65,10 @@ void ChooseWithColorDialog()
     record.hwndOwner = g_mainWindow;
     record.rgbResult = ColorRefOf(g_current);
     // The dialog edits the custom colors in place; they are saved at close.
-    record.lpCustColors = reinterpret_cast<COLORREF*>(g_settings.CustColors);
+    record.lpCustColors = reinterpret_cast<COLORREF*>(g_customColors);
     record.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (!ChooseColorA(&record))
         return;
-    ApplyColorRef(record.rgbResult);
+    SetFromColorRef(record.rgbResult);
     Commit();
 }

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/app.h"
 #include "color/color.h"
 #include "view/draw.h"
 #include "view/gdi.h"
@@ -282,12 +281,12 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void StartCapture(HWND mainWindow)
+void StartCapture(HWND mainWindow, HINSTANCE instance)
 {
     if (g_captureActive || g_captureWindow != nullptr)
         return;
     HWND overlay = CreateWindowExA(0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
-                                   mainWindow, nullptr, g_instance, nullptr);
+                                   mainWindow, nullptr, instance, nullptr);
     if (overlay == nullptr)
         return;
     SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);

@@ -14,8 +14,9 @@ extern const char kCaptureClass[];
 // The window procedure of the "Capture" class.
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Takes a screenshot and opens the overlay over it; nothing while one is open.
-void StartCapture(HWND mainWindow);
+// Takes a screenshot and opens the overlay over it, a window of `instance`
+// owned by the main window; nothing while one is open.
+void StartCapture(HWND mainWindow, HINSTANCE instance);
 // Closes the overlay without picking; nothing when none is open.
 void CancelCapture();
 

@@ -16,7 +16,7 @@
 #include "color/color.h"
 #include "res/resource.h"
 #include "store/files.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/gdi.h"
@@ -428,13 +428,13 @@ protected:
     {
         ASSERT_EQ(ScreenWidth(), 1024) << "these tests expect a 1024 x 768 screen";
         ASSERT_EQ(ScreenHeight(), 768);
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
     }
     void TearDown() override
     {
         CancelCapture();
         Pump();
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
     }
 };
 
@@ -458,7 +458,7 @@ TEST_F(Capture, MagnifierShowsCellsNumbersAndSample)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        g_settings.HexCase = c.hexCase;
+        g_textForm.HexCase = c.hexCase;
         DrawMagnifier(c.x, c.y);
         const Image panel = Grab(g_magnifierSurface.dc, 0, 0, Geo().panel.cx, Geo().panel.cy);
         EXPECT_EQ(Difference(panel, ExpectedPanel(c.x, c.y, 1024, 768, c.texts)), "");
@@ -663,7 +663,7 @@ TEST_F(Capture, StartingAgainDuringACaptureOpensNoSecondOverlay)
     ASSERT_NE(first, nullptr);
     CaptureCommand();
     Pump();
-    StartCapture(g_mainWindow);
+    StartCapture(g_mainWindow, g_instance);
     EXPECT_EQ(g_captureWindow, first);
     EXPECT_EQ(CountOverlays(), 1);
     EXPECT_TRUE(g_captureActive);

@@ -23,7 +23,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/find_control.h"
 #include "tests/shell_recorder.h"
 #include "tests/program_loop.h"
@@ -413,10 +413,10 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(g_uiFont, nullptr) << "the main window was closed by an earlier test";
-        g_settings.CopyFormat = 0;
-        g_settings.HexCase = 0;
-        g_settings.SharpPrefix = 1;
-        if (g_settings.DisplayMode != 0)
+        g_textForm.CopyFormat = 0;
+        g_textForm.HexCase = 0;
+        g_textForm.SharpPrefix = 1;
+        if (g_displayMode != 0)
             SwitchDisplayMode(g_mainWindow, 0);
         SetForegroundWindow(g_mainWindow);
         ShowColor(18, 52, 86);
@@ -582,7 +582,7 @@ TEST_F(SettingsMenu, LetterCaseRederivesHueSaturationAndValue)
     ExpectEdits({"2", "0", "2", "02", "00", "02", "359", "1", "1"});
 
     ChooseMenu('C', 'B');  // 大文字(&B)
-    EXPECT_EQ(g_settings.HexCase, 1);
+    EXPECT_EQ(g_textForm.HexCase, 1);
     ExpectColor(2, 0, 2, {300, 100, 0});
     ExpectEdits({"2", "0", "2", "02", "00", "02", "300", "100", "0"});
     EXPECT_EQ(g_focusIndex, 5) << "each hex write was taken as typing; B16 came last";
@@ -598,7 +598,7 @@ TEST_F(SettingsMenu, LetterCaseRewritesTheHexEditsAndTheText)
     ExpectEdits({"171", "205", "239", "AB", "CD", "EF", "210", "28", "93"});
     EXPECT_EQ(Text(g_editCopy), "#ABCDEF");
     ChooseMenu('C', 'S');  // 小文字(&S)
-    EXPECT_EQ(g_settings.HexCase, 0);
+    EXPECT_EQ(g_textForm.HexCase, 0);
     ExpectEdits({"171", "205", "239", "ab", "cd", "ef", "210", "28", "93"});
     EXPECT_EQ(Text(g_editCopy), "#abcdef");
 }
@@ -621,7 +621,7 @@ TEST_F(SettingsMenu, SharpTwiceRestoresSettingAndText)
     } steps[] = {{0, "123456"}, {1, "#123456"}, {0, "123456"}};
     for (const auto& s : steps) {
         ChooseMenu('C', 'A');  // 「#」を追加する(&A)
-        EXPECT_EQ(g_settings.SharpPrefix, s.sharp);
+        EXPECT_EQ(g_textForm.SharpPrefix, s.sharp);
         EXPECT_EQ(Text(g_editCopy), s.text);
     }
 }
@@ -635,7 +635,7 @@ TEST_F(SettingsMenu, CopyFormats)
     } formats[] = {{'G', 1, "RGB( 18, 52, 86 )"}, {'D', 2, "5649426"}, {'T', 0, "#123456"}};
     for (const auto& f : formats) {
         ChooseMenu('C', f.item);
-        EXPECT_EQ(g_settings.CopyFormat, f.format);
+        EXPECT_EQ(g_textForm.CopyFormat, f.format);
         EXPECT_EQ(Text(g_editCopy), f.text);
     }
 }
@@ -664,7 +664,7 @@ TEST_F(SettingsMenu, DisplayModeRepaintsTheWholeWindow)
         }
         ASSERT_EQ(Pixel(12, 3), RGB(0, 0, 0));
         ChooseMenu('C', m.item);
-        EXPECT_EQ(g_settings.DisplayMode, m.mode);
+        EXPECT_EQ(g_displayMode, m.mode);
         EXPECT_EQ(Pixel(m.x, m.y), m.shown);
         EXPECT_EQ(Pixel(12, 3), face) << "the whole window was repainted";
     }
@@ -690,10 +690,10 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
-        g_settings.DisplayMode = c.mode;
-        g_settings.CopyFormat = c.format;
-        g_settings.HexCase = c.hexCase;
-        g_settings.SharpPrefix = c.sharp;
+        g_displayMode = c.mode;
+        g_textForm.CopyFormat = c.format;
+        g_textForm.HexCase = c.hexCase;
+        g_textForm.SharpPrefix = c.sharp;
         SendMessageA(g_mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(settings), MAKELPARAM(1, FALSE));
         for (size_t i = 0; i < 8; ++i) {
             const UINT state = GetMenuState(settings, static_cast<UINT>(items[i]), MF_BYCOMMAND);
@@ -706,17 +706,17 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
     info.fMask = MIIM_FTYPE;
     GetMenuItemInfoA(settings, ID_HSVMODE, FALSE, &info);
     EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "the choices are marked as radio items";
-    g_settings.DisplayMode = 0;
-    g_settings.CopyFormat = 0;
-    g_settings.HexCase = 0;
-    g_settings.SharpPrefix = 1;
+    g_displayMode = 0;
+    g_textForm.CopyFormat = 0;
+    g_textForm.HexCase = 0;
+    g_textForm.SharpPrefix = 1;
 }
 
 TEST_F(SettingsMenu, OpeningTheMenuSetsItsMarks)
 {
     HMENU settings = GetSubMenu(GetMenu(g_mainWindow), 1);
-    g_settings.CopyFormat = 2;
-    g_settings.SharpPrefix = 0;
+    g_textForm.CopyFormat = 2;
+    g_textForm.SharpPrefix = 0;
     // Esc closes the pop-up, a second Esc leaves the menu bar; both are queued
     // before the menu's own loop starts reading them.
     Chord({VK_MENU, 'C'});
@@ -795,9 +795,9 @@ TEST_F(Clipboard, CtrlCCopiesTheTextInEveryForm)
     ShowColor(18, 52, 86);
     for (const auto& f : forms) {
         SCOPED_TRACE(f.text);
-        g_settings.CopyFormat = f.format;
-        g_settings.HexCase = f.hexCase;
-        g_settings.SharpPrefix = f.sharp;
+        g_textForm.CopyFormat = f.format;
+        g_textForm.HexCase = f.hexCase;
+        g_textForm.SharpPrefix = f.sharp;
         UpdateCopyText();
         PutOnClipboard("something else");
         FocusEdit(2);
@@ -826,7 +826,7 @@ TEST_F(Clipboard, TheButtonAndTheMenuCopyToo)
 TEST_F(Clipboard, LinuxProgramsPasteTheSameText)
 {
     ShowColor(200, 100, 50);
-    g_settings.CopyFormat = 1;
+    g_textForm.CopyFormat = 1;
     UpdateCopyText();
     Press({VK_CONTROL, 'C'});
     ASSERT_EQ(ClipboardText(), "RGB( 200, 100, 50 )");
@@ -841,7 +841,7 @@ protected:
     {
         RunningProgram::SetUp();
         SetPalette(NumberedPalette(100));
-        std::strcpy(g_settings.PaletteFile, "C:\\before.tbp");
+        std::strcpy(g_paletteFile, "C:\\before.tbp");
     }
 };
 
@@ -858,7 +858,7 @@ TEST_F(PaletteCommands, InitialiseAfterYesLoadsTheFactoryPalette)
     EXPECT_EQ(PaletteBytes(), NumberedPalette(1));
     EXPECT_EQ(PaletteCellPixel(5), Palette[5]) << "the palette is shown at once";
     EXPECT_EQ(PaletteCellPixel(127), Palette[127]);
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp") << "the palette file path is not changed";
+    EXPECT_STREQ(g_paletteFile, "C:\\before.tbp") << "the palette file path is not changed";
 }
 
 TEST_F(PaletteCommands, AnsweringNoChangesNothing)
@@ -877,7 +877,7 @@ TEST_F(PaletteCommands, AnsweringNoChangesNothing)
         EXPECT_EQ(seen.text, kReplaceQuestion);
         EXPECT_TRUE(answerer.Unexpected().empty()) << "no file dialog after no";
         before.ExpectUnchanged();
-        EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp");
+        EXPECT_STREQ(g_paletteFile, "C:\\before.tbp");
     }
 }
 
@@ -894,7 +894,7 @@ TEST_F(PaletteCommands, OpenAfterYesLoadsTheChosenFile)
     EXPECT_EQ(seen.text, kReplaceQuestion);
     EXPECT_EQ(PaletteBytes(), NumberedPalette(42));
     EXPECT_EQ(PaletteCellPixel(64), Palette[64]);
-    EXPECT_EQ(std::string(g_settings.PaletteFile), file);
+    EXPECT_EQ(std::string(g_paletteFile), file);
 }
 
 TEST_F(PaletteCommands, OpenCancelledInTheFileDialogChangesNothing)
@@ -906,7 +906,7 @@ TEST_F(PaletteCommands, OpenCancelledInTheFileDialogChangesNothing)
     ASSERT_TRUE(answerer.Answered());
     EXPECT_TRUE(answerer.Unexpected().empty());
     before.ExpectUnchanged();
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp");
+    EXPECT_STREQ(g_paletteFile, "C:\\before.tbp");
 }
 
 TEST_F(PaletteCommands, SaveAsksNothingAndWritesTheChosenFile)
@@ -916,7 +916,7 @@ TEST_F(PaletteCommands, SaveAsksNothingAndWritesTheChosenFile)
     Press({VK_CONTROL, 'S'});
     ASSERT_TRUE(answerer.Answered());
     EXPECT_TRUE(answerer.Unexpected().empty()) << "no confirmation before saving";
-    EXPECT_EQ(std::string(g_settings.PaletteFile), typed + ".tbp");
+    EXPECT_EQ(std::string(g_paletteFile), typed + ".tbp");
     EXPECT_EQ(ReadWholeFile(typed + ".tbp"), NumberedPalette(100));
 }
 
@@ -927,7 +927,7 @@ TEST_F(PaletteCommands, SaveCancelledWritesNothing)
     ChooseMenu('F', 'S');  // パレットを保存(&S)...
     ASSERT_TRUE(answerer.Answered());
     before.ExpectUnchanged();
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp");
+    EXPECT_STREQ(g_paletteFile, "C:\\before.tbp");
     EXPECT_FALSE(FileExists("C:\\before.tbp"));
 }
 
@@ -1026,7 +1026,7 @@ struct ColorDialogSeen {
 
 TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
 {
-    for (uint32_t& c : g_settings.CustColors)
+    for (uint32_t& c : g_customColors)
         c = 0x00FFFFFF;
     ColorDialogSeen seen;
     DialogAnswerer dialog({{"", [&seen](HWND d) {
@@ -1054,7 +1054,7 @@ TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
     EXPECT_EQ(Text(g_editCopy), "#c86432");
     EXPECT_EQ(SwatchReference(), RGB(200, 100, 50));
     int added = 0;
-    for (uint32_t c : g_settings.CustColors)
+    for (uint32_t c : g_customColors)
         added += c == RGB(200, 100, 50) ? 1 : 0;
     EXPECT_EQ(added, 1) << "the custom color added in the dialog is kept";
 }
@@ -1062,7 +1062,7 @@ TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
 TEST_F(ColorDialog, CancelChangesNothing)
 {
     const Snapshot before = Snapshot::Take();
-    const std::vector<uint32_t> custom(g_settings.CustColors, g_settings.CustColors + kCustomColorCount);
+    const std::vector<uint32_t> custom(g_customColors, g_customColors + kCustomColorCount);
     DialogAnswerer dialog({{"", [](HWND d) {
                                 SendMessageA(FindControl(d, "Edit", 706), WM_SETTEXT, 0,
                                              reinterpret_cast<LPARAM>("1"));
@@ -1070,7 +1070,7 @@ TEST_F(ColorDialog, CancelChangesNothing)
                             }}});
     ChooseMenu('I', 'W');  // Windows標準ダイアログ(&W)
     ASSERT_TRUE(dialog.Answered());
-    EXPECT_TRUE(std::equal(custom.begin(), custom.end(), g_settings.CustColors));
+    EXPECT_TRUE(std::equal(custom.begin(), custom.end(), g_customColors));
     before.ExpectUnchanged();
 }
 
@@ -1195,7 +1195,7 @@ class Exit : public RunningProgram {};
 TEST_F(Exit, CtrlQSavesAndEndsTheLoop)
 {
     ShowColor(18, 52, 86);
-    g_settings.CopyFormat = 2;
+    g_textForm.CopyFormat = 2;
     Palette[9] = 0x00ABCDEF;
     Chord({VK_CONTROL, 'Q'});
     bool quit = false;

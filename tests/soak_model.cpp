@@ -4,9 +4,9 @@
 
 #include "color/color_text.h"
 #include "color/edit_number.h"
-#include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/palette.h"
 #include "view/geometry.h"
+#include "view/paint.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ const ColorState& ProgramModel::Reference() const { return g_reference; }
 
 ModelSettings ProgramModel::Settings() const
 {
-    return {g_settings.DisplayMode, g_settings.CopyFormat, g_settings.HexCase, g_settings.SharpPrefix};
+    return {g_displayMode, g_textForm.CopyFormat, g_textForm.HexCase, g_textForm.SharpPrefix};
 }
 
 bool ProgramModel::HexAsTyped(int channel) const
@@ -139,10 +139,10 @@ bool ProgramModel::HexAsTyped(int channel) const
 void ProgramModel::Start(const ModelSettings& settings, int red, int green, int blue,
                          const uint32_t (&palette)[kModelPaletteCells])
 {
-    g_settings.DisplayMode = settings.mode;
-    g_settings.CopyFormat = settings.copyFormat;
-    g_settings.HexCase = settings.hexCase;
-    g_settings.SharpPrefix = settings.sharp;
+    g_displayMode = settings.mode;
+    g_textForm.CopyFormat = settings.copyFormat;
+    g_textForm.HexCase = settings.hexCase;
+    g_textForm.SharpPrefix = settings.sharp;
     std::memcpy(palette_, palette, sizeof palette_);
     std::memset(&g_current, 0, sizeof g_current);
     g_current.red = red;
@@ -261,7 +261,7 @@ void ProgramModel::DragPickers(int x, int y)
 {
     bool acted = false;
     const Geometry& g = Geo();
-    if (g_settings.DisplayMode == 1) {
+    if (g_displayMode == 1) {
         const RECT* areas[3] = {&g.redDrag, &g.greenDrag, &g.blueDrag};
         const RECT* bars[3] = {&g.redBar, &g.greenBar, &g.blueBar};
         for (int channel = 0; channel < 3 && !acted; ++channel) {
@@ -274,7 +274,7 @@ void ProgramModel::DragPickers(int x, int y)
             hsvDirect_ = false;
             acted = true;
         }
-    } else if (g_settings.DisplayMode == 0) {
+    } else if (g_displayMode == 0) {
         if (Contains(g.valueDrag, x, y)) {
             g_current.value = Clamp(g.valueBar.bottom - y, 0, 100);
             acted = true;
@@ -352,7 +352,7 @@ void ProgramModel::FocusEdit(int index)
 // them: each write is taken as typing into that edit.
 void ProgramModel::SetHexCase(int32_t hexCase)
 {
-    g_settings.HexCase = hexCase;
+    g_textForm.HexCase = hexCase;
     FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
     FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
     FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
@@ -367,16 +367,16 @@ void ProgramModel::Command(int id)
 {
     CatchUp();
     switch (id) {
-    case 40012: g_settings.DisplayMode = 0; break;
-    case 40013: g_settings.DisplayMode = 1; break;
+    case 40012: g_displayMode = 0; break;
+    case 40013: g_displayMode = 1; break;
     case 40014: FocusEdit(focusIndex_ + 1 > kModelEditCount - 1 ? 0 : focusIndex_ + 1); break;
     case 40015: FocusEdit(focusIndex_ - 1 < 0 ? kModelEditCount - 1 : focusIndex_ - 1); break;
-    case 40018: g_settings.CopyFormat = 0; UpdateCopyText(); break;
-    case 40020: g_settings.CopyFormat = 1; UpdateCopyText(); break;
-    case 40021: g_settings.CopyFormat = 2; UpdateCopyText(); break;
+    case 40018: g_textForm.CopyFormat = 0; UpdateCopyText(); break;
+    case 40020: g_textForm.CopyFormat = 1; UpdateCopyText(); break;
+    case 40021: g_textForm.CopyFormat = 2; UpdateCopyText(); break;
     case 40033: SetHexCase(1); break;
     case 40034: SetHexCase(0); break;
-    case 40048: g_settings.SharpPrefix = g_settings.SharpPrefix == 0 ? 1 : 0; UpdateCopyText(); break;
+    case 40048: g_textForm.SharpPrefix = g_textForm.SharpPrefix == 0 ? 1 : 0; UpdateCopyText(); break;
     default: break;
     }
 }

@@ -12,7 +12,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/test_folder.h"
 #include "view/geometry.h"
 #include "view/layout.h"
@@ -391,14 +391,14 @@ TEST_F(MainWindow, CopyTextFollowsTheSettings)
         {0, 1, 0, "#123456"}, {0, 0, 0, "123456"}, {1, 1, 0, "RGB( 18, 52, 86 )"}, {2, 1, 0, "5649426"}, {7, 1, 0, ""},
     };
     for (const auto& c : cases) {
-        g_settings.CopyFormat = c.format;
-        g_settings.SharpPrefix = c.sharp;
-        g_settings.HexCase = c.hexCase;
+        g_textForm.CopyFormat = c.format;
+        g_textForm.SharpPrefix = c.sharp;
+        g_textForm.HexCase = c.hexCase;
         UpdateCopyText();
         EXPECT_EQ(Text(g_editCopy), c.text);
     }
-    g_settings.CopyFormat = 0;
-    g_settings.SharpPrefix = 1;
+    g_textForm.CopyFormat = 0;
+    g_textForm.SharpPrefix = 1;
     UpdateCopyText();
 }
 
@@ -419,7 +419,7 @@ TEST_F(MainWindow, WritingTheEditsChangesNoColor)
 TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
 {
     SetColor(18, 52, 86);
-    g_settings.CopyFormat = 1;
+    g_textForm.CopyFormat = 1;
     Palette[5] = 0x00ABCDEF;
     SendMessageA(g_mainWindow, WM_CLOSE, 0, 0);
     MSG msg;

@@ -14,7 +14,7 @@
 #include "tools/bench_capture.h"
 #include "color/color.h"
 #include "store/files.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "view/draw.h"
 #include "view/geometry.h"
 #include "view/layout.h"

@@ -6,7 +6,7 @@
 #include <initializer_list>
 
 #include "color/color.h"
-#include "store/palette_data.h"
+#include "color/palette.h"
 #include "view/gdi.h"
 #include "view/geometry.h"
 #include "view/surfaces.h"

@@ -4,7 +4,6 @@
 
 #include "color/color.h"
 #include "res/resource.h"
-#include "store/settings_data.h"
 #include "view/geometry.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
@@ -16,6 +15,7 @@ HWND g_editTable[kColorEditCount];
 HWND g_editCopy;
 HDC g_windowDc;
 int g_focusIndex;
+uint8_t g_changeGuard = 1;
 
 namespace {
 
@@ -50,7 +50,7 @@ const ControlSpec kControls[] = {
 
 // The window sized so that its client area is exactly Geo().client,
 // whatever the frame, title bar and menu bar take.
-void SizeAndPlace(HWND window)
+void SizeAndPlace(HWND window, POINT savedAt)
 {
     RECT windowRect;
     RECT clientRect;
@@ -59,7 +59,7 @@ void SizeAndPlace(HWND window)
     const SIZE client = Geo().client;
     const int width = Width(windowRect) - Width(clientRect) + client.cx;
     const int height = Height(windowRect) - Height(clientRect) + client.cy;
-    const POINT at = PlaceOnSomeMonitor(g_settings.PosX, g_settings.PosY, width, height);
+    const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
     SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
 }
 
@@ -104,7 +104,7 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
     return at;
 }
 
-BOOL OnCreate(HWND window, LPCREATESTRUCT)
+BOOL OnCreate(HWND window, LPCREATESTRUCT create)
 {
     g_changeGuard = 1;
     g_focusIndex = 0;
@@ -114,7 +114,8 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT)
     g_storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
     g_arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
 
-    SizeAndPlace(window);
+    const auto* savedAt = static_cast<const POINT*>(create->lpCreateParams);
+    SizeAndPlace(window, savedAt != nullptr ? *savedAt : POINT{0, 0});
     g_uiFont = CreateUiFont();
     CreateControls(window);
     g_windowDc = GetDC(window);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 constexpr int kColorEditCount = 9;
 
 // ---- Globals owned by the layout ----
@@ -14,8 +16,10 @@ extern HWND g_editTable[kColorEditCount];  // R10, G10, B10, R16, G16, B16, H, S
 extern HWND g_editCopy;         // EDITCOPY, the read-only text of the color
 extern HDC g_windowDc;          // the main window's own DC, kept until close
 extern int g_focusIndex;        // position in g_editTable the focus commands start from
+extern uint8_t g_changeGuard;   // 1: the edits' notifications are acted upon; 0 while the program writes them
 
-// WM_CREATE of the main window: builds everything above and the surfaces.
+// WM_CREATE of the main window: builds everything above and the surfaces. The
+// creation data is the POINT the window was saved at (none: the top-left corner).
 BOOL OnCreate(HWND window, LPCREATESTRUCT create);
 
 // Releases the font, the surfaces and the window DC (at close).

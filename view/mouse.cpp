@@ -1,8 +1,7 @@
 #include "view/mouse.h"
 
 #include "color/color.h"
-#include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/palette.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
@@ -68,10 +67,10 @@ bool InPickCursorArea(int x, int y)
         return true;
     const Geometry& g = Geo();
     const RECT* pickers[3] = {};
-    if (g_settings.DisplayMode == 0) {
+    if (g_displayMode == 0) {
         pickers[0] = &g.valueBar;
         pickers[1] = &g.hueSat;
-    } else if (g_settings.DisplayMode == 1) {
+    } else if (g_displayMode == 1) {
         pickers[0] = &g.redBar;
         pickers[1] = &g.greenBar;
         pickers[2] = &g.blueBar;
@@ -130,9 +129,9 @@ void StorePaletteCell(int cell)
 
 void DragPickers(HWND window, int x, int y)
 {
-    if (g_settings.DisplayMode == 1)
+    if (g_displayMode == 1)
         DragRgbPickers(window, x, y);
-    else if (g_settings.DisplayMode == 0)
+    else if (g_displayMode == 0)
         DragHsvPickers(window, x, y);
 }
 

@@ -2,7 +2,6 @@
 
 #include "color/color.h"
 #include "color/color_text.h"
-#include "store/settings_data.h"
 #include "view/draw.h"
 #include "view/gdi.h"
 #include "res/resource.h"
@@ -147,11 +146,11 @@ static void PaintContents(HWND window, HDC dc)
     DrawLabel(dc, IDS_COLOR_LABEL, Above(g.swatch), Across::Left, Down::Bottom);
     Show(dc, g_swatchSurface, g.swatch);
 
-    if (g_settings.DisplayMode == 1) {
+    if (g_displayMode == 1) {
         PaintChannelBar(dc, IDS_RED_LABEL, g_redBarSurface, g.redBar, RedMarker());
         PaintChannelBar(dc, IDS_GREEN_LABEL, g_greenBarSurface, g.greenBar, GreenMarker());
         PaintChannelBar(dc, IDS_BLUE_LABEL, g_blueBarSurface, g.blueBar, BlueMarker());
-    } else if (g_settings.DisplayMode == 0) {
+    } else if (g_displayMode == 0) {
         PaintHsvPickers(dc);
     }
 
@@ -208,19 +207,20 @@ void UpdateCopyText()
     SetControlText(g_editCopy, text);
 }
 
+int32_t g_displayMode;
 bool g_textsBehind;
 
 // The swatch and the pickers of the mode shown, with their markers.
 static void RefreshPictures(HWND window)
 {
     RedrawSwatch();
-    if (g_settings.DisplayMode == 1) {
+    if (g_displayMode == 1) {
         DrawChannelBars();
         Show(g_windowDc, g_redBarSurface, Geo().redBar);
         Show(g_windowDc, g_greenBarSurface, Geo().greenBar);
         Show(g_windowDc, g_blueBarSurface, Geo().blueBar);
         RepaintStrips(window, {RedMarker(), GreenMarker(), BlueMarker()});
-    } else if (g_settings.DisplayMode == 0) {
+    } else if (g_displayMode == 0) {
         DrawHueSatSurface();
         Show(g_windowDc, g_hueSatSurface, Geo().hueSat);
         DrawValueBarSurface();
@@ -252,7 +252,7 @@ void CatchUpTexts(HWND window)
 
 void SwitchDisplayMode(HWND window, int mode)
 {
-    g_settings.DisplayMode = mode;
+    g_displayMode = mode;
     if (mode == 0) {
         DrawHueSatSurface();
         DrawValueBarSurface();

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // WM_PAINT: labels, surfaces, markers and the etched line, clipped to the update region.
 void PaintMainWindow(HWND window);
 
@@ -13,7 +15,8 @@ void PaintMainWindow(HWND window);
 void RefreshColorDisplay(HWND window);
 
 // ---- Globals owned by the painting ----
-extern bool g_textsBehind;  // mid-drag: the nine edits and EDITCOPY lag behind the color
+extern int32_t g_displayMode;  // 0 the HSV pickers, 1 the RGB pickers, any other value none
+extern bool g_textsBehind;     // mid-drag: the nine edits and EDITCOPY lag behind the color
 
 // A drag step: the swatch, pickers and markers follow the color at once; the
 // texts (each edit write costs far more than a whole picker) are written by
