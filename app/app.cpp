@@ -148,15 +148,13 @@ bool StartUp(HINSTANCE instance)
     ApplySettings(LoadSettings());
     ReadPaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
     CompleteFromRgb();
-    g_reference = g_current;
 
     if (!RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
                              MAKEINTRESOURCEA(IDM_MAINMENU)))
         return false;
     g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
                                    CW_USEDEFAULT, nullptr, nullptr, g_instance, &s_savedPosition);
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
+    CommitCurrentColor(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);
 

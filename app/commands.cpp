@@ -36,24 +36,22 @@ struct ColorEdit {
     int32_t ColorState::*number;  // the channel, hue, saturation or value
     char (ColorState::*hex)[3];   // the channel's hex text; null for H, S, V
     int32_t highest;              // a typed number above it counts as it
-    int partner;                  // the channel's other edit (R10 <-> R16); 0 for H, S, V
+    EditSet follow;               // the edits rewritten after typing into it
 };
 
+// A channel's other edit (R10 <-> R16) and H, S, V follow a channel; the six
+// channel edits follow H, S or V.
 const ColorEdit kColorEdits[kColorEditCount] = {
-    {ID_R10, EditKind::Decimal, &ColorState::red, &ColorState::redHex, 255, ID_R16},
-    {ID_G10, EditKind::Decimal, &ColorState::green, &ColorState::greenHex, 255, ID_G16},
-    {ID_B10, EditKind::Decimal, &ColorState::blue, &ColorState::blueHex, 255, ID_B16},
-    {ID_R16, EditKind::Hex, &ColorState::red, &ColorState::redHex, 255, ID_R10},
-    {ID_G16, EditKind::Hex, &ColorState::green, &ColorState::greenHex, 255, ID_G10},
-    {ID_B16, EditKind::Hex, &ColorState::blue, &ColorState::blueHex, 255, ID_B10},
-    {ID_H, EditKind::Hsv, &ColorState::hue, nullptr, 359, 0},
-    {ID_S, EditKind::Hsv, &ColorState::saturation, nullptr, 100, 0},
-    {ID_V, EditKind::Hsv, &ColorState::value, nullptr, 100, 0},
+    {ID_R10, EditKind::Decimal, &ColorState::red, &ColorState::redHex, 255, EditBit(3) | kHsvColorEdits},
+    {ID_G10, EditKind::Decimal, &ColorState::green, &ColorState::greenHex, 255, EditBit(4) | kHsvColorEdits},
+    {ID_B10, EditKind::Decimal, &ColorState::blue, &ColorState::blueHex, 255, EditBit(5) | kHsvColorEdits},
+    {ID_R16, EditKind::Hex, &ColorState::red, &ColorState::redHex, 255, EditBit(0) | kHsvColorEdits},
+    {ID_G16, EditKind::Hex, &ColorState::green, &ColorState::greenHex, 255, EditBit(1) | kHsvColorEdits},
+    {ID_B16, EditKind::Hex, &ColorState::blue, &ColorState::blueHex, 255, EditBit(2) | kHsvColorEdits},
+    {ID_H, EditKind::Hsv, &ColorState::hue, nullptr, 359, kRgbColorEdits},
+    {ID_S, EditKind::Hsv, &ColorState::saturation, nullptr, 100, kRgbColorEdits},
+    {ID_V, EditKind::Hsv, &ColorState::value, nullptr, 100, kRgbColorEdits},
 };
-
-// The edits that follow a change of the channels or of hue, saturation and value.
-const int kHsvEditIds[] = {ID_H, ID_S, ID_V};
-const int kRgbEditIds[] = {ID_R10, ID_G10, ID_B10, ID_R16, ID_G16, ID_B16};
 
 // Position of a color edit in the table, or -1.
 int ColorEditPosition(int id)
@@ -62,24 +60,6 @@ int ColorEditPosition(int id)
         if (kColorEdits[i].id == id)
             return i;
     return -1;
-}
-
-// Writes the current color's field into one edit; the guard decides whether
-// the notification that follows acts.
-void WriteEdit(HWND window, int id)
-{
-    const ColorEdit& edit = kColorEdits[ColorEditPosition(id)];
-    if (edit.kind == EditKind::Hex)
-        SetDlgItemTextA(window, id, g_current.*edit.hex);
-    else
-        SetDlgItemInt(window, id, static_cast<UINT>(g_current.*edit.number), FALSE);
-}
-
-template <size_t N>
-void WriteEdits(HWND window, const int (&ids)[N])
-{
-    for (int id : ids)
-        WriteEdit(window, id);
 }
 
 // The edit's number (leading digits; 0 without any, a sign first included),
@@ -102,8 +82,6 @@ void TakeDecimalChannel(HWND window, const ColorEdit& edit)
     channel = ReadLimitedNumber(window, edit);
     FormatHex(channel, g_current.*edit.hex, sizeof(g_current.*edit.hex));
     RgbToHsv();
-    WriteEdit(window, edit.partner);
-    WriteEdits(window, kHsvEditIds);
 }
 
 void TakeHexChannel(HWND window, const ColorEdit& edit)
@@ -114,8 +92,6 @@ void TakeHexChannel(HWND window, const ColorEdit& edit)
     GetDlgItemTextA(window, edit.id, hex, static_cast<int>(sizeof(g_current.*edit.hex)));
     g_current.*edit.number = ParseHex(hex);
     RgbToHsv();
-    WriteEdit(window, edit.partner);
-    WriteEdits(window, kHsvEditIds);
 }
 
 void TakeHsvField(HWND window, const ColorEdit& edit)
@@ -123,11 +99,11 @@ void TakeHsvField(HWND window, const ColorEdit& edit)
     g_current.*edit.number = ReadLimitedNumber(window, edit);
     // Hue, saturation and value stay as typed; they are not derived again.
     CompleteFromHsv();
-    WriteEdits(window, kRgbEditIds);
 }
 
-// A keystroke changed one of the nine edits: the color follows it, the other
-// edits follow the color, and the color is committed and shown.
+// A keystroke changed one of the nine edits: the color follows it and is
+// committed and shown, and the edits that follow it are rewritten; the one
+// typed into keeps its text.
 void TakeTypedEdit(HWND window, int id)
 {
     const int position = ColorEditPosition(id);
@@ -142,8 +118,7 @@ void TakeTypedEdit(HWND window, int id)
     case EditKind::Hsv: TakeHsvField(window, edit); break;
     }
     g_changeGuard = 1;
-    g_reference = g_current;
-    RefreshColorDisplay(window);
+    CommitCurrentColor(window, edit.follow);
 }
 
 // ---- Focus ----

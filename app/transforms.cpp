@@ -11,50 +11,34 @@
 
 static_assert(sizeof(COLORREF) == sizeof(uint32_t), "the custom colors are handed to the dialog as COLORREFs");
 
-namespace {
-
-// The end of every transform: the color becomes the reference color, the
-// edits show it and the display follows.
-void Commit()
-{
-    g_reference = g_current;
-    WriteColorEdits(g_mainWindow);
-    RefreshColorDisplay(g_mainWindow);
-}
-
-}  // namespace
-
 void SnapToWebSafe()
 {
     ApplyWebSafe();
-    // The edits first, then the reference color: neither reads what the other writes.
-    WriteColorEdits(g_mainWindow);
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
+    CommitCurrentColor(g_mainWindow);
 }
 
 void ConvertToGrayscale()
 {
     ApplyGrayscale();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void InvertColor()
 {
     ApplyInversion();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void MakeLighter()
 {
     ApplyLighter();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void MakeDarker()
 {
     ApplyDarker();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void ChooseWithColorDialog()
@@ -69,6 +53,5 @@ void ChooseWithColorDialog()
     record.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (!ChooseColorA(&record))
         return;
-    SetFromColorRef(record.rgbResult);
-    Commit();
+    TakeColor(g_mainWindow, record.rgbResult);
 }

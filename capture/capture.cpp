@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "color/color.h"
+#include "res/resource.h"
 #include "view/draw.h"
 #include "view/gdi.h"
-#include "res/resource.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
@@ -163,19 +163,6 @@ void MovePanel(int x)
     }
 }
 
-// `color` (0x00BBGGRR) becomes the current color, complete, and is committed.
-void TakeColor(COLORREF color)
-{
-    g_current.red = static_cast<int32_t>(color & 0xFFu);
-    g_current.green = static_cast<int32_t>((color >> 8) & 0xFFu);
-    g_current.blue = static_cast<int32_t>((color >> 16) & 0xFFu);
-    RgbToHsv();
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
-    g_reference = g_current;
-}
-
 void CloseOverlay(HWND overlay)
 {
     DestroyWindow(overlay);
@@ -248,10 +235,7 @@ void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
     const COLORREF color = GetPixel(g_screenSurface.dc, x, y);
     if (color == CLR_INVALID)
         return;
-    TakeColor(color);
-    HWND mainWindow = GetWindow(window, GW_OWNER);
-    RefreshColorDisplay(mainWindow);
-    WriteColorEdits(mainWindow);
+    TakeColor(GetWindow(window, GW_OWNER), color);
     CloseOverlay(window);
 }
 

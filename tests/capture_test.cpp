@@ -359,7 +359,7 @@ COLORREF MainWindowPixel(int x, int y)
 
 void SetColor(int r, int g, int b)
 {
-    CommitColor(r, g, b);
+    TakeColor(g_mainWindow, RGB(r, g, b));
     Pump();
 }
 

@@ -384,7 +384,7 @@ void SetPalette(const std::string& bytes)
 // Setting up a test: the color as a palette pick would leave it.
 void ShowColor(int r, int g, int b)
 {
-    CommitColor(r, g, b);
+    TakeColor(g_mainWindow, RGB(r, g, b));
     Pump();
 }
 

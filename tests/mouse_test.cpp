@@ -72,7 +72,7 @@ void NumberThePalette()
 
 void ShowColor(int r, int g, int b)
 {
-    CommitColor(r, g, b);
+    TakeColor(g_mainWindow, RGB(r, g, b));
     Pump();
 }
 

@@ -24,17 +24,6 @@ void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
     }
 }
 
-void CommitColor(int red, int green, int blue)
-{
-    g_current.red = red;
-    g_current.green = green;
-    g_current.blue = blue;
-    CompleteFromRgb();
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
-}
-
 COLORREF WindowPixel(int x, int y)
 {
     HDC dc = GetDC(g_mainWindow);

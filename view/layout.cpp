@@ -150,17 +150,21 @@ static void WriteNumber(HWND edit, int32_t number)
     SetControlText(edit, text);
 }
 
-void WriteColorEdits(HWND)
+void WriteColorEdits(HWND, EditSet edits)
 {
+    // What each edit shows: a number, or for R16, G16, B16 a hex text.
+    const int32_t numbers[kColorEditCount] = {g_current.red, g_current.green, g_current.blue, 0, 0, 0,
+                                              g_current.hue, g_current.saturation, g_current.value};
+    const char* const hex[kColorEditCount] = {nullptr, nullptr, nullptr, g_current.redHex, g_current.greenHex,
+                                              g_current.blueHex, nullptr, nullptr, nullptr};
     g_changeGuard = 0;
-    WriteNumber(g_editTable[0], g_current.red);
-    WriteNumber(g_editTable[1], g_current.green);
-    WriteNumber(g_editTable[2], g_current.blue);
-    SetControlText(g_editTable[3], g_current.redHex);
-    SetControlText(g_editTable[4], g_current.greenHex);
-    SetControlText(g_editTable[5], g_current.blueHex);
-    WriteNumber(g_editTable[6], g_current.hue);
-    WriteNumber(g_editTable[7], g_current.saturation);
-    WriteNumber(g_editTable[8], g_current.value);
+    for (int i = 0; i < kColorEditCount; ++i) {
+        if ((edits & EditBit(i)) == 0)
+            continue;
+        if (hex[i] != nullptr)
+            SetControlText(g_editTable[i], hex[i]);
+        else
+            WriteNumber(g_editTable[i], numbers[i]);
+    }
     g_changeGuard = 1;
 }

@@ -32,5 +32,13 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height);
 // Sets a control's text unless it already shows exactly that text.
 void SetControlText(HWND control, const char* text);
 
-// Writes the current color into the nine edits without their notifications acting.
-void WriteColorEdits(HWND window);
+// A set of the nine color edits: one bit an edit, in edit-table order (R10 is bit 0).
+using EditSet = unsigned;
+constexpr EditSet kRgbColorEdits = 0x03F;  // R10, G10, B10, R16, G16, B16
+constexpr EditSet kHsvColorEdits = 0x1C0;  // H, S, V
+constexpr EditSet kAllColorEdits = kRgbColorEdits | kHsvColorEdits;
+constexpr EditSet EditBit(int position) { return 1u << position; }
+
+// Writes the current color into the edits of `edits`, in edit-table order,
+// without their notifications acting.
+void WriteColorEdits(HWND window, EditSet edits = kAllColorEdits);

@@ -107,17 +107,7 @@ bool InPaletteArea(int x, int y)
 
 void PickPaletteCell(HWND window, int cell)
 {
-    const uint32_t entry = Palette[cell];
-    g_current.red = static_cast<int32_t>(entry & 0xFF);
-    g_current.green = static_cast<int32_t>((entry >> 8) & 0xFF);
-    g_current.blue = static_cast<int32_t>((entry >> 16) & 0xFF);
-    RgbToHsv();
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
-    g_reference = g_current;
-    RefreshColorDisplay(window);
-    WriteColorEdits(window);
+    TakeColor(window, Palette[cell]);
 }
 
 void StorePaletteCell(int cell)

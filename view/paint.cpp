@@ -235,6 +235,19 @@ void RefreshColorDisplay(HWND window)
     UpdateCopyText();
 }
 
+void CommitCurrentColor(HWND window, EditSet rewrite)
+{
+    g_reference = g_current;
+    RefreshColorDisplay(window);
+    WriteColorEdits(window, rewrite);
+}
+
+void TakeColor(HWND window, uint32_t color)
+{
+    SetFromColorRef(color);
+    CommitCurrentColor(window);
+}
+
 void RefreshDuringDrag(HWND window)
 {
     RefreshPictures(window);

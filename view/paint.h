@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "view/layout.h"
+
 // WM_PAINT: labels, surfaces, markers and the etched line, clipped to the update region.
 void PaintMainWindow(HWND window);
 
@@ -13,6 +15,15 @@ void PaintMainWindow(HWND window);
 // of the mode shown, copies them to the window, repaints the marker strips and
 // rebuilds the EDITCOPY text.
 void RefreshColorDisplay(HWND window);
+
+// Every way of taking a color ends here, the current color complete: it
+// becomes the reference color, the window shows it (RefreshColorDisplay) and
+// the edits of `rewrite` are written (typing leaves out the edit typed into
+// and those the typing did not change).
+void CommitCurrentColor(HWND window, EditSet rewrite = kAllColorEdits);
+// A COLORREF 0x00BBGGRR becomes the current color, complete, and is committed:
+// a palette pick, a screen pick, the color dialog's choice.
+void TakeColor(HWND window, uint32_t color);
 
 // ---- Globals owned by the painting ----
 extern int32_t g_displayMode;  // 0 the HSV pickers, 1 the RGB pickers, any other value none
