@@ -141,28 +141,45 @@ Settings GatherSettings()
     return settings;
 }
 
+void LoadProgramState()
+{
+    ApplySettings(LoadSettings());
+    ReadPaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
+    CompleteFromRgb();
+}
+
+bool RegisterMainWindowClass()
+{
+    return RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
+                               MAKEINTRESOURCEA(IDM_MAINMENU)) != 0;
+}
+
+bool RegisterCaptureWindowClass()
+{
+    return RegisterWindowClass(kCaptureClass, 0, CaptureWindowProc, LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_PICK)),
+                               nullptr) != 0;
+}
+
+void OpenMainWindow()
+{
+    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_instance, &s_savedPosition);
+    CommitCurrentColor(g_mainWindow);
+    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
+    UpdateWindow(g_mainWindow);
+    SetFocus(g_window.editTable[0]);
+    SendMessageA(g_window.editTable[0], EM_SETSEL, 0, -1);
+}
+
 bool StartUp(HINSTANCE instance)
 {
     g_instance = instance;
     ChooseUiLanguage(instance);
-    ApplySettings(LoadSettings());
-    ReadPaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
-    CompleteFromRgb();
-
-    if (!RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
-                             MAKEINTRESOURCEA(IDM_MAINMENU)))
+    LoadProgramState();
+    if (!RegisterMainWindowClass())
         return false;
-    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, nullptr, nullptr, g_instance, &s_savedPosition);
-    CommitCurrentColor(g_mainWindow);
-    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
-    UpdateWindow(g_mainWindow);
-
-    if (!RegisterWindowClass(kCaptureClass, 0, CaptureWindowProc, g_pickCursor, nullptr))
-        return false;
-    SetFocus(g_editTable[0]);
-    SendMessageA(g_editTable[0], EM_SETSEL, 0, -1);
-    return true;
+    OpenMainWindow();
+    return RegisterCaptureWindowClass();
 }
 
 void ProcessMessage(MSG& msg, HACCEL accelerators)
@@ -191,7 +208,7 @@ int RunMessageLoop()
     while (GetMessageA(&msg, nullptr, 0, 0)) {
         ProcessMessage(msg, accelerators);
         MSG next;
-        if (g_textsBehind && !PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE))
+        if (g_window.textsBehind && !PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE))
             OnIdle();
     }
     return static_cast<int>(msg.wParam);

@@ -17,10 +17,20 @@ void ApplySettings(const Settings& settings);
 // The settings as they are now, gathered from their owners, for saving.
 Settings GatherSettings();
 
-// With the program directory found: loads the settings, the palette and the color, registers the window
-// classes, creates and shows the main window and puts the focus into R10.
+// With the program directory found: chooses the interface language, loads the
+// program's state, registers the window classes, opens the main window.
 // False when a window class cannot be registered.
 bool StartUp(HINSTANCE instance);
+
+// Its steps. The program's state before any window: the settings handed to
+// their owners, the palette, the color completed from its red, green and blue.
+void LoadProgramState();
+// The main window's class and the capture overlay's; false when refused.
+bool RegisterMainWindowClass();
+bool RegisterCaptureWindowClass();
+// Creates the main window (its class registered), shows it with the current
+// color committed, and puts the focus into R10 with its text selected.
+void OpenMainWindow();
 
 // The message loop, with the accelerators; returns the exit code.
 int RunMessageLoop();

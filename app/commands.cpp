@@ -110,14 +110,14 @@ void TakeTypedEdit(HWND window, int id)
     if (position < 0)
         return;
     const ColorEdit& edit = kColorEdits[position];
-    g_changeGuard = 0;
-    g_focusIndex = position;
+    g_window.changeGuard = 0;
+    g_window.focusIndex = position;
     switch (edit.kind) {
     case EditKind::Decimal: TakeDecimalChannel(window, edit); break;
     case EditKind::Hex: TakeHexChannel(window, edit); break;
     case EditKind::Hsv: TakeHsvField(window, edit); break;
     }
-    g_changeGuard = 1;
+    g_window.changeGuard = 1;
     CommitCurrentColor(window, edit.follow);
 }
 
@@ -125,19 +125,19 @@ void TakeTypedEdit(HWND window, int id)
 
 void FocusColorEdit(int index)
 {
-    g_focusIndex = index;
-    SetFocus(g_editTable[index]);
-    SendMessageA(g_editTable[index], EM_SETSEL, 0, -1);
+    g_window.focusIndex = index;
+    SetFocus(g_window.editTable[index]);
+    SendMessageA(g_window.editTable[index], EM_SETSEL, 0, -1);
 }
 
 void FocusNextEdit()
 {
-    FocusColorEdit(g_focusIndex + 1 > kColorEditCount - 1 ? 0 : g_focusIndex + 1);
+    FocusColorEdit(g_window.focusIndex + 1 > kColorEditCount - 1 ? 0 : g_window.focusIndex + 1);
 }
 
 void FocusPreviousEdit()
 {
-    FocusColorEdit(g_focusIndex - 1 < 0 ? kColorEditCount - 1 : g_focusIndex - 1);
+    FocusColorEdit(g_window.focusIndex - 1 < 0 ? kColorEditCount - 1 : g_window.focusIndex - 1);
 }
 
 // ---- Text form and clipboard ----
@@ -145,8 +145,8 @@ void FocusPreviousEdit()
 // The whole text of EDITCOPY goes to the clipboard through the edit itself.
 void CopyColorText()
 {
-    SendMessageA(g_editCopy, EM_SETSEL, 0, -1);
-    SendMessageA(g_editCopy, WM_COPY, 0, 0);
+    SendMessageA(g_window.editCopy, EM_SETSEL, 0, -1);
+    SendMessageA(g_window.editCopy, WM_COPY, 0, 0);
     MessageBeep(0);
 }
 
@@ -263,7 +263,7 @@ const int kCopyFormatItems[] = {ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT};
 void OnCommand(HWND window, int id, HWND, UINT code)
 {
     // EDITCOPY's text is set by the program, never typed.
-    if (code == EN_CHANGE && g_changeGuard == 1 && id != ID_EDITCOPY)
+    if (code == EN_CHANGE && g_window.changeGuard == 1 && id != ID_EDITCOPY)
         TakeTypedEdit(window, id);
     RunCommand(window, id);
 }

@@ -16,8 +16,6 @@
 #include "view/strings.h"
 #include "view/surfaces.h"
 
-bool g_captureActive;
-HWND g_captureWindow;
 const char kCaptureClass[] = "Capture";
 
 namespace {
@@ -69,7 +67,7 @@ COLORREF DrawCells(HDC dc, int x, int y)
     COLORREF center = 0;
     for (int i = 0; i < kMagnifierCells; ++i) {
         for (int j = 0; j < kMagnifierCells; ++j) {
-            COLORREF c = GetPixel(g_screenSurface.dc, x - kMagnifierCenterCell + j, y - kMagnifierCenterCell + i);
+            COLORREF c = GetPixel(g_window.surfaces.screen.dc, x - kMagnifierCenterCell + j, y - kMagnifierCenterCell + i);
             if (c == CLR_INVALID)
                 c = 0;
             FillWithColor(dc, GridCell(j, i), c);
@@ -85,7 +83,7 @@ COLORREF DrawCells(HDC dc, int x, int y)
 void DrawChannelTexts(HDC dc, COLORREF color)
 {
     const Geometry& g = Geo();
-    SelectGuard font(dc, g_uiFont);
+    SelectGuard font(dc, g_window.uiFont);
     for (int i = 0; i < 3; ++i) {
         const ChannelRow& row = kChannelRows[i];
         const int y = g.channelRowY[i];
@@ -124,18 +122,18 @@ void DrawPanelFrames(HDC dc)
 // itself (a 3840 x 2160 screen is read in less than half the time in strips).
 void TakeScreenshot(int width, int height)
 {
-    if (g_screenSurface.width != width || g_screenSurface.height != height)
+    if (g_window.surfaces.screen.width != width || g_window.surfaces.screen.height != height)
         ResizeScreenSurface(width, height);
     WindowDcGuard screen(nullptr);
     const int rows = std::max(kMinStripRows, kStripBytes / (4 * std::max(width, 1)));
     for (int top = 0; top < height; top += rows)
-        BitBlt(g_screenSurface.dc, 0, top, width, std::min(rows, height - top), screen.get(), 0, top, SRCCOPY);
+        BitBlt(g_window.surfaces.screen.dc, 0, top, width, std::min(rows, height - top), screen.get(), 0, top, SRCCOPY);
 }
 
 void ShowPanelAt(int x)
 {
     const SIZE panel = Geo().panel;
-    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), panel.cx, panel.cy, g_magnifierSurface.dc, 0, 0, SRCCOPY);
+    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), panel.cx, panel.cy, g_window.surfaces.magnifier.dc, 0, 0, SRCCOPY);
 }
 
 // Puts the screenshot back where the panel stood at x.
@@ -143,7 +141,7 @@ void RestoreScreenshotAt(int x)
 {
     const int top = PanelTop(ScreenHeight());
     const SIZE panel = Geo().panel;
-    BitBlt(g_overlayDc, x, top, panel.cx, panel.cy, g_screenSurface.dc, x, top, SRCCOPY);
+    BitBlt(g_overlayDc, x, top, panel.cx, panel.cy, g_window.surfaces.screen.dc, x, top, SRCCOPY);
 }
 
 // The panel into the half the pointer is not in, wiping it from the other
@@ -166,7 +164,7 @@ void MovePanel(int x)
 void CloseOverlay(HWND overlay)
 {
     DestroyWindow(overlay);
-    g_captureActive = false;
+    g_window.captureActive = false;
 }
 
 }  // namespace
@@ -182,7 +180,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT)
     TakeScreenshot(width, ScreenHeight());
     g_leftPanelX = LeftPanelX(width);
     g_rightPanelX = RightPanelX(width);
-    g_captureWindow = window;
+    g_window.captureWindow = window;
     g_overlayDc = GetDC(window);
     GetCursorPos(&g_lastPoint);
     // The side WM_PAINT puts the panel on, so that the first move across wipes it.
@@ -198,8 +196,8 @@ void OnDestroy(HWND window)
     if (g_overlayDc != nullptr)
         ReleaseDC(window, g_overlayDc);
     g_overlayDc = nullptr;
-    g_captureWindow = nullptr;
-    g_captureActive = false;
+    g_window.captureWindow = nullptr;
+    g_window.captureActive = false;
 }
 
 // The screenshot covers the whole overlay: erasing it first with the class
@@ -214,7 +212,7 @@ void OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    BitBlt(dc, 0, 0, ScreenWidth(), ScreenHeight(), g_screenSurface.dc, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, ScreenWidth(), ScreenHeight(), g_window.surfaces.screen.dc, 0, 0, SRCCOPY);
     ShowPanelAt(PanelSideFor(g_lastPoint.x) == 1 ? g_leftPanelX : g_rightPanelX);
     EndPaint(window, &paint);
     DefWindowProcA(window, WM_PAINT, 0, 0);
@@ -232,7 +230,7 @@ void OnMouseMove(HWND, int x, int y, UINT)
 void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
 {
     g_lastPoint = POINT{x, y};
-    const COLORREF color = GetPixel(g_screenSurface.dc, x, y);
+    const COLORREF color = GetPixel(g_window.surfaces.screen.dc, x, y);
     if (color == CLR_INVALID)
         return;
     TakeColor(GetWindow(window, GW_OWNER), color);
@@ -267,7 +265,7 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 void StartCapture(HWND mainWindow, HINSTANCE instance)
 {
-    if (g_captureActive || g_captureWindow != nullptr)
+    if (g_window.captureActive || g_window.captureWindow != nullptr)
         return;
     HWND overlay = CreateWindowExA(0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
                                    mainWindow, nullptr, instance, nullptr);
@@ -276,20 +274,20 @@ void StartCapture(HWND mainWindow, HINSTANCE instance)
     SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     UpdateWindow(overlay);
     // Set only if the overlay is still there (its WM_DESTROY forgets it).
-    g_captureActive = g_captureWindow == overlay;
+    g_window.captureActive = g_window.captureWindow == overlay;
 }
 
 void CancelCapture()
 {
-    if (!g_captureActive)
+    if (!g_window.captureActive)
         return;
-    DestroyWindow(g_captureWindow);
-    g_captureActive = false;
+    DestroyWindow(g_window.captureWindow);
+    g_window.captureActive = false;
 }
 
 void DrawMagnifier(int x, int y)
 {
-    HDC dc = g_magnifierSurface.dc;
+    HDC dc = g_window.surfaces.magnifier.dc;
     FillWithColor(dc, RECT{0, 0, Geo().panel.cx, Geo().panel.cy}, GetSysColor(COLOR_BTNFACE));
     const COLORREF center = DrawCells(dc, x, y);
     DrawChannelTexts(dc, center);

@@ -4,10 +4,6 @@
 
 #include <windows.h>
 
-// ---- Globals owned by the capture ----
-extern bool g_captureActive;   // an overlay is open
-extern HWND g_captureWindow;   // the overlay while it is open
-
 // The overlay's window class, registered at start-up.
 extern const char kCaptureClass[];
 

@@ -111,7 +111,7 @@ std::string Text(HWND window)
     return text;
 }
 
-std::string EditText(int index) { return Text(g_editTable[index]); }
+std::string EditText(int index) { return Text(g_window.editTable[index]); }
 
 COLORREF Pixel(int x, int y) { return WindowPixel(x, y); }
 
@@ -154,8 +154,8 @@ struct Snapshot {
         std::memcpy(s.palette, Palette, sizeof Palette);
         for (int i = 0; i < kColorEditCount; ++i)
             s.edits[i] = EditText(i);
-        s.copy = Text(g_editCopy);
-        s.focusIndex = g_focusIndex;
+        s.copy = Text(g_window.editCopy);
+        s.focusIndex = g_window.focusIndex;
         s.swatch[0] = SwatchCurrent();
         s.swatch[1] = SwatchReference();
         s.cells[0] = PaletteCellPixel(0);
@@ -391,8 +391,8 @@ void ShowColor(int r, int g, int b)
 // The focus put into an edit as a click would, whole text selected.
 void FocusEdit(int index)
 {
-    SetFocus(g_editTable[index]);
-    SendMessageA(g_editTable[index], EM_SETSEL, 0, -1);
+    SetFocus(g_window.editTable[index]);
+    SendMessageA(g_window.editTable[index], EM_SETSEL, 0, -1);
     Pump();
 }
 
@@ -412,7 +412,7 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_NE(g_uiFont, nullptr) << "the main window was closed by an earlier test";
+        ASSERT_NE(g_window.uiFont, nullptr) << "the main window was closed by an earlier test";
         g_textForm.CopyFormat = 0;
         g_textForm.HexCase = 0;
         g_textForm.SharpPrefix = 1;
@@ -466,13 +466,13 @@ TEST_F(Typing, EachEditChangesTheColorAndTheOtherEdits)
         Type(c.keys);
         ExpectColor(c.r, c.g, c.b, c.hsv);
         ExpectEdits(c.edits);
-        EXPECT_EQ(Text(g_editCopy), c.copy);
+        EXPECT_EQ(Text(g_window.editCopy), c.copy);
         EXPECT_TRUE(SameColor(g_reference, g_current)) << "typing commits the color";
         EXPECT_EQ(SwatchCurrent(), RGB(c.r, c.g, c.b));
         EXPECT_EQ(SwatchReference(), RGB(c.r, c.g, c.b));
-        EXPECT_EQ(g_focusIndex, c.edit);
-        EXPECT_EQ(g_changeGuard, 1);
-        EXPECT_EQ(GetFocus(), g_editTable[c.edit]) << "the focus stays where the user typed";
+        EXPECT_EQ(g_window.focusIndex, c.edit);
+        EXPECT_EQ(g_window.changeGuard, 1);
+        EXPECT_EQ(GetFocus(), g_window.editTable[c.edit]) << "the focus stays where the user typed";
     }
 }
 
@@ -497,10 +497,10 @@ class Focus : public RunningProgram {
 protected:
     void ExpectFocusOn(int index)
     {
-        EXPECT_EQ(GetFocus(), g_editTable[index]) << "edit " << index;
-        EXPECT_EQ(g_focusIndex, index);
+        EXPECT_EQ(GetFocus(), g_window.editTable[index]) << "edit " << index;
+        EXPECT_EQ(g_window.focusIndex, index);
         DWORD start = 9, end = 9;
-        SendMessageA(g_editTable[index], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageA(g_window.editTable[index], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, static_cast<DWORD>(EditText(index).size())) << "the whole text is selected";
     }
@@ -546,9 +546,9 @@ TEST_F(Focus, StartsFromTheEditLastTypedIntoNotTheOneClicked)
 {
     FocusEdit(1);
     Type("7");
-    ClickOn(g_editTable[7]);
-    ASSERT_EQ(GetFocus(), g_editTable[7]) << "the click put the focus into S";
-    EXPECT_EQ(g_focusIndex, 1);
+    ClickOn(g_window.editTable[7]);
+    ASSERT_EQ(GetFocus(), g_window.editTable[7]) << "the click put the focus into S";
+    EXPECT_EQ(g_window.focusIndex, 1);
     Press({VK_TAB});
     ExpectFocusOn(2);
 }
@@ -557,8 +557,8 @@ TEST_F(Focus, NeverReachesTheCopyTextOrTheButtons)
 {
     FocusEdit(5);
     Type("a");
-    ClickOn(g_editCopy);
-    ASSERT_EQ(GetFocus(), g_editCopy);
+    ClickOn(g_window.editCopy);
+    ASSERT_EQ(GetFocus(), g_window.editCopy);
     Press({VK_TAB});
     ExpectFocusOn(6);
     SetFocus(GetDlgItem(g_mainWindow, ID_COPY));
@@ -585,10 +585,10 @@ TEST_F(SettingsMenu, LetterCaseRederivesHueSaturationAndValue)
     EXPECT_EQ(g_textForm.HexCase, 1);
     ExpectColor(2, 0, 2, {300, 100, 0});
     ExpectEdits({"2", "0", "2", "02", "00", "02", "300", "100", "0"});
-    EXPECT_EQ(g_focusIndex, 5) << "each hex write was taken as typing; B16 came last";
+    EXPECT_EQ(g_window.focusIndex, 5) << "each hex write was taken as typing; B16 came last";
     EXPECT_TRUE(SameColor(g_reference, g_current));
     Press({VK_TAB});
-    EXPECT_EQ(GetFocus(), g_editTable[6]);
+    EXPECT_EQ(GetFocus(), g_window.editTable[6]);
 }
 
 TEST_F(SettingsMenu, LetterCaseRewritesTheHexEditsAndTheText)
@@ -596,11 +596,11 @@ TEST_F(SettingsMenu, LetterCaseRewritesTheHexEditsAndTheText)
     ShowColor(171, 205, 239);
     ChooseMenu('C', 'B');  // 大文字(&B)
     ExpectEdits({"171", "205", "239", "AB", "CD", "EF", "210", "28", "93"});
-    EXPECT_EQ(Text(g_editCopy), "#ABCDEF");
+    EXPECT_EQ(Text(g_window.editCopy), "#ABCDEF");
     ChooseMenu('C', 'S');  // 小文字(&S)
     EXPECT_EQ(g_textForm.HexCase, 0);
     ExpectEdits({"171", "205", "239", "ab", "cd", "ef", "210", "28", "93"});
-    EXPECT_EQ(Text(g_editCopy), "#abcdef");
+    EXPECT_EQ(Text(g_window.editCopy), "#abcdef");
 }
 
 TEST_F(SettingsMenu, TypedHexTextIsReformattedByTheLetterCase)
@@ -610,7 +610,7 @@ TEST_F(SettingsMenu, TypedHexTextIsReformattedByTheLetterCase)
     EXPECT_EQ(EditText(3), "f");
     ChooseMenu('C', 'S');  // 小文字(&S), the case already set
     EXPECT_EQ(EditText(3), "0f");
-    EXPECT_EQ(Text(g_editCopy), "#0f3456");
+    EXPECT_EQ(Text(g_window.editCopy), "#0f3456");
 }
 
 TEST_F(SettingsMenu, SharpTwiceRestoresSettingAndText)
@@ -622,7 +622,7 @@ TEST_F(SettingsMenu, SharpTwiceRestoresSettingAndText)
     for (const auto& s : steps) {
         ChooseMenu('C', 'A');  // 「#」を追加する(&A)
         EXPECT_EQ(g_textForm.SharpPrefix, s.sharp);
-        EXPECT_EQ(Text(g_editCopy), s.text);
+        EXPECT_EQ(Text(g_window.editCopy), s.text);
     }
 }
 
@@ -636,7 +636,7 @@ TEST_F(SettingsMenu, CopyFormats)
     for (const auto& f : formats) {
         ChooseMenu('C', f.item);
         EXPECT_EQ(g_textForm.CopyFormat, f.format);
-        EXPECT_EQ(Text(g_editCopy), f.text);
+        EXPECT_EQ(Text(g_window.editCopy), f.text);
     }
 }
 
@@ -803,9 +803,9 @@ TEST_F(Clipboard, CtrlCCopiesTheTextInEveryForm)
         FocusEdit(2);
         Press({VK_CONTROL, 'C'});
         EXPECT_EQ(ClipboardText(), f.text);
-        EXPECT_EQ(GetFocus(), g_editTable[2]) << "the focus does not move";
+        EXPECT_EQ(GetFocus(), g_window.editTable[2]) << "the focus does not move";
         DWORD start = 9, end = 9;
-        SendMessageA(g_editCopy, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageA(g_window.editCopy, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, std::strlen(f.text)) << "the copied text stays selected";
         EXPECT_EQ(EditText(2), "86") << "the edit with the focus is not what was copied";
@@ -964,10 +964,10 @@ TEST_F(Transforms, KeysRunTheTransformsAndCommitTheColor)
         std::snprintf(hex[2], 3, "%02x", static_cast<unsigned>(c.b));
         ExpectEdits({std::to_string(c.r), std::to_string(c.g), std::to_string(c.b), hex[0], hex[1], hex[2],
                      std::to_string(c.hsv.hue), std::to_string(c.hsv.saturation), std::to_string(c.hsv.value)});
-        EXPECT_EQ(Text(g_editCopy), c.copy);
+        EXPECT_EQ(Text(g_window.editCopy), c.copy);
         EXPECT_EQ(SwatchCurrent(), RGB(c.r, c.g, c.b));
         EXPECT_EQ(SwatchReference(), RGB(c.r, c.g, c.b)) << "the whole swatch shows one color";
-        EXPECT_EQ(g_changeGuard, 1);
+        EXPECT_EQ(g_window.changeGuard, 1);
     }
 }
 
@@ -1004,13 +1004,13 @@ TEST_F(Transforms, TheMainKeyboardsPlusAndMinusDoNothing)
 
 TEST_F(Transforms, EscWithoutACaptureDoesNothing)
 {
-    ASSERT_FALSE(g_captureActive);
+    ASSERT_FALSE(g_window.captureActive);
     FocusEdit(4);
     const Snapshot before = Snapshot::Take();
     Press({VK_ESCAPE});
     before.ExpectUnchanged();
-    EXPECT_FALSE(g_captureActive);
-    EXPECT_EQ(GetFocus(), g_editTable[4]);
+    EXPECT_FALSE(g_window.captureActive);
+    EXPECT_EQ(GetFocus(), g_window.editTable[4]);
     EXPECT_TRUE(IsWindowVisible(g_mainWindow));
 }
 
@@ -1051,7 +1051,7 @@ TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
     ExpectColor(200, 100, 50, {20, 75, 78});
     EXPECT_TRUE(SameColor(g_reference, g_current));
     ExpectEdits({"200", "100", "50", "c8", "64", "32", "20", "75", "78"});
-    EXPECT_EQ(Text(g_editCopy), "#c86432");
+    EXPECT_EQ(Text(g_window.editCopy), "#c86432");
     EXPECT_EQ(SwatchReference(), RGB(200, 100, 50));
     int added = 0;
     for (uint32_t c : g_customColors)

@@ -50,7 +50,7 @@ void LeftClick(int x, int y)
 std::string EditText(int index)
 {
     char text[32] = {};
-    GetWindowTextA(g_editTable[index], text, sizeof text);
+    GetWindowTextA(g_window.editTable[index], text, sizeof text);
     return text;
 }
 

@@ -16,7 +16,7 @@ void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
             quiet = 0;
             ProcessMessage(msg, accelerators);
         } else {
-            if (g_textsBehind)
+            if (g_window.textsBehind)
                 OnIdle();
             ++quiet;
             Sleep(pauseMs);

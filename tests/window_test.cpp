@@ -17,6 +17,7 @@
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
 
 namespace {
@@ -84,9 +85,18 @@ void SwitchMode(int mode)
 
 TestFolder* g_folder;
 
+// Every test opens a window of its own on a program folder of its own, as a
+// first run with a palette file: no test depends on what another left.
 class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
+    {
+        g_instance = GetModuleHandleA(nullptr);
+        ChooseUiLanguage(g_instance);
+        ASSERT_TRUE(RegisterMainWindowClass());
+        ASSERT_TRUE(RegisterCaptureWindowClass());
+    }
+    void SetUp() override
     {
         g_folder = new TestFolder;
         g_programDir = g_folder->path();
@@ -96,11 +106,17 @@ protected:
         palette[17 * 4 + 2] = 0x56;
         palette[18 * 4 + 0] = static_cast<char>(0xFF);
         WriteWholeFile(g_folder->file("palette.ini"), palette);
-        ASSERT_TRUE(StartUp(GetModuleHandleA(nullptr)));
+        LoadProgramState();
+        OpenMainWindow();
         Pump();
     }
-    static void TearDownTestSuite()
+    void TearDown() override
     {
+        if (g_window.uiFont != nullptr)
+            DestroyLayout(g_mainWindow);
+        DestroyWindow(g_mainWindow);
+        g_mainWindow = nullptr;
+        Pump();
         delete g_folder;
         g_folder = nullptr;
     }
@@ -176,27 +192,27 @@ TEST_F(MainWindow, ChildControls)
         if (c.text) {
             EXPECT_EQ(Text(control), c.text);
         }
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), g_uiFont);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), g_window.uiFont);
         if (index < kColorEditCount) {
-            EXPECT_EQ(g_editTable[index], control) << "the edit table is in R10..V order";
+            EXPECT_EQ(g_window.editTable[index], control) << "the edit table is in R10..V order";
         }
         ++index;
     }
-    EXPECT_EQ(g_editCopy, GetDlgItem(g_mainWindow, ID_EDITCOPY));
+    EXPECT_EQ(g_window.editCopy, GetDlgItem(g_mainWindow, ID_EDITCOPY));
 }
 
 TEST_F(MainWindow, FirstRunState)
 {
     const char* expected[kColorEditCount] = {"255", "255", "255", "ff", "ff", "ff", "0", "0", "100"};
     for (int i = 0; i < kColorEditCount; ++i)
-        EXPECT_EQ(Text(g_editTable[i]), expected[i]) << i;
-    EXPECT_EQ(Text(g_editCopy), "#ffffff");
-    EXPECT_EQ(GetFocus(), g_editTable[0]);
+        EXPECT_EQ(Text(g_window.editTable[i]), expected[i]) << i;
+    EXPECT_EQ(Text(g_window.editCopy), "#ffffff");
+    EXPECT_EQ(GetFocus(), g_window.editTable[0]);
     DWORD start = 9, end = 9;
-    SendMessageA(g_editTable[0], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(g_window.editTable[0], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 3u) << "the whole red value is selected";
-    EXPECT_EQ(g_changeGuard, 1);
+    EXPECT_EQ(g_window.changeGuard, 1);
 }
 
 // The top-left pixel of palette cell `cell` in the window.
@@ -320,7 +336,7 @@ TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
     EXPECT_EQ(PixelAt(ValueApex(33)), highlight);
     EXPECT_EQ(SwatchPixel(true), Rgb(18, 52, 86)) << "swatch upper half: the current color";
     EXPECT_EQ(SwatchPixel(false), Rgb(255, 255, 255)) << "lower half: the reference color, not yet committed";
-    EXPECT_EQ(Text(g_editCopy), "#123456");
+    EXPECT_EQ(Text(g_window.editCopy), "#123456");
 
     // Hue 359 puts the apex on the field's last column.
     g_current.hue = 359;
@@ -376,7 +392,7 @@ TEST_F(MainWindow, OtherDisplayModeShowsNoPicker)
     EXPECT_EQ(SwatchPixel(true), Rgb(18, 52, 86)) << "the swatch is still shown";
     SetColor(0, 0, 255);
     EXPECT_EQ(SwatchPixel(true), Rgb(0, 0, 255));
-    EXPECT_EQ(Text(g_editCopy), "#0000ff");
+    EXPECT_EQ(Text(g_window.editCopy), "#0000ff");
     EXPECT_EQ(Pixel(g.hueSat.left + 90, g.hueSat.top + 43), face);
     SwitchMode(0);
 }
@@ -395,7 +411,7 @@ TEST_F(MainWindow, CopyTextFollowsTheSettings)
         g_textForm.SharpPrefix = c.sharp;
         g_textForm.HexCase = c.hexCase;
         UpdateCopyText();
-        EXPECT_EQ(Text(g_editCopy), c.text);
+        EXPECT_EQ(Text(g_window.editCopy), c.text);
     }
     g_textForm.CopyFormat = 0;
     g_textForm.SharpPrefix = 1;
@@ -410,13 +426,38 @@ TEST_F(MainWindow, WritingTheEditsChangesNoColor)
     WriteColorEdits(g_mainWindow);
     Pump();
     EXPECT_EQ(std::memcmp(&before, &g_current, sizeof before), 0);
-    EXPECT_EQ(Text(g_editTable[6]), "359");
-    EXPECT_EQ(Text(g_editTable[3]), "c8");
-    EXPECT_EQ(g_changeGuard, 1);
+    EXPECT_EQ(Text(g_window.editTable[6]), "359");
+    EXPECT_EQ(Text(g_window.editTable[3]), "c8");
+    EXPECT_EQ(g_window.changeGuard, 1);
 }
 
-// Last: closing writes both files and leaves the window on screen until the process ends.
-TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
+// A window's state is its own: what an earlier window left (a lowered guard, a
+// focus index, texts behind, an open capture, released handles) is not taken over.
+TEST_F(MainWindow, ANewWindowStartsAfresh)
+{
+    g_window.changeGuard = 0;
+    g_window.focusIndex = 5;
+    g_window.textsBehind = true;
+    g_window.captureActive = true;
+    const HWND oldEdit = g_window.editTable[0];
+    DestroyLayout(g_mainWindow);
+    DestroyWindow(g_mainWindow);
+    Pump();
+    OpenMainWindow();
+    Pump();
+    EXPECT_EQ(g_window.changeGuard, 1);
+    EXPECT_EQ(g_window.focusIndex, 0);
+    EXPECT_FALSE(g_window.textsBehind);
+    EXPECT_FALSE(g_window.captureActive);
+    EXPECT_NE(g_window.uiFont, nullptr);
+    EXPECT_NE(g_window.windowDc, nullptr);
+    EXPECT_NE(g_window.surfaces.palette.dc, nullptr);
+    EXPECT_NE(g_window.editTable[0], oldEdit);
+    EXPECT_EQ(GetFocus(), g_window.editTable[0]);
+}
+
+// Closing writes both files and leaves the window on screen until the process ends.
+TEST_F(MainWindow, CloseWritesSettingsAndPalette)
 {
     SetColor(18, 52, 86);
     g_textForm.CopyFormat = 1;
@@ -443,7 +484,7 @@ TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
     ASSERT_EQ(palette.size(), 512u);
     EXPECT_EQ(palette.substr(20, 4), std::string("\xEF\xCD\xAB\x00", 4));
     EXPECT_EQ(palette.substr(68, 3), std::string("\x12\x34\x56", 3));
-    EXPECT_EQ(g_uiFont, nullptr) << "the font was released";
+    EXPECT_EQ(g_window.uiFont, nullptr) << "the font was released";
 }
 
 }  // namespace

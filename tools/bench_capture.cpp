@@ -15,6 +15,7 @@
 #include "capture/capture.h"
 #include "res/resource.h"
 #include "view/geometry.h"
+#include "view/layout.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ int Sweep(int i, int from, int to)
 
 void MeasureMoves(int width, int height)
 {
-    HWND overlay = g_captureWindow;
+    HWND overlay = g_window.captureWindow;
     const int y0 = height / 4, y1 = height * 3 / 4;
     Print("DrawMagnifier", Time(kMoves, [&](int i) { DrawMagnifier(Sweep(i, 20, width / 2 - 20), Sweep(i, y0, y1)); }));
     Print("mouse move within a half", Time(kMoves, [&](int i) {
@@ -147,7 +148,7 @@ void BenchCapture()
         const double start = Now();
         SendMessageA(g_mainWindow, WM_COMMAND, MAKEWPARAM(ID_CAPTURE, 0), 0);
         painted.push_back(Now() - start);
-        if (!g_captureActive) {
+        if (!g_window.captureActive) {
             std::printf("  the overlay could not be opened\n");
             return;
         }

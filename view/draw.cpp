@@ -9,6 +9,7 @@
 #include "color/palette.h"
 #include "view/gdi.h"
 #include "view/geometry.h"
+#include "view/layout.h"
 #include "view/surfaces.h"
 
 namespace {
@@ -87,7 +88,7 @@ void DrawChannelPercent(const Surface& surface, int32_t channel)
     char text[16];
     FormatChannelPercent(channel, text, sizeof text);
     const int length = static_cast<int>(std::strlen(text));
-    SelectGuard font(surface.dc, g_uiFont);
+    SelectGuard font(surface.dc, g_window.uiFont);
     SIZE size = {0, 0};
     GetTextExtentPoint32A(surface.dc, text, length, &size);
     const POINT at = Geo().percentText;
@@ -146,7 +147,7 @@ void DrawShadowText(HDC target, int x, int y, const char* text)
 
 void DrawSwatchSurface()
 {
-    const Surface& s = g_swatchSurface;
+    const Surface& s = g_window.surfaces.swatch;
     FillSolid(s.dc, 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
     FillSolid(s.dc, 0, s.height / 2, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_reference)));
     DrawSunkenEdge(s.dc, s.width, s.height);
@@ -159,14 +160,14 @@ void DrawChannelBars()
     const int32_t blue = g_current.blue;
     GdiFlush();  // the pixels are written directly: let earlier GDI drawing land first
     for (int32_t x = 0; x < 256; ++x) {
-        FillColumn(g_redBarSurface, x, Rgb{x, green, blue});
-        FillColumn(g_greenBarSurface, x, Rgb{red, x, blue});
-        FillColumn(g_blueBarSurface, x, Rgb{red, green, x});
+        FillColumn(g_window.surfaces.redBar, x, Rgb{x, green, blue});
+        FillColumn(g_window.surfaces.greenBar, x, Rgb{red, x, blue});
+        FillColumn(g_window.surfaces.blueBar, x, Rgb{red, green, x});
     }
-    DrawChannelPercent(g_redBarSurface, red);
-    DrawChannelPercent(g_greenBarSurface, green);
-    DrawChannelPercent(g_blueBarSurface, blue);
-    for (const Surface* bar : {&g_redBarSurface, &g_greenBarSurface, &g_blueBarSurface})
+    DrawChannelPercent(g_window.surfaces.redBar, red);
+    DrawChannelPercent(g_window.surfaces.greenBar, green);
+    DrawChannelPercent(g_window.surfaces.blueBar, blue);
+    for (const Surface* bar : {&g_window.surfaces.redBar, &g_window.surfaces.greenBar, &g_window.surfaces.blueBar})
         DrawSunkenEdge(bar->dc, bar->width, bar->height);
 }
 
@@ -228,7 +229,7 @@ void FillHueSatPixels(const Surface& s, int32_t value)
 void DrawHueSatSurface()
 {
     // Computed on locals: the current color is only read.
-    const Surface& s = g_hueSatSurface;
+    const Surface& s = g_window.surfaces.hueSat;
     const int32_t value = g_current.value;
     if (s.pixels != nullptr && s.width == kHueSteps && s.height == kSaturationSteps) {
         GdiFlush();
@@ -244,7 +245,7 @@ void DrawHueSatSurface()
 void DrawValueBarSurface()
 {
     // Row 0 gets no gradient: the sunken edge covers it.
-    const Surface& s = g_valueBarSurface;
+    const Surface& s = g_window.surfaces.valueBar;
     const int32_t hue = g_current.hue;
     const int32_t saturation = g_current.saturation;
     GdiFlush();
@@ -255,7 +256,7 @@ void DrawValueBarSurface()
 
 void DrawPaletteSurface()
 {
-    const Surface& s = g_paletteSurface;
+    const Surface& s = g_window.surfaces.palette;
     FillSolid(s.dc, 0, 0, s.width, s.height, 0x00FFFFFF);
     {
         ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));

@@ -8,14 +8,7 @@
 #include "view/strings.h"
 #include "view/surfaces.h"
 
-HCURSOR g_pickCursor;
-HCURSOR g_storeCursor;
-HCURSOR g_arrowCursor;
-HWND g_editTable[kColorEditCount];
-HWND g_editCopy;
-HDC g_windowDc;
-int g_focusIndex;
-uint8_t g_changeGuard = 1;
+MainWindowState g_window;
 
 namespace {
 
@@ -72,13 +65,13 @@ void CreateControls(HWND window)
         const char* text = c.text != 0 ? UiText(c.text) : "";
         HWND control = CreateWindowExA(c.exStyle, c.className, text, c.style, r.left, r.top, Width(r), Height(r),
                                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_uiFont), FALSE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_window.uiFont), FALSE);
         if (c.limit > 0)
             SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(c.limit), 0);
         if (i < kColorEditCount)
-            g_editTable[i] = control;
+            g_window.editTable[i] = control;
         else if (c.id == ID_EDITCOPY)
-            g_editCopy = control;
+            g_window.editCopy = control;
     }
 }
 
@@ -106,30 +99,30 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
 
 BOOL OnCreate(HWND window, LPCREATESTRUCT create)
 {
-    g_changeGuard = 1;
-    g_focusIndex = 0;
+    // The change guard raised, the focus index at R10, no capture, no texts behind.
+    g_window = MainWindowState{};
 
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    g_pickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PICK));
-    g_storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
-    g_arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    g_window.pickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PICK));
+    g_window.storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
+    g_window.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
 
     const auto* savedAt = static_cast<const POINT*>(create->lpCreateParams);
     SizeAndPlace(window, savedAt != nullptr ? *savedAt : POINT{0, 0});
-    g_uiFont = CreateUiFont();
+    g_window.uiFont = CreateUiFont();
     CreateControls(window);
-    g_windowDc = GetDC(window);
-    CreateSurfaces(g_windowDc);
+    g_window.windowDc = GetDC(window);
+    CreateSurfaces(g_window.windowDc);
     return TRUE;
 }
 
 void DestroyLayout(HWND window)
 {
-    DeleteObject(g_uiFont);
-    g_uiFont = nullptr;
+    DeleteObject(g_window.uiFont);
+    g_window.uiFont = nullptr;
     DestroySurfaces();
-    ReleaseDC(window, g_windowDc);
-    g_windowDc = nullptr;
+    ReleaseDC(window, g_window.windowDc);
+    g_window.windowDc = nullptr;
 }
 
 void SetControlText(HWND control, const char* text)
@@ -157,14 +150,14 @@ void WriteColorEdits(HWND, EditSet edits)
                                               g_current.hue, g_current.saturation, g_current.value};
     const char* const hex[kColorEditCount] = {nullptr, nullptr, nullptr, g_current.redHex, g_current.greenHex,
                                               g_current.blueHex, nullptr, nullptr, nullptr};
-    g_changeGuard = 0;
+    g_window.changeGuard = 0;
     for (int i = 0; i < kColorEditCount; ++i) {
         if ((edits & EditBit(i)) == 0)
             continue;
         if (hex[i] != nullptr)
-            SetControlText(g_editTable[i], hex[i]);
+            SetControlText(g_window.editTable[i], hex[i]);
         else
-            WriteNumber(g_editTable[i], numbers[i]);
+            WriteNumber(g_window.editTable[i], numbers[i]);
     }
-    g_changeGuard = 1;
+    g_window.changeGuard = 1;
 }

@@ -112,7 +112,7 @@ void PickPaletteCell(HWND window, int cell)
 
 void StorePaletteCell(int cell)
 {
-    SetCursor(g_storeCursor);
+    SetCursor(g_window.storeCursor);
     Palette[cell] = ColorRefOf(g_current);
     RedrawPalette();
 }
@@ -130,7 +130,7 @@ void ChooseCursor(HWND window)
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(window, &p);
-    SetCursor(InPickCursorArea(p.x, p.y) ? g_pickCursor : g_arrowCursor);
+    SetCursor(InPickCursorArea(p.x, p.y) ? g_window.pickCursor : g_window.arrowCursor);
 }
 
 void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)

@@ -84,10 +84,10 @@ void PaintHsvPickers(HDC dc)
     DrawLabel(dc, IDS_HUESAT_LABEL, Above(field), Across::Center, Down::Bottom);
     DrawMarkerAt(dc, HueMarker());
     DrawMarkerAt(dc, SaturationMarker());
-    Show(dc, g_hueSatSurface, field);
+    Show(dc, g_window.surfaces.hueSat, field);
     DrawLabel(dc, IDS_VALUE_LABEL, Above(Geo().valueBar), Across::Center, Down::Bottom);
     DrawMarkerAt(dc, ValueMarker());
-    Show(dc, g_valueBarSurface, Geo().valueBar);
+    Show(dc, g_window.surfaces.valueBar, Geo().valueBar);
 }
 
 void PaintEtchedLine(HWND window, HDC dc)
@@ -140,16 +140,16 @@ static void PaintContents(HWND window, HDC dc)
 {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    SelectGuard font(dc, g_uiFont);
+    SelectGuard font(dc, g_window.uiFont);
 
     const Geometry& g = Geo();
     DrawLabel(dc, IDS_COLOR_LABEL, Above(g.swatch), Across::Left, Down::Bottom);
-    Show(dc, g_swatchSurface, g.swatch);
+    Show(dc, g_window.surfaces.swatch, g.swatch);
 
     if (g_displayMode == 1) {
-        PaintChannelBar(dc, IDS_RED_LABEL, g_redBarSurface, g.redBar, RedMarker());
-        PaintChannelBar(dc, IDS_GREEN_LABEL, g_greenBarSurface, g.greenBar, GreenMarker());
-        PaintChannelBar(dc, IDS_BLUE_LABEL, g_blueBarSurface, g.blueBar, BlueMarker());
+        PaintChannelBar(dc, IDS_RED_LABEL, g_window.surfaces.redBar, g.redBar, RedMarker());
+        PaintChannelBar(dc, IDS_GREEN_LABEL, g_window.surfaces.greenBar, g.greenBar, GreenMarker());
+        PaintChannelBar(dc, IDS_BLUE_LABEL, g_window.surfaces.blueBar, g.blueBar, BlueMarker());
     } else if (g_displayMode == 0) {
         PaintHsvPickers(dc);
     }
@@ -158,7 +158,7 @@ static void PaintContents(HWND window, HDC dc)
 
     const RECT paletteLabel = {g.paletteLabel.x, g.paletteLabel.y, g.paletteLabel.x, g.paletteLabel.y};
     DrawLabel(dc, IDS_PALETTE_LABEL, paletteLabel, Across::Left, Down::Top);
-    Show(dc, g_paletteSurface, g.palette);
+    Show(dc, g_window.surfaces.palette, g.palette);
 
     for (int i = 0; i < 6; ++i)
         DrawLabel(dc, kEditLabels[i], EditLabelBox(kLabelledEdits[i]), Across::Left, Down::Middle);
@@ -182,33 +182,32 @@ static void RepaintStrips(HWND window, const MarkerPlace (&markers)[3])
         GdiObject<HRGN> strip(CreateRectRgnIndirect(&m.strip));
         CombineRgn(region.get(), region.get(), strip.get(), RGN_OR);
     }
-    SelectClipRgn(g_windowDc, region.get());
-    FillRgn(g_windowDc, region.get(), GetSysColorBrush(COLOR_BTNFACE));
-    PaintContents(window, g_windowDc);
-    SelectClipRgn(g_windowDc, nullptr);
+    SelectClipRgn(g_window.windowDc, region.get());
+    FillRgn(g_window.windowDc, region.get(), GetSysColorBrush(COLOR_BTNFACE));
+    PaintContents(window, g_window.windowDc);
+    SelectClipRgn(g_window.windowDc, nullptr);
 }
 
 void RedrawSwatch()
 {
     DrawSwatchSurface();
-    Show(g_windowDc, g_swatchSurface, Geo().swatch);
+    Show(g_window.windowDc, g_window.surfaces.swatch, Geo().swatch);
 }
 
 void RedrawPalette()
 {
     DrawPaletteSurface();
-    Show(g_windowDc, g_paletteSurface, Geo().palette);
+    Show(g_window.windowDc, g_window.surfaces.palette, Geo().palette);
 }
 
 void UpdateCopyText()
 {
     char text[kCopyTextSize];
     FormatCopyText(text, sizeof text);
-    SetControlText(g_editCopy, text);
+    SetControlText(g_window.editCopy, text);
 }
 
 int32_t g_displayMode;
-bool g_textsBehind;
 
 // The swatch and the pickers of the mode shown, with their markers.
 static void RefreshPictures(HWND window)
@@ -216,15 +215,15 @@ static void RefreshPictures(HWND window)
     RedrawSwatch();
     if (g_displayMode == 1) {
         DrawChannelBars();
-        Show(g_windowDc, g_redBarSurface, Geo().redBar);
-        Show(g_windowDc, g_greenBarSurface, Geo().greenBar);
-        Show(g_windowDc, g_blueBarSurface, Geo().blueBar);
+        Show(g_window.windowDc, g_window.surfaces.redBar, Geo().redBar);
+        Show(g_window.windowDc, g_window.surfaces.greenBar, Geo().greenBar);
+        Show(g_window.windowDc, g_window.surfaces.blueBar, Geo().blueBar);
         RepaintStrips(window, {RedMarker(), GreenMarker(), BlueMarker()});
     } else if (g_displayMode == 0) {
         DrawHueSatSurface();
-        Show(g_windowDc, g_hueSatSurface, Geo().hueSat);
+        Show(g_window.windowDc, g_window.surfaces.hueSat, Geo().hueSat);
         DrawValueBarSurface();
-        Show(g_windowDc, g_valueBarSurface, Geo().valueBar);
+        Show(g_window.windowDc, g_window.surfaces.valueBar, Geo().valueBar);
         RepaintStrips(window, {ValueMarker(), SaturationMarker(), HueMarker()});
     }
 }
@@ -251,14 +250,14 @@ void TakeColor(HWND window, uint32_t color)
 void RefreshDuringDrag(HWND window)
 {
     RefreshPictures(window);
-    g_textsBehind = true;
+    g_window.textsBehind = true;
 }
 
 void CatchUpTexts(HWND window)
 {
-    if (!g_textsBehind)
+    if (!g_window.textsBehind)
         return;
-    g_textsBehind = false;
+    g_window.textsBehind = false;
     UpdateCopyText();
     WriteColorEdits(window);
 }

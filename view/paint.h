@@ -27,7 +27,6 @@ void TakeColor(HWND window, uint32_t color);
 
 // ---- Globals owned by the painting ----
 extern int32_t g_displayMode;  // 0 the HSV pickers, 1 the RGB pickers, any other value none
-extern bool g_textsBehind;     // mid-drag: the nine edits and EDITCOPY lag behind the color
 
 // A drag step: the swatch, pickers and markers follow the color at once; the
 // texts (each edit write costs far more than a whole picker) are written by

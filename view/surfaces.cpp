@@ -8,10 +8,8 @@
 #include "view/draw.h"
 #include "view/gdi.h"
 #include "view/geometry.h"
+#include "view/layout.h"
 
-HFONT g_uiFont;
-Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface, g_valueBarSurface,
-    g_paletteSurface, g_screenSurface, g_magnifierSurface;
 
 namespace {
 
@@ -184,9 +182,9 @@ void SetTextMode(const Surface& surface, COLORREF color)
     SetTextColor(surface.dc, color);
 }
 
-Surface* const kSurfacesInOrder[] = {
-    &g_swatchSurface, &g_redBarSurface,  &g_greenBarSurface, &g_blueBarSurface,    &g_hueSatSurface,
-    &g_valueBarSurface, &g_paletteSurface, &g_screenSurface,  &g_magnifierSurface,
+Surface Surfaces::*const kSurfacesInOrder[] = {
+    &Surfaces::swatch, &Surfaces::redBar,   &Surfaces::greenBar, &Surfaces::blueBar,   &Surfaces::hueSat,
+    &Surfaces::valueBar, &Surfaces::palette, &Surfaces::screen,  &Surfaces::magnifier,
 };
 
 }  // namespace
@@ -240,35 +238,38 @@ HFONT CreateUiFont()
 void CreateSurfaces(HDC windowDc)
 {
     const Geometry& g = Geo();
-    CreateSurface(g_swatchSurface, windowDc, g.swatch);
-    CreateSurface(g_redBarSurface, windowDc, g.redBar);
-    SetTextMode(g_redBarSurface, 0x000000FF);
-    CreateSurface(g_greenBarSurface, windowDc, g.greenBar);
-    SetTextMode(g_greenBarSurface, 0x0000FF00);
-    CreateSurface(g_blueBarSurface, windowDc, g.blueBar);
-    SetTextMode(g_blueBarSurface, 0x00FF0000);
+    Surfaces& s = g_window.surfaces;
+    CreateSurface(s.swatch, windowDc, g.swatch);
+    CreateSurface(s.redBar, windowDc, g.redBar);
+    SetTextMode(s.redBar, 0x000000FF);
+    CreateSurface(s.greenBar, windowDc, g.greenBar);
+    SetTextMode(s.greenBar, 0x0000FF00);
+    CreateSurface(s.blueBar, windowDc, g.blueBar);
+    SetTextMode(s.blueBar, 0x00FF0000);
     DrawChannelBars();
-    CreateSurface(g_hueSatSurface, windowDc, g.hueSat);
+    CreateSurface(s.hueSat, windowDc, g.hueSat);
     DrawHueSatSurface();
-    CreateSurface(g_valueBarSurface, windowDc, g.valueBar);
+    CreateSurface(s.valueBar, windowDc, g.valueBar);
     DrawValueBarSurface();
-    CreateSurface(g_paletteSurface, windowDc, g.palette);
+    CreateSurface(s.palette, windowDc, g.palette);
     DrawPaletteSurface();
-    CreateSurface(g_screenSurface, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    CreateSurface(g_magnifierSurface, windowDc, g.panel.cx, g.panel.cy);
-    SetTextMode(g_magnifierSurface, 0x00000000);
+    CreateSurface(s.screen, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    CreateSurface(s.magnifier, windowDc, g.panel.cx, g.panel.cy);
+    SetTextMode(s.magnifier, 0x00000000);
 }
 
 void DestroySurfaces()
 {
-    for (Surface* surface : kSurfacesInOrder) {
+    for (Surface Surfaces::*member : kSurfacesInOrder) {
+        Surface* surface = &(g_window.surfaces.*member);
         if (surface->dc == nullptr)
             continue;
         if (surface->previous != nullptr)
             SelectObject(surface->dc, surface->previous);
         DeleteDC(surface->dc);
     }
-    for (Surface* surface : kSurfacesInOrder) {
+    for (Surface Surfaces::*member : kSurfacesInOrder) {
+        Surface* surface = &(g_window.surfaces.*member);
         if (surface->bitmap != nullptr)
             DeleteObject(surface->bitmap);
         std::memset(surface, 0, sizeof *surface);
@@ -277,7 +278,7 @@ void DestroySurfaces()
 
 bool ResizeScreenSurface(int width, int height)
 {
-    Surface& surface = g_screenSurface;
+    Surface& surface = g_window.surfaces.screen;
     if (surface.dc == nullptr || width <= 0 || height <= 0)
         return false;
 
