@@ -4,17 +4,16 @@
 #include "app/commands.h"
 #include "res/resource.h"
 #include "view/gdi.h"
+#include "view/strings.h"
 
 namespace {
-
-const char kVersionText[] = "Tintbox Ver.1.12";
 
 // The bold font of the version text; it lives exactly as long as the dialog.
 std::unique_ptr<ScopedFont> g_boldFont;
 
 BOOL OnInitDialog(HWND dialog)
 {
-    SetDlgItemTextA(dialog, IDC_VERSIONTEXT, kVersionText);
+    SetDlgItemTextA(dialog, IDC_VERSIONTEXT, UiText(IDS_VERSION));
     LOGFONTA font;
     ZeroMemory(&font, sizeof font);
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);

@@ -1,12 +1,15 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/app.h"
 #include "app/commands.h"
 #include "capture/capture.h"
 #include "color/color.h"
+#include "color/color_text.h"
+#include "color/palette.h"
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_file.h"
@@ -14,12 +17,18 @@
 #include "view/layout.h"
 #include "view/mouse.h"
 #include "view/paint.h"
+#include "view/strings.h"
 
 HINSTANCE g_instance;
 HWND g_mainWindow;
+uint32_t g_customColors[kCustomColorCount];
+char g_paletteFile[kPathBufferSize];
+
+// Where the main window was saved: where it opens, and what is saved when its
+// placement cannot be read.
+static POINT s_savedPosition;
 
 static const char kMainClass[] = "tbox";
-static const char kMainTitle[] = "Tintbox";
 
 void FindProgramDirectory()
 {
@@ -41,8 +50,8 @@ void FindProgramDirectory()
 // object; the window itself goes with the process.
 static void OnClose(HWND window)
 {
-    SaveSettings(window);
-    WritePaletteFile(ProgramFilePath("palette.ini").c_str());
+    SaveSettings(GatherSettings(), window);
+    WritePaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
     DestroyLayout(window);
     PostMessageA(window, WM_DESTROY, 0, 0);
 }
@@ -107,29 +116,70 @@ static ATOM RegisterWindowClass(const char* name, UINT style, WNDPROC procedure,
     return RegisterClassExA(&wc);
 }
 
+void ApplySettings(const Settings& settings)
+{
+    s_savedPosition = POINT{settings.PosX, settings.PosY};
+    g_displayMode = settings.DisplayMode;
+    g_textForm = settings.Text;
+    g_current.red = settings.Color.red;
+    g_current.green = settings.Color.green;
+    g_current.blue = settings.Color.blue;
+    std::memcpy(g_customColors, settings.CustColors, sizeof g_customColors);
+    std::memcpy(g_paletteFile, settings.PaletteFile, sizeof g_paletteFile);
+}
+
+Settings GatherSettings()
+{
+    Settings settings;
+    settings.PosX = s_savedPosition.x;
+    settings.PosY = s_savedPosition.y;
+    settings.DisplayMode = g_displayMode;
+    settings.Text = g_textForm;
+    settings.Color = Rgb{g_current.red, g_current.green, g_current.blue};
+    std::memcpy(settings.CustColors, g_customColors, sizeof settings.CustColors);
+    std::memcpy(settings.PaletteFile, g_paletteFile, sizeof settings.PaletteFile);
+    return settings;
+}
+
+void LoadProgramState()
+{
+    ApplySettings(LoadSettings());
+    ReadPaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
+    CompleteFromRgb();
+}
+
+bool RegisterMainWindowClass()
+{
+    return RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
+                               MAKEINTRESOURCEA(IDM_MAINMENU)) != 0;
+}
+
+bool RegisterCaptureWindowClass()
+{
+    return RegisterWindowClass(kCaptureClass, 0, CaptureWindowProc, LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_PICK)),
+                               nullptr) != 0;
+}
+
+void OpenMainWindow()
+{
+    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_instance, &s_savedPosition);
+    CommitCurrentColor(g_mainWindow);
+    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
+    UpdateWindow(g_mainWindow);
+    SetFocus(g_window.editTable[0]);
+    SendMessageA(g_window.editTable[0], EM_SETSEL, 0, -1);
+}
+
 bool StartUp(HINSTANCE instance)
 {
     g_instance = instance;
-    LoadSettings();
-    ReadPaletteFile(ProgramFilePath("palette.ini").c_str());
-    CompleteFromRgb();
-    g_reference = g_current;
-
-    if (!RegisterWindowClass(kMainClass, CS_OWNDC, MainWindowProc, LoadCursorA(nullptr, IDC_ARROW),
-                             MAKEINTRESOURCEA(IDM_MAINMENU)))
+    ChooseUiLanguage(instance);
+    LoadProgramState();
+    if (!RegisterMainWindowClass())
         return false;
-    g_mainWindow = CreateWindowExA(0, kMainClass, kMainTitle, WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, nullptr, nullptr, g_instance, nullptr);
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
-    ShowWindow(g_mainWindow, SW_SHOWNORMAL);
-    UpdateWindow(g_mainWindow);
-
-    if (!RegisterWindowClass(kCaptureClass, 0, CaptureWindowProc, g_pickCursor, nullptr))
-        return false;
-    SetFocus(g_editTable[0]);
-    SendMessageA(g_editTable[0], EM_SETSEL, 0, -1);
-    return true;
+    OpenMainWindow();
+    return RegisterCaptureWindowClass();
 }
 
 void ProcessMessage(MSG& msg, HACCEL accelerators)
@@ -158,7 +208,7 @@ int RunMessageLoop()
     while (GetMessageA(&msg, nullptr, 0, 0)) {
         ProcessMessage(msg, accelerators);
         MSG next;
-        if (g_textsBehind && !PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE))
+        if (g_window.textsBehind && !PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE))
             OnIdle();
     }
     return static_cast<int>(msg.wParam);

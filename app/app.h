@@ -3,14 +3,34 @@
 
 #include <windows.h>
 
+#include "store/settings_data.h"
+
 // ---- Globals owned by the frame ----
 extern HINSTANCE g_instance;   // the module, for every resource load and window creation
 extern HWND g_mainWindow;      // set once CreateWindowExA of the main window returns
+extern uint32_t g_customColors[kCustomColorCount];  // the color dialog's, COLORREFs
+extern char g_paletteFile[kPathBufferSize];         // the last palette file opened or saved; empty when none
 
-// With the program directory found: loads the settings, the palette and the color, registers the window
-// classes, creates and shows the main window and puts the focus into R10.
+// The settings read at start handed to their owners: the display mode to the
+// view, the text form and the color to the color model, the rest to the frame.
+void ApplySettings(const Settings& settings);
+// The settings as they are now, gathered from their owners, for saving.
+Settings GatherSettings();
+
+// With the program directory found: chooses the interface language, loads the
+// program's state, registers the window classes, opens the main window.
 // False when a window class cannot be registered.
 bool StartUp(HINSTANCE instance);
+
+// Its steps. The program's state before any window: the settings handed to
+// their owners, the palette, the color completed from its red, green and blue.
+void LoadProgramState();
+// The main window's class and the capture overlay's; false when refused.
+bool RegisterMainWindowClass();
+bool RegisterCaptureWindowClass();
+// Creates the main window (its class registered), shows it with the current
+// color committed, and puts the focus into R10 with its text selected.
+void OpenMainWindow();
 
 // The message loop, with the accelerators; returns the exit code.
 int RunMessageLoop();

@@ -6,24 +6,19 @@
 #include "app/transforms.h"
 #include "capture/capture.h"
 #include "color/color.h"
+#include "color/color_text.h"
 #include "color/edit_number.h"
+#include "color/palette.h"
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_file.h"
-#include "store/settings_data.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 
 const char kMakerHomePage[] = "https://quillmark.example/tintbox/";
 
 namespace {
-
-// 現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？
-const char kReplacePaletteQuestion[] =
-    "\x8C\xBB\x8D\xDD\x82\xCC\xCA\xDF\xDA\xAF\xC4\x82\xCD\x8D\xED\x8F\x9C\x82\xB3\x82\xEA\x82\xDC\x82\xB7\x81\x42"
-    "\x91\xB1\x8D\x73\x82\xB5\x82\xC4\x82\xE0\x82\xE6\x82\xEB\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48";
-const char kInitialisePaletteCaption[] = "\xCA\xDF\xDA\xAF\xC4\x8F\x89\x8A\xFA\x89\xBB";  // ﾊﾟﾚｯﾄ初期化
-const char kOpenPaletteCaption[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";       // ﾊﾟﾚｯﾄを開く
 
 // ---- Typing into the nine color edits ----
 
@@ -41,24 +36,22 @@ struct ColorEdit {
     int32_t ColorState::*number;  // the channel, hue, saturation or value
     char (ColorState::*hex)[3];   // the channel's hex text; null for H, S, V
     int32_t highest;              // a typed number above it counts as it
-    int partner;                  // the channel's other edit (R10 <-> R16); 0 for H, S, V
+    EditSet follow;               // the edits rewritten after typing into it
 };
 
+// A channel's other edit (R10 <-> R16) and H, S, V follow a channel; the six
+// channel edits follow H, S or V.
 const ColorEdit kColorEdits[kColorEditCount] = {
-    {ID_R10, EditKind::Decimal, &ColorState::red, &ColorState::redHex, 255, ID_R16},
-    {ID_G10, EditKind::Decimal, &ColorState::green, &ColorState::greenHex, 255, ID_G16},
-    {ID_B10, EditKind::Decimal, &ColorState::blue, &ColorState::blueHex, 255, ID_B16},
-    {ID_R16, EditKind::Hex, &ColorState::red, &ColorState::redHex, 255, ID_R10},
-    {ID_G16, EditKind::Hex, &ColorState::green, &ColorState::greenHex, 255, ID_G10},
-    {ID_B16, EditKind::Hex, &ColorState::blue, &ColorState::blueHex, 255, ID_B10},
-    {ID_H, EditKind::Hsv, &ColorState::hue, nullptr, 359, 0},
-    {ID_S, EditKind::Hsv, &ColorState::saturation, nullptr, 100, 0},
-    {ID_V, EditKind::Hsv, &ColorState::value, nullptr, 100, 0},
+    {ID_R10, EditKind::Decimal, &ColorState::red, &ColorState::redHex, 255, EditBit(3) | kHsvColorEdits},
+    {ID_G10, EditKind::Decimal, &ColorState::green, &ColorState::greenHex, 255, EditBit(4) | kHsvColorEdits},
+    {ID_B10, EditKind::Decimal, &ColorState::blue, &ColorState::blueHex, 255, EditBit(5) | kHsvColorEdits},
+    {ID_R16, EditKind::Hex, &ColorState::red, &ColorState::redHex, 255, EditBit(0) | kHsvColorEdits},
+    {ID_G16, EditKind::Hex, &ColorState::green, &ColorState::greenHex, 255, EditBit(1) | kHsvColorEdits},
+    {ID_B16, EditKind::Hex, &ColorState::blue, &ColorState::blueHex, 255, EditBit(2) | kHsvColorEdits},
+    {ID_H, EditKind::Hsv, &ColorState::hue, nullptr, 359, kRgbColorEdits},
+    {ID_S, EditKind::Hsv, &ColorState::saturation, nullptr, 100, kRgbColorEdits},
+    {ID_V, EditKind::Hsv, &ColorState::value, nullptr, 100, kRgbColorEdits},
 };
-
-// The edits that follow a change of the channels or of hue, saturation and value.
-const int kHsvEditIds[] = {ID_H, ID_S, ID_V};
-const int kRgbEditIds[] = {ID_R10, ID_G10, ID_B10, ID_R16, ID_G16, ID_B16};
 
 // Position of a color edit in the table, or -1.
 int ColorEditPosition(int id)
@@ -67,24 +60,6 @@ int ColorEditPosition(int id)
         if (kColorEdits[i].id == id)
             return i;
     return -1;
-}
-
-// Writes the current color's field into one edit; the guard decides whether
-// the notification that follows acts.
-void WriteEdit(HWND window, int id)
-{
-    const ColorEdit& edit = kColorEdits[ColorEditPosition(id)];
-    if (edit.kind == EditKind::Hex)
-        SetDlgItemTextA(window, id, g_current.*edit.hex);
-    else
-        SetDlgItemInt(window, id, static_cast<UINT>(g_current.*edit.number), FALSE);
-}
-
-template <size_t N>
-void WriteEdits(HWND window, const int (&ids)[N])
-{
-    for (int id : ids)
-        WriteEdit(window, id);
 }
 
 // The edit's number (leading digits; 0 without any, a sign first included),
@@ -107,8 +82,6 @@ void TakeDecimalChannel(HWND window, const ColorEdit& edit)
     channel = ReadLimitedNumber(window, edit);
     FormatHex(channel, g_current.*edit.hex, sizeof(g_current.*edit.hex));
     RgbToHsv();
-    WriteEdit(window, edit.partner);
-    WriteEdits(window, kHsvEditIds);
 }
 
 void TakeHexChannel(HWND window, const ColorEdit& edit)
@@ -119,8 +92,6 @@ void TakeHexChannel(HWND window, const ColorEdit& edit)
     GetDlgItemTextA(window, edit.id, hex, static_cast<int>(sizeof(g_current.*edit.hex)));
     g_current.*edit.number = ParseHex(hex);
     RgbToHsv();
-    WriteEdit(window, edit.partner);
-    WriteEdits(window, kHsvEditIds);
 }
 
 void TakeHsvField(HWND window, const ColorEdit& edit)
@@ -128,46 +99,45 @@ void TakeHsvField(HWND window, const ColorEdit& edit)
     g_current.*edit.number = ReadLimitedNumber(window, edit);
     // Hue, saturation and value stay as typed; they are not derived again.
     CompleteFromHsv();
-    WriteEdits(window, kRgbEditIds);
 }
 
-// A keystroke changed one of the nine edits: the color follows it, the other
-// edits follow the color, and the color is committed and shown.
+// A keystroke changed one of the nine edits: the color follows it and is
+// committed and shown, and the edits that follow it are rewritten; the one
+// typed into keeps its text.
 void TakeTypedEdit(HWND window, int id)
 {
     const int position = ColorEditPosition(id);
     if (position < 0)
         return;
     const ColorEdit& edit = kColorEdits[position];
-    g_changeGuard = 0;
-    g_focusIndex = position;
+    g_window.changeGuard = 0;
+    g_window.focusIndex = position;
     switch (edit.kind) {
     case EditKind::Decimal: TakeDecimalChannel(window, edit); break;
     case EditKind::Hex: TakeHexChannel(window, edit); break;
     case EditKind::Hsv: TakeHsvField(window, edit); break;
     }
-    g_changeGuard = 1;
-    g_reference = g_current;
-    RefreshColorDisplay(window);
+    g_window.changeGuard = 1;
+    CommitCurrentColor(window, edit.follow);
 }
 
 // ---- Focus ----
 
 void FocusColorEdit(int index)
 {
-    g_focusIndex = index;
-    SetFocus(g_editTable[index]);
-    SendMessageA(g_editTable[index], EM_SETSEL, 0, -1);
+    g_window.focusIndex = index;
+    SetFocus(g_window.editTable[index]);
+    SendMessageA(g_window.editTable[index], EM_SETSEL, 0, -1);
 }
 
 void FocusNextEdit()
 {
-    FocusColorEdit(g_focusIndex + 1 > kColorEditCount - 1 ? 0 : g_focusIndex + 1);
+    FocusColorEdit(g_window.focusIndex + 1 > kColorEditCount - 1 ? 0 : g_window.focusIndex + 1);
 }
 
 void FocusPreviousEdit()
 {
-    FocusColorEdit(g_focusIndex - 1 < 0 ? kColorEditCount - 1 : g_focusIndex - 1);
+    FocusColorEdit(g_window.focusIndex - 1 < 0 ? kColorEditCount - 1 : g_window.focusIndex - 1);
 }
 
 // ---- Text form and clipboard ----
@@ -175,20 +145,20 @@ void FocusPreviousEdit()
 // The whole text of EDITCOPY goes to the clipboard through the edit itself.
 void CopyColorText()
 {
-    SendMessageA(g_editCopy, EM_SETSEL, 0, -1);
-    SendMessageA(g_editCopy, WM_COPY, 0, 0);
+    SendMessageA(g_window.editCopy, EM_SETSEL, 0, -1);
+    SendMessageA(g_window.editCopy, WM_COPY, 0, 0);
     MessageBeep(0);
 }
 
 void SetCopyFormat(int32_t format)
 {
-    g_settings.CopyFormat = format;
+    g_textForm.CopyFormat = format;
     UpdateCopyText();
 }
 
 void ToggleSharpPrefix()
 {
-    g_settings.SharpPrefix = g_settings.SharpPrefix == 0 ? 1 : 0;
+    g_textForm.SharpPrefix = g_textForm.SharpPrefix == 0 ? 1 : 0;
     UpdateCopyText();
 }
 
@@ -197,10 +167,8 @@ void ToggleSharpPrefix()
 // again from the channels and the focus index ends at B16.
 void SetHexCase(HWND window, int32_t hexCase)
 {
-    g_settings.HexCase = hexCase;
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
+    g_textForm.HexCase = hexCase;
+    FormatHexTexts();
     SetDlgItemTextA(window, ID_R16, g_current.redHex);
     SetDlgItemTextA(window, ID_G16, g_current.greenHex);
     SetDlgItemTextA(window, ID_B16, g_current.blueHex);
@@ -209,33 +177,35 @@ void SetHexCase(HWND window, int32_t hexCase)
 
 // ---- Palette ----
 
-bool ConfirmPaletteReplace(HWND window, const char* caption)
+bool ConfirmPaletteReplace(HWND window, UINT caption)
 {
-    return MessageBoxA(window, kReplacePaletteQuestion, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxA(window, UiText(IDS_REPLACE_PALETTE), UiText(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void InitialisePalette(HWND window)
 {
-    if (!ConfirmPaletteReplace(window, kInitialisePaletteCaption))
+    if (!ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
         return;
-    ReadPaletteFile(ProgramFilePath("palini.dll").c_str());
+    ReadPaletteFile(ProgramFilePath("palini.dll").c_str(), Palette);
     RedrawPalette();
 }
 
 void OpenPalette(HWND window)
 {
-    if (!ConfirmPaletteReplace(window, kOpenPaletteCaption))
+    if (!ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
         return;
-    if (!ChoosePaletteToOpen(window))
+    if (!ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
+                             sizeof g_paletteFile))
         return;
-    ReadPaletteFile(g_settings.PaletteFile);
+    ReadPaletteFile(g_paletteFile, Palette);
     RedrawPalette();
 }
 
 void SavePalette(HWND window)
 {
-    if (ChoosePaletteToSave(window))
-        WritePaletteFile(g_settings.PaletteFile);
+    if (ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
+                            sizeof g_paletteFile))
+        WritePaletteFile(g_paletteFile, Palette);
 }
 
 // ---- Elsewhere ----
@@ -270,13 +240,13 @@ void RunCommand(HWND window, int id)
     case ID_GRAYSCALE: ConvertToGrayscale(); break;
     case ID_WEBSITE: OpenWithShell(kMakerHomePage); break;
     case ID_ABOUT: ShowAboutDialog(window); break;
-    case ID_HELP: OpenWithShell(ProgramFilePath("help.html").c_str()); break;
+    case ID_HELP: OpenWithShell(ProgramFilePath(UiText(IDS_HELP_FILE)).c_str()); break;
     case ID_OPENPALETTE: OpenPalette(window); break;
     case ID_SAVEPALETTE: SavePalette(window); break;
     case ID_INVERT: InvertColor(); break;
     case ID_UPPERCASE: SetHexCase(window, 1); break;
     case ID_LOWERCASE: SetHexCase(window, 0); break;
-    case ID_CAPTURE: StartCapture(window); break;
+    case ID_CAPTURE: StartCapture(window, g_instance); break;
     case ID_COLORDIALOG: ChooseWithColorDialog(); break;
     case ID_CANCELCAPTURE: CancelCapture(); break;
     case ID_WEBSAFE: SnapToWebSafe(); break;
@@ -293,20 +263,20 @@ const int kCopyFormatItems[] = {ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT};
 void OnCommand(HWND window, int id, HWND, UINT code)
 {
     // EDITCOPY's text is set by the program, never typed.
-    if (code == EN_CHANGE && g_changeGuard == 1 && id != ID_EDITCOPY)
+    if (code == EN_CHANGE && g_window.changeGuard == 1 && id != ID_EDITCOPY)
         TakeTypedEdit(window, id);
     RunCommand(window, id);
 }
 
 void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
 {
-    CheckMenuRadioItem(menu, ID_HSVMODE, ID_RGBMODE, g_settings.DisplayMode != 0 ? ID_RGBMODE : ID_HSVMODE,
-                       MF_BYCOMMAND);
+    CheckMenuRadioItem(menu, ID_HSVMODE, ID_RGBMODE, g_displayMode != 0 ? ID_RGBMODE : ID_HSVMODE, MF_BYCOMMAND);
     // A format outside the three leaves the marks as they were.
-    if (g_settings.CopyFormat >= 0 && g_settings.CopyFormat <= 2)
-        CheckMenuRadioItem(menu, ID_HTMLFORMAT, ID_DWORDFORMAT,
-                           static_cast<UINT>(kCopyFormatItems[g_settings.CopyFormat]), MF_BYCOMMAND);
-    CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, g_settings.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
+    const TextForm& form = g_textForm;
+    if (form.CopyFormat >= 0 && form.CopyFormat <= 2)
+        CheckMenuRadioItem(menu, ID_HTMLFORMAT, ID_DWORDFORMAT, static_cast<UINT>(kCopyFormatItems[form.CopyFormat]),
+                           MF_BYCOMMAND);
+    CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, form.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
                        MF_BYCOMMAND);
-    CheckMenuItem(menu, ID_SHARP, g_settings.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
+    CheckMenuItem(menu, ID_SHARP, form.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
 }

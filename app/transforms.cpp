@@ -6,56 +6,39 @@
 #include "app/app.h"
 #include "color/color.h"
 #include "color/transforms.h"
-#include "store/settings_data.h"
 #include "view/layout.h"
 #include "view/paint.h"
 
 static_assert(sizeof(COLORREF) == sizeof(uint32_t), "the custom colors are handed to the dialog as COLORREFs");
 
-namespace {
-
-// The end of every transform: the color becomes the reference color, the
-// edits show it and the display follows.
-void Commit()
-{
-    g_reference = g_current;
-    WriteColorEdits(g_mainWindow);
-    RefreshColorDisplay(g_mainWindow);
-}
-
-}  // namespace
-
 void SnapToWebSafe()
 {
     ApplyWebSafe();
-    // The edits first, then the reference color: neither reads what the other writes.
-    WriteColorEdits(g_mainWindow);
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
+    CommitCurrentColor(g_mainWindow);
 }
 
 void ConvertToGrayscale()
 {
     ApplyGrayscale();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void InvertColor()
 {
     ApplyInversion();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void MakeLighter()
 {
     ApplyLighter();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void MakeDarker()
 {
     ApplyDarker();
-    Commit();
+    CommitCurrentColor(g_mainWindow);
 }
 
 void ChooseWithColorDialog()
@@ -66,10 +49,9 @@ void ChooseWithColorDialog()
     record.hwndOwner = g_mainWindow;
     record.rgbResult = ColorRefOf(g_current);
     // The dialog edits the custom colors in place; they are saved at close.
-    record.lpCustColors = reinterpret_cast<COLORREF*>(g_settings.CustColors);
+    record.lpCustColors = reinterpret_cast<COLORREF*>(g_customColors);
     record.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (!ChooseColorA(&record))
         return;
-    ApplyColorRef(record.rgbResult);
-    Commit();
+    TakeColor(g_mainWindow, record.rgbResult);
 }

@@ -6,73 +6,38 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/app.h"
 #include "color/color.h"
+#include "res/resource.h"
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
 
-bool g_captureActive;
-HWND g_captureWindow;
 const char kCaptureClass[] = "Capture";
 
 namespace {
 
-const char kOverlayTitle[] = "Tintbox";
-
-// The panel's labels, in code page 932.
-const char kRedLabel[] = "Red\x81\x46";      // "Red："
-const char kGreenLabel[] = "Green\x81\x46";  // "Green："
-const char kBlueLabel[] = "Blue\x81\x46";    // "Blue："
-// "※ESC・右クリックで中止"
-const char kCancelHint[] = "\x81\xA6"
-                           "ESC"
-                           "\x81\x45\x89\x45\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xC5\x92\x86\x8E\x7E";
-
-// The grid: 15 × 15 cells of 10 × 10 pixels from (10, 10); the cell of the
-// pixel under the pointer is the middle one.
-constexpr int kCellCount = 15;
-constexpr int kCellSize = 10;
-constexpr int kGridLeft = 10;
-constexpr int kGridTop = 10;
-constexpr int kCenterCell = kCellCount / 2;
-
 constexpr int kStripBytes = 1 << 20;  // of the screenshot read at once
 constexpr int kMinStripRows = 16;
 
-const RECT kSampleSquare = {115, 170, 160, 215};
-
+// The red, green and blue rows, each with the channel's shift within a COLORREF.
 struct ChannelRow {
-    const char* label;
-    int shift;  // of the channel within a COLORREF
-    int y;
+    UINT label;
+    int shift;
 };
-const ChannelRow kChannelRows[] = {
-    {kRedLabel, 0, 170},
-    {kGreenLabel, 8, 185},
-    {kBlueLabel, 16, 200},
-};
-constexpr int kLabelX = 10, kDecimalX = 50, kHexX = 80;
-constexpr int kHintX = 10, kHintY = 222;
+const ChannelRow kChannelRows[3] = {{IDS_RED_LABEL, 0}, {IDS_GREEN_LABEL, 8}, {IDS_BLUE_LABEL, 16}};
 
-enum class Pen { Highlight, Shadow };
-// Each drawn from its first point through the other two; LineTo leaves out its end point.
-struct PanelLine {
-    Pen pen;
-    POINT points[3];
-};
-const PanelLine kPanelLines[] = {
-    {Pen::Shadow, {{115, 215}, {115, 170}, {160, 170}}},     // sample square, sunken
-    {Pen::Highlight, {{160, 170}, {160, 215}, {115, 215}}},  //
-    {Pen::Highlight, {{80, 90}, {80, 80}, {90, 80}}},        // the pointer's cell, raised
-    {Pen::Shadow, {{90, 80}, {90, 90}, {80, 90}}},           //
-    {Pen::Shadow, {{10, 160}, {10, 10}, {160, 10}}},         // the grid, sunken
-    {Pen::Highlight, {{160, 10}, {160, 160}, {10, 160}}},    //
-    {Pen::Highlight, {{0, 239}, {0, 0}, {169, 0}}},          // the panel, raised
-    {Pen::Shadow, {{169, 0}, {169, 239}, {0, 239}}},         //
-};
+// The cell (column, row) of the grid.
+RECT GridCell(int column, int row)
+{
+    const Geometry& g = Geo();
+    const LONG left = g.magnifierGrid.x + g.magnifierCell * column;
+    const LONG top = g.magnifierGrid.y + g.magnifierCell * row;
+    return RECT{left, top, left + g.magnifierCell, top + g.magnifierCell};
+}
 
 // ---- State of the open overlay ----
 HDC g_overlayDc;     // GetDC of the overlay, from its creation to its destruction
@@ -100,15 +65,13 @@ void FillWithColor(HDC dc, const RECT& area, COLORREF color)
 COLORREF DrawCells(HDC dc, int x, int y)
 {
     COLORREF center = 0;
-    for (int i = 0; i < kCellCount; ++i) {
-        for (int j = 0; j < kCellCount; ++j) {
-            COLORREF c = GetPixel(g_screenSurface.dc, x - kCenterCell + j, y - kCenterCell + i);
+    for (int i = 0; i < kMagnifierCells; ++i) {
+        for (int j = 0; j < kMagnifierCells; ++j) {
+            COLORREF c = GetPixel(g_window.surfaces.screen.dc, x - kMagnifierCenterCell + j, y - kMagnifierCenterCell + i);
             if (c == CLR_INVALID)
                 c = 0;
-            const int left = kGridLeft + kCellSize * j;
-            const int top = kGridTop + kCellSize * i;
-            FillWithColor(dc, RECT{left, top, left + kCellSize, top + kCellSize}, c);
-            if (i == kCenterCell && j == kCenterCell)
+            FillWithColor(dc, GridCell(j, i), c);
+            if (i == kMagnifierCenterCell && j == kMagnifierCenterCell)
                 center = c;
         }
     }
@@ -119,31 +82,35 @@ COLORREF DrawCells(HDC dc, int x, int y)
 // numbers, and the hint below them.
 void DrawChannelTexts(HDC dc, COLORREF color)
 {
-    SelectGuard font(dc, g_uiFont);
-    for (const ChannelRow& row : kChannelRows) {
+    const Geometry& g = Geo();
+    SelectGuard font(dc, g_window.uiFont);
+    for (int i = 0; i < 3; ++i) {
+        const ChannelRow& row = kChannelRows[i];
+        const int y = g.channelRowY[i];
         const int32_t v = static_cast<int32_t>((color >> row.shift) & 0xFFu);
-        DrawShadowText(dc, kLabelX, row.y, row.label);
+        DrawShadowText(dc, g.channelLabelX, y, UiText(row.label));
         char text[16];
         std::memset(text, 0, sizeof text);
         wsprintfA(text, "%d", v);
-        TextOutA(dc, kDecimalX, row.y, text, static_cast<int>(std::strlen(text)));
+        TextOutA(dc, g.channelDecimalX, y, text, static_cast<int>(std::strlen(text)));
         FormatHex(v, text, sizeof text);
-        TextOutA(dc, kHexX, row.y, text, static_cast<int>(std::strlen(text)));
+        TextOutA(dc, g.channelHexX, y, text, static_cast<int>(std::strlen(text)));
     }
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    TextOutA(dc, kHintX, kHintY, kCancelHint, static_cast<int>(sizeof kCancelHint - 1));
+    const char* hint = UiText(IDS_CAPTURE_HINT);
+    TextOutA(dc, g.hint.x, g.hint.y, hint, static_cast<int>(std::strlen(hint)));
 }
 
-void DrawPanelLines(HDC dc)
+// The sample square and the grid sunken, the pointer's cell and the panel raised.
+void DrawPanelFrames(HDC dc)
 {
-    ScopedPen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    ScopedPen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    for (const PanelLine& line : kPanelLines) {
-        SelectGuard pen(dc, line.pen == Pen::Highlight ? highlight.get() : shadow.get());
-        MoveToEx(dc, line.points[0].x, line.points[0].y, nullptr);
-        LineTo(dc, line.points[1].x, line.points[1].y);
-        LineTo(dc, line.points[2].x, line.points[2].y);
-    }
+    const Geometry& g = Geo();
+    const RECT grid = {g.magnifierGrid.x, g.magnifierGrid.y, GridCell(kMagnifierCells, 0).left,
+                       GridCell(0, kMagnifierCells).top};
+    DrawFrame(dc, g.sampleSquare, true);
+    DrawFrame(dc, GridCell(kMagnifierCenterCell, kMagnifierCenterCell), false);
+    DrawFrame(dc, grid, true);
+    DrawFrame(dc, RECT{0, 0, g.panel.cx - 1, g.panel.cy - 1}, false);
 }
 
 // The whole screen as it is now into the screen copy surface, which is first
@@ -155,25 +122,26 @@ void DrawPanelLines(HDC dc)
 // itself (a 3840 x 2160 screen is read in less than half the time in strips).
 void TakeScreenshot(int width, int height)
 {
-    if (g_screenSurface.width != width || g_screenSurface.height != height)
+    if (g_window.surfaces.screen.width != width || g_window.surfaces.screen.height != height)
         ResizeScreenSurface(width, height);
     WindowDcGuard screen(nullptr);
     const int rows = std::max(kMinStripRows, kStripBytes / (4 * std::max(width, 1)));
     for (int top = 0; top < height; top += rows)
-        BitBlt(g_screenSurface.dc, 0, top, width, std::min(rows, height - top), screen.get(), 0, top, SRCCOPY);
+        BitBlt(g_window.surfaces.screen.dc, 0, top, width, std::min(rows, height - top), screen.get(), 0, top, SRCCOPY);
 }
 
 void ShowPanelAt(int x)
 {
-    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), kPanelWidth, kPanelHeight, g_magnifierSurface.dc, 0, 0,
-           SRCCOPY);
+    const SIZE panel = Geo().panel;
+    BitBlt(g_overlayDc, x, PanelTop(ScreenHeight()), panel.cx, panel.cy, g_window.surfaces.magnifier.dc, 0, 0, SRCCOPY);
 }
 
 // Puts the screenshot back where the panel stood at x.
 void RestoreScreenshotAt(int x)
 {
     const int top = PanelTop(ScreenHeight());
-    BitBlt(g_overlayDc, x, top, kPanelWidth, kPanelHeight, g_screenSurface.dc, x, top, SRCCOPY);
+    const SIZE panel = Geo().panel;
+    BitBlt(g_overlayDc, x, top, panel.cx, panel.cy, g_window.surfaces.screen.dc, x, top, SRCCOPY);
 }
 
 // The panel into the half the pointer is not in, wiping it from the other
@@ -193,23 +161,10 @@ void MovePanel(int x)
     }
 }
 
-// `color` (0x00BBGGRR) becomes the current color, complete, and is committed.
-void TakeColor(COLORREF color)
-{
-    g_current.red = static_cast<int32_t>(color & 0xFFu);
-    g_current.green = static_cast<int32_t>((color >> 8) & 0xFFu);
-    g_current.blue = static_cast<int32_t>((color >> 16) & 0xFFu);
-    RgbToHsv();
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
-    g_reference = g_current;
-}
-
 void CloseOverlay(HWND overlay)
 {
     DestroyWindow(overlay);
-    g_captureActive = false;
+    g_window.captureActive = false;
 }
 
 }  // namespace
@@ -225,7 +180,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT)
     TakeScreenshot(width, ScreenHeight());
     g_leftPanelX = LeftPanelX(width);
     g_rightPanelX = RightPanelX(width);
-    g_captureWindow = window;
+    g_window.captureWindow = window;
     g_overlayDc = GetDC(window);
     GetCursorPos(&g_lastPoint);
     // The side WM_PAINT puts the panel on, so that the first move across wipes it.
@@ -241,8 +196,8 @@ void OnDestroy(HWND window)
     if (g_overlayDc != nullptr)
         ReleaseDC(window, g_overlayDc);
     g_overlayDc = nullptr;
-    g_captureWindow = nullptr;
-    g_captureActive = false;
+    g_window.captureWindow = nullptr;
+    g_window.captureActive = false;
 }
 
 // The screenshot covers the whole overlay: erasing it first with the class
@@ -257,7 +212,7 @@ void OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    BitBlt(dc, 0, 0, ScreenWidth(), ScreenHeight(), g_screenSurface.dc, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, ScreenWidth(), ScreenHeight(), g_window.surfaces.screen.dc, 0, 0, SRCCOPY);
     ShowPanelAt(PanelSideFor(g_lastPoint.x) == 1 ? g_leftPanelX : g_rightPanelX);
     EndPaint(window, &paint);
     DefWindowProcA(window, WM_PAINT, 0, 0);
@@ -275,13 +230,10 @@ void OnMouseMove(HWND, int x, int y, UINT)
 void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
 {
     g_lastPoint = POINT{x, y};
-    const COLORREF color = GetPixel(g_screenSurface.dc, x, y);
+    const COLORREF color = GetPixel(g_window.surfaces.screen.dc, x, y);
     if (color == CLR_INVALID)
         return;
-    TakeColor(color);
-    HWND mainWindow = GetWindow(window, GW_OWNER);
-    RefreshColorDisplay(mainWindow);
-    WriteColorEdits(mainWindow);
+    TakeColor(GetWindow(window, GW_OWNER), color);
     CloseOverlay(window);
 }
 
@@ -293,8 +245,8 @@ void OnRButtonDown(HWND window, BOOL, int, int, UINT)
 }  // namespace
 }  // namespace overlay
 
-int PanelTop(int screenHeight) { return (screenHeight - kPanelHeight) / 2; }
-int LeftPanelX(int screenWidth) { return (screenWidth / 2 - kPanelWidth) / 2; }
+int PanelTop(int screenHeight) { return (screenHeight - Geo().panel.cy) / 2; }
+int LeftPanelX(int screenWidth) { return (screenWidth / 2 - Geo().panel.cx) / 2; }
 int RightPanelX(int screenWidth) { return LeftPanelX(screenWidth) + screenWidth / 2; }
 
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -311,34 +263,34 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void StartCapture(HWND mainWindow)
+void StartCapture(HWND mainWindow, HINSTANCE instance)
 {
-    if (g_captureActive || g_captureWindow != nullptr)
+    if (g_window.captureActive || g_window.captureWindow != nullptr)
         return;
-    HWND overlay = CreateWindowExA(0, kCaptureClass, kOverlayTitle, WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
-                                   mainWindow, nullptr, g_instance, nullptr);
+    HWND overlay = CreateWindowExA(0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
+                                   mainWindow, nullptr, instance, nullptr);
     if (overlay == nullptr)
         return;
     SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     UpdateWindow(overlay);
     // Set only if the overlay is still there (its WM_DESTROY forgets it).
-    g_captureActive = g_captureWindow == overlay;
+    g_window.captureActive = g_window.captureWindow == overlay;
 }
 
 void CancelCapture()
 {
-    if (!g_captureActive)
+    if (!g_window.captureActive)
         return;
-    DestroyWindow(g_captureWindow);
-    g_captureActive = false;
+    DestroyWindow(g_window.captureWindow);
+    g_window.captureActive = false;
 }
 
 void DrawMagnifier(int x, int y)
 {
-    HDC dc = g_magnifierSurface.dc;
-    FillWithColor(dc, RECT{0, 0, kPanelWidth, kPanelHeight}, GetSysColor(COLOR_BTNFACE));
+    HDC dc = g_window.surfaces.magnifier.dc;
+    FillWithColor(dc, RECT{0, 0, Geo().panel.cx, Geo().panel.cy}, GetSysColor(COLOR_BTNFACE));
     const COLORREF center = DrawCells(dc, x, y);
     DrawChannelTexts(dc, center);
-    FillWithColor(dc, kSampleSquare, center);
-    DrawPanelLines(dc);
+    FillWithColor(dc, Geo().sampleSquare, center);
+    DrawPanelFrames(dc);
 }

@@ -4,27 +4,20 @@
 
 #include <windows.h>
 
-// The magnifier panel: 15 × 15 pixels around the pointer, ten times enlarged,
-// over the red, green and blue of the pixel under the pointer.
-constexpr int kPanelWidth = 170;
-constexpr int kPanelHeight = 240;
-
-// ---- Globals owned by the capture ----
-extern bool g_captureActive;   // an overlay is open
-extern HWND g_captureWindow;   // the overlay while it is open
-
 // The overlay's window class, registered at start-up.
 extern const char kCaptureClass[];
 
 // The window procedure of the "Capture" class.
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Takes a screenshot and opens the overlay over it; nothing while one is open.
-void StartCapture(HWND mainWindow);
+// Takes a screenshot and opens the overlay over it, a window of `instance`
+// owned by the main window; nothing while one is open.
+void StartCapture(HWND mainWindow, HINSTANCE instance);
 // Closes the overlay without picking; nothing when none is open.
 void CancelCapture();
 
-// Draws the panel for the screen point (x, y) into the magnifier surface,
+// Draws the magnifier panel (the pixels around the pointer enlarged, over the
+// red, green and blue of the pixel under it) for the screen point (x, y) into the magnifier surface,
 // reading the screenshot; does not put it on the screen.
 void DrawMagnifier(int x, int y);
 

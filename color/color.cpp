@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "store/settings_data.h"
+#include "color/color_text.h"
 
 ColorState g_current;
 ColorState g_reference;
-uint8_t g_changeGuard = 1;
 
 void RgbToHsv()
 {
@@ -105,9 +104,9 @@ void FormatHex(int32_t value, char* text, size_t size)
 {
     std::memset(text, 0, size);
     const char* format;
-    if (g_settings.HexCase == 0)
+    if (g_textForm.HexCase == 0)
         format = value < 16 ? "0%x" : "%x";
-    else if (g_settings.HexCase == 1)
+    else if (g_textForm.HexCase == 1)
         format = value < 16 ? "0%X" : "%X";
     else
         return;
@@ -142,18 +141,29 @@ int32_t ParseHex(const char* text)
     return ClampChannel(result);
 }
 
-void CompleteFromRgb()
+void FormatHexTexts()
 {
     FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
     FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
     FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
+}
+
+void CompleteFromRgb()
+{
+    FormatHexTexts();
     RgbToHsv();
 }
 
 void CompleteFromHsv()
 {
     HsvToRgb();
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
+    FormatHexTexts();
+}
+
+void SetFromColorRef(uint32_t color)
+{
+    g_current.red = static_cast<int32_t>(color & 0xFFu);
+    g_current.green = static_cast<int32_t>((color >> 8) & 0xFFu);
+    g_current.blue = static_cast<int32_t>((color >> 16) & 0xFFu);
+    CompleteFromRgb();
 }

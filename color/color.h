@@ -21,21 +21,24 @@ struct ColorState {
 // ---- Globals owned by the color model ----
 extern ColorState g_current;     // the color being edited
 extern ColorState g_reference;   // the color as last committed; only ever a copy of g_current
-extern uint8_t g_changeGuard;    // 1: edit notifications are acted upon; 0 while the program writes them
 
 // Reads red, green, blue of g_current; writes its value, saturation and hue.
 void RgbToHsv();
 // Reads hue, saturation, value of g_current; writes its red, green and blue.
 void HsvToRgb();
 // Clears `size` bytes of `text`, then writes the two-digit hexadecimal text of
-// `value` in the letter case of the HexCase setting (nothing for another case).
+// `value` in the letter case of g_textForm.HexCase (nothing for another case).
 void FormatHex(int32_t value, char* text, size_t size);
+// The hex texts of red, green and blue of g_current, in that order.
+void FormatHexTexts();
 // The channel value 0..255 of a NUL-terminated text typed into a hexadecimal edit.
 int32_t ParseHex(const char* text);
 // Hex texts from red, green, blue, then hue/saturation/value from them.
 void CompleteFromRgb();
 // Red, green, blue from hue/saturation/value, then their hex texts.
 void CompleteFromHsv();
+// Red, green, blue from a COLORREF 0x00BBGGRR, then their hex texts and hue/saturation/value.
+void SetFromColorRef(uint32_t color);
 
 // The conversion on plain numbers, for drawing gradients without touching g_current.
 struct Rgb {

@@ -4,16 +4,17 @@
 #include <cstring>
 
 #include "color/color.h"
-#include "store/settings_data.h"
+
+TextForm g_textForm = kDefaultTextForm;
 
 void FormatCopyText(char* text, size_t size)
 {
     std::memset(text, 0, size);
-    switch (g_settings.CopyFormat) {
+    switch (g_textForm.CopyFormat) {
     case 0:
         // The hex texts as stored: right after typing into a hex edit they hold
         // exactly what was typed, in its case and length.
-        std::snprintf(text, size, g_settings.SharpPrefix != 0 ? "#%s%s%s" : "%s%s%s", g_current.redHex,
+        std::snprintf(text, size, g_textForm.SharpPrefix != 0 ? "#%s%s%s" : "%s%s%s", g_current.redHex,
                       g_current.greenHex, g_current.blueHex);
         break;
     case 1:

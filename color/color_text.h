@@ -4,6 +4,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+
+// The settings that shape the text of a color.
+struct TextForm {
+    int32_t CopyFormat;   // 0 HTML, 1 RGB macro, 2 DWORD
+    int32_t HexCase;      // 0 lower case, 1 upper case
+    int32_t SharpPrefix;  // 1: the HTML form starts with '#'
+};
+
+// What a missing setting gives.
+constexpr TextForm kDefaultTextForm = {0, 0, 1};
+
+// ---- Globals owned by the color text ----
+extern TextForm g_textForm;
 
 // The longest text any form produces is 'RGB( 255, 255, 255 )'.
 constexpr size_t kCopyTextSize = 32;

@@ -42,12 +42,9 @@ int32_t GrayLevel(int32_t red, int32_t green, int32_t blue)
 void ApplyWebSafe()
 {
     g_current.red = WebSafeLevel(g_current.red);
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
     g_current.green = WebSafeLevel(g_current.green);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
     g_current.blue = WebSafeLevel(g_current.blue);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
-    RgbToHsv();
+    CompleteFromRgb();
 }
 
 void ApplyGrayscale()
@@ -75,12 +72,4 @@ void ApplyLighter()
 void ApplyDarker()
 {
     StepValue(-1);
-}
-
-void ApplyColorRef(uint32_t color)
-{
-    g_current.red = static_cast<int32_t>(color & 0xFFu);
-    g_current.green = static_cast<int32_t>((color >> 8) & 0xFFu);
-    g_current.blue = static_cast<int32_t>((color >> 16) & 0xFFu);
-    CompleteFromRgb();
 }

@@ -1,5 +1,5 @@
 // The one-step transforms of the current color: web-safe snapping, grayscale,
-// inversion, a step lighter or darker, and taking a COLORREF. Each brings the
+// inversion, a step lighter or darker. Each brings the
 // derived fields up to date the way its transform needs; none commits the color
 // to the reference color or touches the screen (app/transforms.h does that).
 // Plain C++: no platform headers.
@@ -22,5 +22,3 @@ void ApplyInversion();
 // from hue, saturation and value, which are not derived again.
 void ApplyLighter();
 void ApplyDarker();
-// The channels from a COLORREF 0x00BBGGRR; hex texts, then hue, saturation and value.
-void ApplyColorRef(uint32_t color);

@@ -10,7 +10,6 @@
 #include "color/color_text.h"
 #include "color/edit_number.h"
 #include "fuzz/fuzz_check.h"
-#include "store/settings_data.h"
 
 namespace {
 
@@ -60,7 +59,7 @@ bool InRange(int32_t v, int32_t low, int32_t high) { return v >= low && v <= hig
 // A channel's hex text: two digits of the current letter case, reading back as the channel.
 void CheckHexText(const char (&hex)[3], int32_t channel)
 {
-    const char* digits = g_settings.HexCase == 0 ? "0123456789abcdef" : "0123456789ABCDEF";
+    const char* digits = g_textForm.HexCase == 0 ? "0123456789abcdef" : "0123456789ABCDEF";
     FUZZ_CHECK(hex[2] == '\0');
     FUZZ_CHECK(hex[0] != '\0' && std::strchr(digits, hex[0]) != nullptr);
     FUZZ_CHECK(hex[1] != '\0' && std::strchr(digits, hex[1]) != nullptr);
@@ -86,8 +85,8 @@ void CheckCopyTexts()
 {
     for (int32_t format = 0; format <= 3; ++format) {
         for (int32_t sharp = 0; sharp <= 1; ++sharp) {
-            g_settings.CopyFormat = format;
-            g_settings.SharpPrefix = sharp;
+            g_textForm.CopyFormat = format;
+            g_textForm.SharpPrefix = sharp;
             char text[kCopyTextSize];
             std::memset(text, 'x', sizeof text);
             FormatCopyText(text, sizeof text);
@@ -108,8 +107,8 @@ void CheckCopyTexts()
                 FUZZ_CHECK(text[i] == '\0');
         }
     }
-    g_settings.CopyFormat = 0;
-    g_settings.SharpPrefix = 1;
+    g_textForm.CopyFormat = 0;
+    g_textForm.SharpPrefix = 1;
 }
 
 }  // namespace
@@ -140,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         read[i] = ReadEditNumber(fields[i].c_str());
 
     for (int32_t hexCase = 0; hexCase <= 1; ++hexCase) {
-        g_settings.HexCase = hexCase;
+        g_textForm.HexCase = hexCase;
 
         // Red, green and blue edits.
         std::memset(&g_current, 0, sizeof g_current);
@@ -166,6 +165,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CheckColor();
         CheckCopyTexts();
     }
-    g_settings.HexCase = 0;
+    g_textForm.HexCase = 0;
     return 0;
 }

@@ -8,7 +8,7 @@
 
 #include "color/color.h"
 #include "fuzz/fuzz_check.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(value == ExpectedHex(text));
 
     for (int32_t hexCase = 0; hexCase <= 1; ++hexCase) {
-        g_settings.HexCase = hexCase;
+        g_textForm.HexCase = hexCase;
         // Exactly the three bytes of a channel's hex text, so a write past them is caught.
         std::unique_ptr<char[]> hex(new char[3]);
         std::memset(hex.get(), 'x', 3);
@@ -75,14 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Any other letter case writes nothing; any value stays inside the buffer.
     int32_t other = 0;
     std::memcpy(&other, data, size < sizeof other ? size : sizeof other);
-    g_settings.HexCase = (other & 1) != 0 ? 2 : -1;
+    g_textForm.HexCase = (other & 1) != 0 ? 2 : -1;
     char cleared[3] = {'x', 'x', 'x'};
     FormatHex(value, cleared, sizeof cleared);
     FUZZ_CHECK(cleared[0] == '\0' && cleared[1] == '\0' && cleared[2] == '\0');
-    g_settings.HexCase = 1;
+    g_textForm.HexCase = 1;
     std::unique_ptr<char[]> any(new char[3]);
     FormatHex(other, any.get(), 3);
     FUZZ_CHECK(any[2] == '\0');
-    g_settings.HexCase = 0;
+    g_textForm.HexCase = 0;
     return 0;
 }

@@ -31,10 +31,10 @@ void CheckApply(const uint8_t* data, size_t size)
 {
     uint8_t before[kPaletteFileSize];
     FillPattern(before);
-    ApplyPaletteBytes(data, size);
+    ApplyPaletteBytes(Palette, data, size);
 
     uint8_t after[kPaletteFileSize];
-    PaletteToBytes(after);
+    PaletteToBytes(Palette, after);
     const size_t used = size < kPaletteFileSize ? size : kPaletteFileSize;
     const size_t touchedEntries = (used + 3) / 4;
     for (size_t i = 0; i < kPaletteFileSize; ++i) {
@@ -51,15 +51,15 @@ void CheckApply(const uint8_t* data, size_t size)
     // fourth bytes change; put back once more, nothing changes at all.
     const std::unique_ptr<uint8_t[]> file(new uint8_t[kPaletteFileSize]);
     std::memcpy(file.get(), after, kPaletteFileSize);
-    ApplyPaletteBytes(file.get(), kPaletteFileSize);
+    ApplyPaletteBytes(Palette, file.get(), kPaletteFileSize);
     uint8_t again[kPaletteFileSize];
-    PaletteToBytes(again);
+    PaletteToBytes(Palette, again);
     for (size_t i = 0; i < kPaletteFileSize; ++i)
         FUZZ_CHECK(again[i] == (i % 4 == 3 ? 0 : after[i]));
     std::memcpy(file.get(), again, kPaletteFileSize);
-    ApplyPaletteBytes(file.get(), kPaletteFileSize);
+    ApplyPaletteBytes(Palette, file.get(), kPaletteFileSize);
     uint8_t third[kPaletteFileSize];
-    PaletteToBytes(third);
+    PaletteToBytes(Palette, third);
     FUZZ_CHECK(std::memcmp(again, third, kPaletteFileSize) == 0);
 }
 

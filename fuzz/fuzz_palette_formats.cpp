@@ -55,7 +55,7 @@ void CheckApply(const PaletteRead& read, const uint8_t* data, size_t size, uint3
     }
     if (kFormat == PaletteFormat::Tbp && read.error == PaletteError::None) {
         Fill(Palette);
-        ApplyPaletteBytes(data, size);
+        ApplyPaletteBytes(Palette, data, size);
         FUZZ_CHECK(std::memcmp(Palette, palette, sizeof palette) == 0);
     }
 }

@@ -48,6 +48,35 @@
 #define ID_WEBSAFE        40044
 #define ID_SHARP          40048
 
+// Strings (the string table)
+#define IDS_APP_TITLE         2000   // the title of the main window and of the capture overlay
+#define IDS_VERSION           2001   // the version dialog's product name and version
+#define IDS_HELP_FILE         2002   // the help page beside the program
+#define IDS_COPY_BUTTON       2016
+#define IDS_CAPTURE_BUTTON    2017
+#define IDS_COLOR_LABEL       2032
+#define IDS_RED_LABEL         2033   // also the magnifier's rows
+#define IDS_GREEN_LABEL       2034
+#define IDS_BLUE_LABEL        2035
+#define IDS_SCALE_0           2036   // the hue-saturation field's scale
+#define IDS_SCALE_359         2037
+#define IDS_SCALE_100         2038
+#define IDS_HUESAT_LABEL      2039
+#define IDS_VALUE_LABEL       2040
+#define IDS_PALETTE_LABEL     2041
+#define IDS_R_LABEL           2042   // the edit rows
+#define IDS_G_LABEL           2043
+#define IDS_B_LABEL           2044
+#define IDS_H_LABEL           2045
+#define IDS_S_LABEL           2046
+#define IDS_V_LABEL           2047
+#define IDS_CAPTURE_HINT      2048
+#define IDS_PALETTE_FILTER    2064   // display text|pattern|, "|" standing for NUL
+#define IDS_OPEN_PALETTE      2065   // the open dialog's title and its confirmation's caption
+#define IDS_SAVE_PALETTE      2066
+#define IDS_RESET_PALETTE     2067   // the confirmation's caption before the factory palette
+#define IDS_REPLACE_PALETTE   2068   // the confirmation's question
+
 // Version dialog controls
 #define IDC_VERSIONTEXT   1000
 #ifndef IDC_STATIC

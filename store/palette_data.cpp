@@ -2,26 +2,24 @@
 
 #include <cstring>
 
-uint32_t Palette[kPaletteEntries];
-
-void ApplyPaletteBytes(const uint8_t* bytes, size_t count)
+void ApplyPaletteBytes(PaletteEntries& palette, const uint8_t* bytes, size_t count)
 {
     if (count > kPaletteFileSize)
         count = kPaletteFileSize;
     for (size_t i = 0; i < count; ++i) {
-        uint32_t& entry = Palette[i / 4];
+        uint32_t& entry = palette[i / 4];
         const unsigned shift = static_cast<unsigned>(8 * (i % 4));
         entry = (entry & ~(0xFFu << shift)) | (static_cast<uint32_t>(bytes[i]) << shift);
     }
     const size_t touched = (count + 3) / 4;
     for (size_t e = 0; e < touched; ++e)
-        Palette[e] &= 0x00FFFFFFu;
+        palette[e] &= 0x00FFFFFFu;
 }
 
-void PaletteToBytes(uint8_t (&bytes)[kPaletteFileSize])
+void PaletteToBytes(const PaletteEntries& palette, uint8_t (&bytes)[kPaletteFileSize])
 {
     for (size_t i = 0; i < kPaletteFileSize; ++i)
-        bytes[i] = static_cast<uint8_t>(Palette[i / 4] >> (8 * (i % 4)));
+        bytes[i] = static_cast<uint8_t>(palette[i / 4] >> (8 * (i % 4)));
 }
 
 bool EnsurePaletteExtension(char* path, size_t size)

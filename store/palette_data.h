@@ -1,27 +1,23 @@
-// The palette of 128 swatches and its file format: the 512 bytes of the
-// entries as they lie in memory, with no header. Plain C++; the files
-// themselves are read and written in palette_file.h.
+// The palette file format: the 512 bytes of the 128 entries as they lie in
+// memory, with no header. Plain C++; the files themselves are read and written
+// in palette_file.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-constexpr int kPaletteColumns = 16;
-constexpr int kPaletteRows = 8;
-constexpr int kPaletteEntries = kPaletteColumns * kPaletteRows;  // index = row * 16 + column
-constexpr size_t kPaletteFileSize = 4 * kPaletteEntries;          // 512 bytes
+#include "color/palette.h"
 
-// ---- Globals owned by the palette store ----
-extern uint32_t Palette[kPaletteEntries];  // COLORREFs 0x00BBGGRR, all black at start
+constexpr size_t kPaletteFileSize = 4 * kPaletteEntries;  // 512 bytes
 
-// Replaces the first `count` bytes of the palette (at most 512) with `bytes`,
+// Replaces the first `count` bytes of `palette` (at most 512) with `bytes`,
 // entry 0 first, each entry red, green, blue, then a fourth byte. A short run
 // leaves the rest as it was. The fourth byte of every entry touched is cleared,
 // so a swatch always shows the color a pick takes from it.
-void ApplyPaletteBytes(const uint8_t* bytes, size_t count);
+void ApplyPaletteBytes(PaletteEntries& palette, const uint8_t* bytes, size_t count);
 
-// The palette as the 512 bytes of its file.
-void PaletteToBytes(uint8_t (&bytes)[kPaletteFileSize]);
+// A palette as the 512 bytes of its file.
+void PaletteToBytes(const PaletteEntries& palette, uint8_t (&bytes)[kPaletteFileSize]);
 
 // A palette file name as the save dialog returns it: ".tbp" is appended unless
 // the name ends in exactly ".tbp" (same case). Returns false, leaving the path

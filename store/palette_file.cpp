@@ -2,11 +2,10 @@
 
 #include <commdlg.h>
 
+#include <cstring>
 #include <string>
 
-#include "store/settings_data.h"
-
-bool ReadPaletteFile(const char* path)
+bool ReadPaletteFile(const char* path, PaletteEntries& palette)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
@@ -17,7 +16,7 @@ bool ReadPaletteFile(const char* path)
     if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr))
         count = 0;
     CloseHandle(file);
-    ApplyPaletteBytes(bytes, count);
+    ApplyPaletteBytes(palette, bytes, count);
     return true;
 }
 
@@ -33,10 +32,10 @@ static bool WriteWholeFile(const std::string& path, const uint8_t* bytes, DWORD 
     return ok;
 }
 
-bool WritePaletteFile(const char* path)
+bool WritePaletteFile(const char* path, const PaletteEntries& palette)
 {
     uint8_t bytes[kPaletteFileSize];
-    PaletteToBytes(bytes);
+    PaletteToBytes(palette, bytes);
 
     const std::string temporary = std::string(path) + ".new";
     if (!WriteWholeFile(temporary, bytes, sizeof bytes)) {
@@ -52,47 +51,38 @@ bool WritePaletteFile(const char* path)
     return true;
 }
 
-static const char kPaletteFilter[] = "\xCA\xDF\xDA\xAF\xC4\xCC\xA7\xB2\xD9(*.tbp)\0*.tbp\0";  // ﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp)
-static const char kOpenTitle[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";             // ﾊﾟﾚｯﾄを開く
-static const char kSaveTitle[] = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x95\xDB\x91\xB6";             // ﾊﾟﾚｯﾄを保存
-
-static OPENFILENAMEA PaletteDialogRecord(HWND owner, const char* title, DWORD flags)
+// The dialog writes into the path buffer even when cancelled on some systems;
+// the previous path is put back then.
+static bool RunPaletteDialog(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size, DWORD flags,
+                             BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
 {
+    const std::string previous(path, strnlen(path, size));
     OPENFILENAMEA record;
     ZeroMemory(&record, sizeof record);
     record.lStructSize = sizeof record;
     record.hwndOwner = owner;
-    record.lpstrFilter = kPaletteFilter;
-    record.lpstrFile = g_settings.PaletteFile;
+    record.lpstrFilter = texts.filter;
+    record.lpstrFile = path;
     // Four bytes stay free so that ".tbp" can always be appended.
-    record.nMaxFile = sizeof g_settings.PaletteFile - 4;
-    record.lpstrTitle = title;
+    record.nMaxFile = static_cast<DWORD>(size - 4);
+    record.lpstrTitle = texts.title;
     record.Flags = flags;
-    return record;
-}
-
-// The dialog writes into the path buffer even when cancelled on some systems;
-// the previous path is put back then.
-static bool RunPaletteDialog(HWND owner, const char* title, DWORD flags, BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
-{
-    const std::string previous = g_settings.PaletteFile;
-    OPENFILENAMEA record = PaletteDialogRecord(owner, title, flags);
     if (dialog(&record))
         return true;
-    ZeroMemory(g_settings.PaletteFile, sizeof g_settings.PaletteFile);
-    previous.copy(g_settings.PaletteFile, sizeof g_settings.PaletteFile - 1);
+    ZeroMemory(path, size);
+    previous.copy(path, size - 1);
     return false;
 }
 
-bool ChoosePaletteToOpen(HWND owner)
+bool ChoosePaletteToOpen(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size)
 {
-    return RunPaletteDialog(owner, kOpenTitle, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+    return RunPaletteDialog(owner, texts, path, size, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                             GetOpenFileNameA);
 }
 
-bool ChoosePaletteToSave(HWND owner)
+bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size)
 {
-    if (!RunPaletteDialog(owner, kSaveTitle, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA))
+    if (!RunPaletteDialog(owner, texts, path, size, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA))
         return false;
-    return EnsurePaletteExtension(g_settings.PaletteFile, sizeof g_settings.PaletteFile);
+    return EnsurePaletteExtension(path, size);
 }

@@ -1,6 +1,7 @@
 #include "store/settings.h"
 
-#include "color/color.h"
+#include <cstring>
+
 #include "store/files.h"
 
 // The private-profile functions take paths of fewer than MAX_PATH characters;
@@ -18,34 +19,35 @@ static int32_t ReadInt(const char* section, const char* key, int32_t fallback, c
     return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
 }
 
-void LoadSettings()
+Settings LoadSettings()
 {
     const std::string path = ProgramFilePath("tbox.ini");
-    Settings& s = g_settings;
+    Settings s;
+    std::memset(&s, 0, sizeof s);
     s.PosX = ReadInt("Window", "PosX", kDefaultPosX, path);
     s.PosY = ReadInt("Window", "PosY", kDefaultPosY, path);
     s.DisplayMode = ReadInt("Color", "Mode", kDefaultDisplayMode, path);
-    s.CopyFormat = ReadInt("Color", "Copy", kDefaultCopyFormat, path);
-    s.HexCase = ReadInt("Color", "Char", kDefaultHexCase, path);
-    s.SharpPrefix = ReadInt("Color", "Sharp", kDefaultSharpPrefix, path);
+    s.Text.CopyFormat = ReadInt("Color", "Copy", kDefaultTextForm.CopyFormat, path);
+    s.Text.HexCase = ReadInt("Color", "Char", kDefaultTextForm.HexCase, path);
+    s.Text.SharpPrefix = ReadInt("Color", "Sharp", kDefaultTextForm.SharpPrefix, path);
     // A hand-edited channel outside 0..255 would break the two-digit hex text.
-    g_current.red = ClampChannel(ReadInt("Color", "R", kDefaultChannel, path));
-    g_current.green = ClampChannel(ReadInt("Color", "G", kDefaultChannel, path));
-    g_current.blue = ClampChannel(ReadInt("Color", "B", kDefaultChannel, path));
+    s.Color.red = ClampChannel(ReadInt("Color", "R", kDefaultChannel, path));
+    s.Color.green = ClampChannel(ReadInt("Color", "G", kDefaultChannel, path));
+    s.Color.blue = ClampChannel(ReadInt("Color", "B", kDefaultChannel, path));
     for (int i = 0; i < kCustomColorCount; ++i) {
         char key[16];
         wsprintfA(key, "Color%d", i);
         s.CustColors[i] = static_cast<uint32_t>(ReadInt("CustColor", key, static_cast<int32_t>(kDefaultCustColor), path));
     }
 
-    ZeroMemory(s.PaletteFile, sizeof s.PaletteFile);
     if (!ProfilePathUsable(path))
-        return;
+        return s;
     const DWORD length =
         GetPrivateProfileStringA("Palette", "File", "", s.PaletteFile, sizeof s.PaletteFile, path.c_str());
     if (length >= sizeof s.PaletteFile - 1)
         ZeroMemory(s.PaletteFile, sizeof s.PaletteFile);  // cut short: no usable path
     StripPathQuotes(s.PaletteFile);
+    return s;
 }
 
 bool GetRestoredPosition(HWND window, int32_t* left, int32_t* top)
@@ -60,19 +62,19 @@ bool GetRestoredPosition(HWND window, int32_t* left, int32_t* top)
     return true;
 }
 
-bool SaveSettings(HWND placementWindow)
+bool SaveSettings(const Settings& settings, HWND placementWindow)
 {
     const std::string path = ProgramFilePath("tbox.ini");
     if (!ProfilePathUsable(path))
         return false;
-    int32_t left = g_settings.PosX;
-    int32_t top = g_settings.PosY;
-    if (placementWindow)
-        GetRestoredPosition(placementWindow, &left, &top);
+    std::vector<SettingsSection> sections = BuildSettingsSections(settings);
+    int32_t left = 0;
+    int32_t top = 0;
+    if (placementWindow && GetRestoredPosition(placementWindow, &left, &top))
+        sections[0] = WindowSection(left, top);
 
     bool written = true;
-    for (const SettingsSection& section :
-         BuildSettingsSections(g_settings, left, top, g_current.red, g_current.green, g_current.blue)) {
+    for (const SettingsSection& section : sections) {
         if (!WritePrivateProfileSectionA(section.name.c_str(), section.block.data(), path.c_str()))
             written = false;
     }

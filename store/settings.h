@@ -6,18 +6,18 @@
 
 #include "store/settings_data.h"
 
-// Reads every setting and the red, green and blue of the current color; a
+// Every setting, the red, green and blue of the current color included; a
 // missing file, section or key gives its default. Red, green and blue outside
 // 0..255 are clamped. A palette path too long for its buffer is dropped. A
 // settings file whose path the platform's profile functions cannot take (a
 // program folder of MAX_PATH characters or more) is not read: the defaults apply.
-void LoadSettings();
+Settings LoadSettings();
 
 // Writes the four sections. The position is the restored rectangle of
-// `placementWindow` (the main window); without a window PosX/PosY are written
-// as held. Returns false when the platform refused a section, and writes
-// nothing when the file's path is too long for the profile functions.
-bool SaveSettings(HWND placementWindow);
+// `placementWindow` (the main window); without a window the settings' own
+// PosX/PosY are written. Returns false when the platform refused a section,
+// and writes nothing when the file's path is too long for the profile functions.
+bool SaveSettings(const Settings& settings, HWND placementWindow);
 
 // The left and top of a window's normal (restored) rectangle.
 bool GetRestoredPosition(HWND window, int32_t* left, int32_t* top);

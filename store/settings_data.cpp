@@ -3,15 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-Settings g_settings = {
-    kDefaultPosX, kDefaultPosY, kDefaultDisplayMode, kDefaultCopyFormat, kDefaultHexCase, kDefaultSharpPrefix,
-    {kDefaultCustColor, kDefaultCustColor, kDefaultCustColor, kDefaultCustColor, kDefaultCustColor,
-     kDefaultCustColor, kDefaultCustColor, kDefaultCustColor, kDefaultCustColor, kDefaultCustColor,
-     kDefaultCustColor, kDefaultCustColor, kDefaultCustColor, kDefaultCustColor, kDefaultCustColor,
-     kDefaultCustColor},
-    {},
-};
-
 namespace {
 
 // Appends one "Key = value" line and its terminating NUL.
@@ -25,23 +16,29 @@ void AppendLine(std::string& block, const char* key, int32_t number)
 
 }  // namespace
 
-std::vector<SettingsSection> BuildSettingsSections(const Settings& s, int32_t left, int32_t top, int32_t red,
-                                                   int32_t green, int32_t blue)
+SettingsSection WindowSection(int32_t left, int32_t top)
+{
+    SettingsSection section;
+    section.name = "Window";
+    AppendLine(section.block, "PosX", left < 0 ? 0 : left);
+    AppendLine(section.block, "PosY", top < 0 ? 0 : top);
+    section.block += '\0';  // the empty string that closes the block
+    return section;
+}
+
+std::vector<SettingsSection> BuildSettingsSections(const Settings& s)
 {
     std::vector<SettingsSection> sections(4);
-
-    sections[0].name = "Window";
-    AppendLine(sections[0].block, "PosX", left < 0 ? 0 : left);
-    AppendLine(sections[0].block, "PosY", top < 0 ? 0 : top);
+    sections[0] = WindowSection(s.PosX, s.PosY);
 
     sections[1].name = "Color";
     AppendLine(sections[1].block, "Mode", s.DisplayMode);
-    AppendLine(sections[1].block, "Copy", s.CopyFormat);
-    AppendLine(sections[1].block, "Char", s.HexCase);
-    AppendLine(sections[1].block, "Sharp", s.SharpPrefix);
-    AppendLine(sections[1].block, "R", red);
-    AppendLine(sections[1].block, "G", green);
-    AppendLine(sections[1].block, "B", blue);
+    AppendLine(sections[1].block, "Copy", s.Text.CopyFormat);
+    AppendLine(sections[1].block, "Char", s.Text.HexCase);
+    AppendLine(sections[1].block, "Sharp", s.Text.SharpPrefix);
+    AppendLine(sections[1].block, "R", s.Color.red);
+    AppendLine(sections[1].block, "G", s.Color.green);
+    AppendLine(sections[1].block, "B", s.Color.blue);
 
     sections[2].name = "CustColor";
     for (int i = 0; i < kCustomColorCount; ++i) {
@@ -57,8 +54,8 @@ std::vector<SettingsSection> BuildSettingsSections(const Settings& s, int32_t le
     sections[3].block += '"';
     sections[3].block += '\0';
 
-    for (SettingsSection& section : sections)
-        section.block += '\0';  // the empty string that closes the block
+    for (size_t i = 1; i < sections.size(); ++i)
+        sections[i].block += '\0';  // the empty string that closes the block
     return sections;
 }
 

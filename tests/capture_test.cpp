@@ -16,10 +16,11 @@
 #include "color/color.h"
 #include "res/resource.h"
 #include "store/files.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/surfaces.h"
@@ -120,7 +121,7 @@ Image Grab(HDC dc, int x, int y, int width, int height)
 
 Image GrabOverlay(int x, int y, int width, int height)
 {
-    WindowDcGuard dc(g_captureWindow);
+    WindowDcGuard dc(g_window.captureWindow);
     return Grab(dc.get(), x, y, width, height);
 }
 
@@ -215,7 +216,7 @@ Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts
         }
     }
     {
-        SelectGuard font(canvas.dc(), g_uiFont);
+        SelectGuard font(canvas.dc(), g_window.uiFont);
         SetBkMode(canvas.dc(), TRANSPARENT);
         const char* const labels[3] = {"Red\x81\x46", "Green\x81\x46", "Blue\x81\x46"};  // "Red：" …
         const int rows[3] = {170, 185, 200};
@@ -338,7 +339,7 @@ int CountOverlays()
 std::string EditText(int index)
 {
     char text[32] = {};
-    GetWindowTextA(g_editTable[index], text, sizeof text);
+    GetWindowTextA(g_window.editTable[index], text, sizeof text);
     return text;
 }
 
@@ -358,7 +359,7 @@ COLORREF MainWindowPixel(int x, int y)
 
 void SetColor(int r, int g, int b)
 {
-    CommitColor(r, g, b);
+    TakeColor(g_mainWindow, RGB(r, g, b));
     Pump();
 }
 
@@ -372,7 +373,7 @@ void EscCommand() { SendMessageA(g_mainWindow, WM_COMMAND, MAKEWPARAM(ID_CANCELC
 // black), so that nothing of an earlier screenshot can pass for this one.
 void OpenCaptureAt(int x, int y)
 {
-    PatBlt(g_screenSurface.dc, 0, 0, g_screenSurface.width, g_screenSurface.height, BLACKNESS);
+    PatBlt(g_window.surfaces.screen.dc, 0, 0, g_window.surfaces.screen.width, g_window.surfaces.screen.height, BLACKNESS);
     SetCursorPos(x, y);
     CaptureCommand();
 }
@@ -387,22 +388,22 @@ std::string ScreenshotBesidePanel(int panelX)
 void MoveTo(int x, int y)
 {
     SetCursorPos(x, y);
-    SendMessageA(g_captureWindow, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    SendMessageA(g_window.captureWindow, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 
 void ClickAt(UINT message, int x, int y)
 {
     SetCursorPos(x, y);
-    SendMessageA(g_captureWindow, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
+    SendMessageA(g_window.captureWindow, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
 }
 
 // The known picture straight into the screen copy surface, made the screen's size.
 void FillScreenSurfaceWithPattern()
 {
-    if (g_screenSurface.width != ScreenWidth() || g_screenSurface.height != ScreenHeight()) {
+    if (g_window.surfaces.screen.width != ScreenWidth() || g_window.surfaces.screen.height != ScreenHeight()) {
         ASSERT_TRUE(ResizeScreenSurface(ScreenWidth(), ScreenHeight()));
     }
-    PutPattern(g_screenSurface.dc);
+    PutPattern(g_window.surfaces.screen.dc);
 }
 
 TestFolder* g_folder;
@@ -427,13 +428,13 @@ protected:
     {
         ASSERT_EQ(ScreenWidth(), 1024) << "these tests expect a 1024 x 768 screen";
         ASSERT_EQ(ScreenHeight(), 768);
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
     }
     void TearDown() override
     {
         CancelCapture();
         Pump();
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
     }
 };
 
@@ -457,9 +458,9 @@ TEST_F(Capture, MagnifierShowsCellsNumbersAndSample)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        g_settings.HexCase = c.hexCase;
+        g_textForm.HexCase = c.hexCase;
         DrawMagnifier(c.x, c.y);
-        const Image panel = Grab(g_magnifierSurface.dc, 0, 0, kPanelWidth, kPanelHeight);
+        const Image panel = Grab(g_window.surfaces.magnifier.dc, 0, 0, Geo().panel.cx, Geo().panel.cy);
         EXPECT_EQ(Difference(panel, ExpectedPanel(c.x, c.y, 1024, 768, c.texts)), "");
         EXPECT_EQ(panel.At(85, 85), PatternAt(c.x, c.y)) << "the pointer's cell";
         EXPECT_EQ(panel.At(137, 192), PatternAt(c.x, c.y)) << "the sample square";
@@ -470,7 +471,7 @@ TEST_F(Capture, MagnifierAtTheCornerShowsBlackOffTheScreen)
 {
     FillScreenSurfaceWithPattern();
     DrawMagnifier(0, 0);
-    const Image panel = Grab(g_magnifierSurface.dc, 0, 0, kPanelWidth, kPanelHeight);
+    const Image panel = Grab(g_window.surfaces.magnifier.dc, 0, 0, Geo().panel.cx, Geo().panel.cy);
     for (int i = 0; i < 15; ++i) {
         for (int j = 0; j < 15; ++j) {
             const COLORREF expected = i < 7 || j < 7 ? RGB(0, 0, 0) : PatternAt(j - 7, i - 7);
@@ -483,7 +484,7 @@ TEST_F(Capture, MagnifierAtTheCornerShowsBlackOffTheScreen)
 TEST_F(Capture, MagnifierLeavesNothingSelectedOrBehind)
 {
     FillScreenSurfaceWithPattern();
-    HDC dc = g_magnifierSurface.dc;
+    HDC dc = g_window.surfaces.magnifier.dc;
     const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
     const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
     const HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
@@ -497,7 +498,7 @@ TEST_F(Capture, MagnifierLeavesNothingSelectedOrBehind)
     for (int i = 0; i < 320; ++i)
         DrawMagnifier(i * 3, i * 2);
     DrawMagnifier(10, 300);
-    EXPECT_EQ(Difference(Grab(dc, 0, 0, kPanelWidth, kPanelHeight),
+    EXPECT_EQ(Difference(Grab(dc, 0, 0, Geo().panel.cx, Geo().panel.cy),
                          ExpectedPanel(10, 300, 1024, 768, {{"10", "44", "144"}, {"0a", "2c", "90"}})),
               "");
 }
@@ -519,17 +520,17 @@ TEST_F(Capture, PanelPlaces)
 TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
 {
     OpenCaptureAt(100, 300);  // the pointer in the left half: the panel stands in the right one
-    ASSERT_TRUE(g_captureActive);
-    ASSERT_NE(g_captureWindow, nullptr);
-    ASSERT_TRUE(IsWindowVisible(g_captureWindow));
+    ASSERT_TRUE(g_window.captureActive);
+    ASSERT_NE(g_window.captureWindow, nullptr);
+    ASSERT_TRUE(IsWindowVisible(g_window.captureWindow));
     RECT frame;
-    GetWindowRect(g_captureWindow, &frame);
+    GetWindowRect(g_window.captureWindow, &frame);
     EXPECT_EQ(frame.left, 0);
     EXPECT_EQ(frame.top, 0);
     EXPECT_EQ(frame.right, 1024);
     EXPECT_EQ(frame.bottom, 768);
-    EXPECT_TRUE(GetWindowLongA(g_captureWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(GetWindow(g_captureWindow, GW_OWNER), g_mainWindow);
+    EXPECT_TRUE(GetWindowLongA(g_window.captureWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(g_window.captureWindow, GW_OWNER), g_mainWindow);
 
     EXPECT_EQ(ScreenshotBesidePanel(683), "") << "the screenshot, unchanged, around the panel";
     EXPECT_EQ(Difference(GrabOverlay(683, 264, 170, 240), ExpectedPanel(100, 300, 1024, 768,
@@ -558,8 +559,8 @@ TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
     }
 
     // A repaint puts the panel where the last move put it.
-    InvalidateRect(g_captureWindow, nullptr, TRUE);
-    UpdateWindow(g_captureWindow);
+    InvalidateRect(g_window.captureWindow, nullptr, TRUE);
+    UpdateWindow(g_window.captureWindow);
     EXPECT_EQ(Difference(GrabOverlay(683, 264, 170, 240), PatternImage(683, 264, 170, 240)), "");
     EXPECT_EQ(
         Difference(GrabOverlay(171, 264, 170, 240),
@@ -569,8 +570,8 @@ TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
 
     // Nothing is erased under the screenshot: no flash of the class background.
     {
-        WindowDcGuard dc(g_captureWindow);
-        EXPECT_NE(SendMessageA(g_captureWindow, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 0);
+        WindowDcGuard dc(g_window.captureWindow);
+        EXPECT_NE(SendMessageA(g_window.captureWindow, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 0);
     }
     EXPECT_EQ(ScreenshotBesidePanel(171), "");
 }
@@ -579,7 +580,7 @@ TEST_F(Capture, LeftClickPicksThePixelIntoCurrentAndReferenceColors)
 {
     SetColor(1, 2, 3);
     OpenCaptureAt(10, 300);
-    ASSERT_TRUE(g_captureActive);
+    ASSERT_TRUE(g_window.captureActive);
     MoveTo(10, 300);
     ClickAt(WM_LBUTTONDOWN, 10, 300);
     Pump();
@@ -611,12 +612,12 @@ TEST_F(Capture, LeftClickPicksThePixelIntoCurrentAndReferenceColors)
     EXPECT_EQ(expected.saturation, 93);
     EXPECT_EQ(expected.value, 56);
     char copy[32] = {};
-    GetWindowTextA(g_editCopy, copy, sizeof copy);
+    GetWindowTextA(g_window.editCopy, copy, sizeof copy);
     EXPECT_STREQ(copy, "#0a2c90");
     EXPECT_EQ(MainWindowPixel(60, 40), RGB(10, 44, 144)) << "the swatch's upper half";
     EXPECT_EQ(MainWindowPixel(60, 100), RGB(10, 44, 144)) << "and its lower half";
-    EXPECT_FALSE(g_captureActive);
-    EXPECT_EQ(g_captureWindow, nullptr);
+    EXPECT_FALSE(g_window.captureActive);
+    EXPECT_EQ(g_window.captureWindow, nullptr);
     EXPECT_EQ(CountOverlays(), 0);
 }
 
@@ -636,12 +637,12 @@ TEST_F(Capture, RightClickAndEscLeaveEverythingUnchanged)
         const ColorState reference = g_reference;
         const std::vector<std::string> edits = AllEdits();
         OpenCaptureAt(700, 5);
-        ASSERT_TRUE(g_captureActive);
+        ASSERT_TRUE(g_window.captureActive);
         MoveTo(700, 5);
         way.close();
         Pump();
-        EXPECT_FALSE(g_captureActive);
-        EXPECT_EQ(g_captureWindow, nullptr);
+        EXPECT_FALSE(g_window.captureActive);
+        EXPECT_EQ(g_window.captureWindow, nullptr);
         EXPECT_EQ(CountOverlays(), 0);
         EXPECT_TRUE(SameColor(g_current, current));
         EXPECT_TRUE(SameColor(g_reference, reference));
@@ -650,7 +651,7 @@ TEST_F(Capture, RightClickAndEscLeaveEverythingUnchanged)
     }
     const ColorState before = g_current;
     EscCommand();
-    EXPECT_FALSE(g_captureActive) << "Esc without a capture does nothing";
+    EXPECT_FALSE(g_window.captureActive) << "Esc without a capture does nothing";
     EXPECT_EQ(CountOverlays(), 0);
     EXPECT_TRUE(SameColor(g_current, before));
 }
@@ -658,24 +659,24 @@ TEST_F(Capture, RightClickAndEscLeaveEverythingUnchanged)
 TEST_F(Capture, StartingAgainDuringACaptureOpensNoSecondOverlay)
 {
     OpenCaptureAt(300, 300);
-    HWND first = g_captureWindow;
+    HWND first = g_window.captureWindow;
     ASSERT_NE(first, nullptr);
     CaptureCommand();
     Pump();
-    StartCapture(g_mainWindow);
-    EXPECT_EQ(g_captureWindow, first);
+    StartCapture(g_mainWindow, g_instance);
+    EXPECT_EQ(g_window.captureWindow, first);
     EXPECT_EQ(CountOverlays(), 1);
-    EXPECT_TRUE(g_captureActive);
+    EXPECT_TRUE(g_window.captureActive);
 
     // Closed some other way than the three closing paths: the capture can be started again.
     SendMessageA(first, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_FALSE(g_captureActive);
-    EXPECT_EQ(g_captureWindow, nullptr);
+    EXPECT_FALSE(g_window.captureActive);
+    EXPECT_EQ(g_window.captureWindow, nullptr);
     OpenCaptureAt(300, 300);
-    EXPECT_TRUE(g_captureActive);
-    EXPECT_NE(g_captureWindow, nullptr);
+    EXPECT_TRUE(g_window.captureActive);
+    EXPECT_NE(g_window.captureWindow, nullptr);
     EXPECT_EQ(CountOverlays(), 1);
 }
 
@@ -686,9 +687,9 @@ TEST_F(Capture, CaptureAfterTheScreenGrewPicksBeyondTheOldSize)
     ASSERT_TRUE(ResizeScreenSurface(600, 400));
     SetColor(1, 2, 3);
     OpenCaptureAt(900, 700);
-    ASSERT_TRUE(g_captureActive);
-    EXPECT_EQ(g_screenSurface.width, 1024);
-    EXPECT_EQ(g_screenSurface.height, 768);
+    ASSERT_TRUE(g_window.captureActive);
+    EXPECT_EQ(g_window.surfaces.screen.width, 1024);
+    EXPECT_EQ(g_window.surfaces.screen.height, 768);
     EXPECT_EQ(ScreenshotBesidePanel(171), "") << "the screenshot, beyond the old size too";
     MoveTo(900, 700);
     EXPECT_EQ(Difference(GrabOverlay(171, 264, 170, 240),
@@ -701,7 +702,7 @@ TEST_F(Capture, CaptureAfterTheScreenGrewPicksBeyondTheOldSize)
     EXPECT_EQ(g_current.blue, 163);
     EXPECT_EQ(g_reference.blue, 163);
     EXPECT_EQ(EditText(5), "a3");
-    EXPECT_FALSE(g_captureActive);
+    EXPECT_FALSE(g_window.captureActive);
 }
 
 TEST_F(Capture, APixelThatCannotBeReadIsNotPicked)
@@ -710,7 +711,7 @@ TEST_F(Capture, APixelThatCannotBeReadIsNotPicked)
     const ColorState current = g_current;
     const std::vector<std::string> edits = AllEdits();
     OpenCaptureAt(900, 700);
-    ASSERT_TRUE(g_captureActive);
+    ASSERT_TRUE(g_window.captureActive);
     ASSERT_TRUE(ResizeScreenSurface(600, 400));  // the screenshot no longer holds (900, 700)
     MoveTo(900, 700);
     EXPECT_EQ(GrabOverlay(171, 264, 170, 240).At(85, 85), RGB(0, 0, 0)) << "shown black";
@@ -719,9 +720,9 @@ TEST_F(Capture, APixelThatCannotBeReadIsNotPicked)
     EXPECT_TRUE(SameColor(g_current, current)) << "black is not taken for the color";
     EXPECT_TRUE(SameColor(g_reference, current));
     EXPECT_EQ(AllEdits(), edits);
-    EXPECT_TRUE(g_captureActive) << "the overlay stays for another pick";
+    EXPECT_TRUE(g_window.captureActive) << "the overlay stays for another pick";
     EscCommand();
-    EXPECT_FALSE(g_captureActive);
+    EXPECT_FALSE(g_window.captureActive);
 }
 
 }  // namespace

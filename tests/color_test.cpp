@@ -4,7 +4,7 @@
 #include <string>
 
 #include "color/color.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 
 namespace {
 
@@ -37,9 +37,9 @@ protected:
     void SetUp() override
     {
         std::memset(&g_current, 0, sizeof g_current);
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
     }
-    void TearDown() override { g_settings.HexCase = 0; }
+    void TearDown() override { g_textForm.HexCase = 0; }
 };
 
 struct WorkedExample {
@@ -65,7 +65,7 @@ TEST_F(ColorTest, WorkedExamplesFromRgbAndBack)
     for (const WorkedExample& e : kWorked) {
         SCOPED_TRACE(::testing::Message() << "rgb " << e.rgb);
         for (int32_t hexCase = 0; hexCase <= 1; ++hexCase) {
-            g_settings.HexCase = hexCase;
+            g_textForm.HexCase = hexCase;
             SetRgb(e.rgb);
             CompleteFromRgb();
             EXPECT_EQ(Hsv3(), e.hsv);
@@ -178,7 +178,7 @@ TEST_F(ColorTest, FormatHexByCase)
         {1, 15, "0F"}, {1, 16, "10"}, {1, 0, "00"},  // the one-digit boundary in upper case
     };
     for (const auto& c : cases) {
-        g_settings.HexCase = c.hexCase;
+        g_textForm.HexCase = c.hexCase;
         char text[3] = {'x', 'x', 'x'};
         FormatHex(c.value, text, sizeof text);
         EXPECT_EQ(std::string(text, strnlen(text, sizeof text)), c.text) << "case " << c.hexCase << " value " << c.value;
@@ -229,7 +229,6 @@ TEST_F(ColorTest, ColorRefTakesTheLowBytes)
 
 }  // namespace
 
-#include "color/color_text.h"
 
 namespace {
 
@@ -264,9 +263,9 @@ TEST(CopyText, FormsOfTheCurrentColor)
         {-1, 1, 0, {18, 52, 86}, nullptr, ""},
     };
     for (const CopyTextCase& c : cases) {
-        g_settings.CopyFormat = c.format;
-        g_settings.SharpPrefix = c.sharp;
-        g_settings.HexCase = c.hexCase;
+        g_textForm.CopyFormat = c.format;
+        g_textForm.SharpPrefix = c.sharp;
+        g_textForm.HexCase = c.hexCase;
         SetRgb(c.rgb);
         CompleteFromRgb();
         if (c.greenHexOverride)
@@ -277,9 +276,9 @@ TEST(CopyText, FormsOfTheCurrentColor)
         EXPECT_STREQ(text, c.text) << "format " << c.format << " sharp " << c.sharp << " case " << c.hexCase;
         EXPECT_EQ(text[sizeof text - 1], '\0');
     }
-    g_settings.CopyFormat = 0;
-    g_settings.SharpPrefix = 1;
-    g_settings.HexCase = 0;
+    g_textForm.CopyFormat = 0;
+    g_textForm.SharpPrefix = 1;
+    g_textForm.HexCase = 0;
 }
 
 }  // namespace

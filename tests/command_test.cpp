@@ -23,7 +23,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/find_control.h"
 #include "tests/shell_recorder.h"
 #include "tests/program_loop.h"
@@ -111,7 +111,7 @@ std::string Text(HWND window)
     return text;
 }
 
-std::string EditText(int index) { return Text(g_editTable[index]); }
+std::string EditText(int index) { return Text(g_window.editTable[index]); }
 
 COLORREF Pixel(int x, int y) { return WindowPixel(x, y); }
 
@@ -154,8 +154,8 @@ struct Snapshot {
         std::memcpy(s.palette, Palette, sizeof Palette);
         for (int i = 0; i < kColorEditCount; ++i)
             s.edits[i] = EditText(i);
-        s.copy = Text(g_editCopy);
-        s.focusIndex = g_focusIndex;
+        s.copy = Text(g_window.editCopy);
+        s.focusIndex = g_window.focusIndex;
         s.swatch[0] = SwatchCurrent();
         s.swatch[1] = SwatchReference();
         s.cells[0] = PaletteCellPixel(0);
@@ -384,15 +384,15 @@ void SetPalette(const std::string& bytes)
 // Setting up a test: the color as a palette pick would leave it.
 void ShowColor(int r, int g, int b)
 {
-    CommitColor(r, g, b);
+    TakeColor(g_mainWindow, RGB(r, g, b));
     Pump();
 }
 
 // The focus put into an edit as a click would, whole text selected.
 void FocusEdit(int index)
 {
-    SetFocus(g_editTable[index]);
-    SendMessageA(g_editTable[index], EM_SETSEL, 0, -1);
+    SetFocus(g_window.editTable[index]);
+    SendMessageA(g_window.editTable[index], EM_SETSEL, 0, -1);
     Pump();
 }
 
@@ -412,11 +412,11 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_NE(g_uiFont, nullptr) << "the main window was closed by an earlier test";
-        g_settings.CopyFormat = 0;
-        g_settings.HexCase = 0;
-        g_settings.SharpPrefix = 1;
-        if (g_settings.DisplayMode != 0)
+        ASSERT_NE(g_window.uiFont, nullptr) << "the main window was closed by an earlier test";
+        g_textForm.CopyFormat = 0;
+        g_textForm.HexCase = 0;
+        g_textForm.SharpPrefix = 1;
+        if (g_displayMode != 0)
             SwitchDisplayMode(g_mainWindow, 0);
         SetForegroundWindow(g_mainWindow);
         ShowColor(18, 52, 86);
@@ -466,13 +466,13 @@ TEST_F(Typing, EachEditChangesTheColorAndTheOtherEdits)
         Type(c.keys);
         ExpectColor(c.r, c.g, c.b, c.hsv);
         ExpectEdits(c.edits);
-        EXPECT_EQ(Text(g_editCopy), c.copy);
+        EXPECT_EQ(Text(g_window.editCopy), c.copy);
         EXPECT_TRUE(SameColor(g_reference, g_current)) << "typing commits the color";
         EXPECT_EQ(SwatchCurrent(), RGB(c.r, c.g, c.b));
         EXPECT_EQ(SwatchReference(), RGB(c.r, c.g, c.b));
-        EXPECT_EQ(g_focusIndex, c.edit);
-        EXPECT_EQ(g_changeGuard, 1);
-        EXPECT_EQ(GetFocus(), g_editTable[c.edit]) << "the focus stays where the user typed";
+        EXPECT_EQ(g_window.focusIndex, c.edit);
+        EXPECT_EQ(g_window.changeGuard, 1);
+        EXPECT_EQ(GetFocus(), g_window.editTable[c.edit]) << "the focus stays where the user typed";
     }
 }
 
@@ -497,10 +497,10 @@ class Focus : public RunningProgram {
 protected:
     void ExpectFocusOn(int index)
     {
-        EXPECT_EQ(GetFocus(), g_editTable[index]) << "edit " << index;
-        EXPECT_EQ(g_focusIndex, index);
+        EXPECT_EQ(GetFocus(), g_window.editTable[index]) << "edit " << index;
+        EXPECT_EQ(g_window.focusIndex, index);
         DWORD start = 9, end = 9;
-        SendMessageA(g_editTable[index], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageA(g_window.editTable[index], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, static_cast<DWORD>(EditText(index).size())) << "the whole text is selected";
     }
@@ -546,9 +546,9 @@ TEST_F(Focus, StartsFromTheEditLastTypedIntoNotTheOneClicked)
 {
     FocusEdit(1);
     Type("7");
-    ClickOn(g_editTable[7]);
-    ASSERT_EQ(GetFocus(), g_editTable[7]) << "the click put the focus into S";
-    EXPECT_EQ(g_focusIndex, 1);
+    ClickOn(g_window.editTable[7]);
+    ASSERT_EQ(GetFocus(), g_window.editTable[7]) << "the click put the focus into S";
+    EXPECT_EQ(g_window.focusIndex, 1);
     Press({VK_TAB});
     ExpectFocusOn(2);
 }
@@ -557,8 +557,8 @@ TEST_F(Focus, NeverReachesTheCopyTextOrTheButtons)
 {
     FocusEdit(5);
     Type("a");
-    ClickOn(g_editCopy);
-    ASSERT_EQ(GetFocus(), g_editCopy);
+    ClickOn(g_window.editCopy);
+    ASSERT_EQ(GetFocus(), g_window.editCopy);
     Press({VK_TAB});
     ExpectFocusOn(6);
     SetFocus(GetDlgItem(g_mainWindow, ID_COPY));
@@ -582,13 +582,13 @@ TEST_F(SettingsMenu, LetterCaseRederivesHueSaturationAndValue)
     ExpectEdits({"2", "0", "2", "02", "00", "02", "359", "1", "1"});
 
     ChooseMenu('C', 'B');  // 大文字(&B)
-    EXPECT_EQ(g_settings.HexCase, 1);
+    EXPECT_EQ(g_textForm.HexCase, 1);
     ExpectColor(2, 0, 2, {300, 100, 0});
     ExpectEdits({"2", "0", "2", "02", "00", "02", "300", "100", "0"});
-    EXPECT_EQ(g_focusIndex, 5) << "each hex write was taken as typing; B16 came last";
+    EXPECT_EQ(g_window.focusIndex, 5) << "each hex write was taken as typing; B16 came last";
     EXPECT_TRUE(SameColor(g_reference, g_current));
     Press({VK_TAB});
-    EXPECT_EQ(GetFocus(), g_editTable[6]);
+    EXPECT_EQ(GetFocus(), g_window.editTable[6]);
 }
 
 TEST_F(SettingsMenu, LetterCaseRewritesTheHexEditsAndTheText)
@@ -596,11 +596,11 @@ TEST_F(SettingsMenu, LetterCaseRewritesTheHexEditsAndTheText)
     ShowColor(171, 205, 239);
     ChooseMenu('C', 'B');  // 大文字(&B)
     ExpectEdits({"171", "205", "239", "AB", "CD", "EF", "210", "28", "93"});
-    EXPECT_EQ(Text(g_editCopy), "#ABCDEF");
+    EXPECT_EQ(Text(g_window.editCopy), "#ABCDEF");
     ChooseMenu('C', 'S');  // 小文字(&S)
-    EXPECT_EQ(g_settings.HexCase, 0);
+    EXPECT_EQ(g_textForm.HexCase, 0);
     ExpectEdits({"171", "205", "239", "ab", "cd", "ef", "210", "28", "93"});
-    EXPECT_EQ(Text(g_editCopy), "#abcdef");
+    EXPECT_EQ(Text(g_window.editCopy), "#abcdef");
 }
 
 TEST_F(SettingsMenu, TypedHexTextIsReformattedByTheLetterCase)
@@ -610,7 +610,7 @@ TEST_F(SettingsMenu, TypedHexTextIsReformattedByTheLetterCase)
     EXPECT_EQ(EditText(3), "f");
     ChooseMenu('C', 'S');  // 小文字(&S), the case already set
     EXPECT_EQ(EditText(3), "0f");
-    EXPECT_EQ(Text(g_editCopy), "#0f3456");
+    EXPECT_EQ(Text(g_window.editCopy), "#0f3456");
 }
 
 TEST_F(SettingsMenu, SharpTwiceRestoresSettingAndText)
@@ -621,8 +621,8 @@ TEST_F(SettingsMenu, SharpTwiceRestoresSettingAndText)
     } steps[] = {{0, "123456"}, {1, "#123456"}, {0, "123456"}};
     for (const auto& s : steps) {
         ChooseMenu('C', 'A');  // 「#」を追加する(&A)
-        EXPECT_EQ(g_settings.SharpPrefix, s.sharp);
-        EXPECT_EQ(Text(g_editCopy), s.text);
+        EXPECT_EQ(g_textForm.SharpPrefix, s.sharp);
+        EXPECT_EQ(Text(g_window.editCopy), s.text);
     }
 }
 
@@ -635,8 +635,8 @@ TEST_F(SettingsMenu, CopyFormats)
     } formats[] = {{'G', 1, "RGB( 18, 52, 86 )"}, {'D', 2, "5649426"}, {'T', 0, "#123456"}};
     for (const auto& f : formats) {
         ChooseMenu('C', f.item);
-        EXPECT_EQ(g_settings.CopyFormat, f.format);
-        EXPECT_EQ(Text(g_editCopy), f.text);
+        EXPECT_EQ(g_textForm.CopyFormat, f.format);
+        EXPECT_EQ(Text(g_window.editCopy), f.text);
     }
 }
 
@@ -664,7 +664,7 @@ TEST_F(SettingsMenu, DisplayModeRepaintsTheWholeWindow)
         }
         ASSERT_EQ(Pixel(12, 3), RGB(0, 0, 0));
         ChooseMenu('C', m.item);
-        EXPECT_EQ(g_settings.DisplayMode, m.mode);
+        EXPECT_EQ(g_displayMode, m.mode);
         EXPECT_EQ(Pixel(m.x, m.y), m.shown);
         EXPECT_EQ(Pixel(12, 3), face) << "the whole window was repainted";
     }
@@ -690,10 +690,10 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
-        g_settings.DisplayMode = c.mode;
-        g_settings.CopyFormat = c.format;
-        g_settings.HexCase = c.hexCase;
-        g_settings.SharpPrefix = c.sharp;
+        g_displayMode = c.mode;
+        g_textForm.CopyFormat = c.format;
+        g_textForm.HexCase = c.hexCase;
+        g_textForm.SharpPrefix = c.sharp;
         SendMessageA(g_mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(settings), MAKELPARAM(1, FALSE));
         for (size_t i = 0; i < 8; ++i) {
             const UINT state = GetMenuState(settings, static_cast<UINT>(items[i]), MF_BYCOMMAND);
@@ -706,17 +706,17 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
     info.fMask = MIIM_FTYPE;
     GetMenuItemInfoA(settings, ID_HSVMODE, FALSE, &info);
     EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "the choices are marked as radio items";
-    g_settings.DisplayMode = 0;
-    g_settings.CopyFormat = 0;
-    g_settings.HexCase = 0;
-    g_settings.SharpPrefix = 1;
+    g_displayMode = 0;
+    g_textForm.CopyFormat = 0;
+    g_textForm.HexCase = 0;
+    g_textForm.SharpPrefix = 1;
 }
 
 TEST_F(SettingsMenu, OpeningTheMenuSetsItsMarks)
 {
     HMENU settings = GetSubMenu(GetMenu(g_mainWindow), 1);
-    g_settings.CopyFormat = 2;
-    g_settings.SharpPrefix = 0;
+    g_textForm.CopyFormat = 2;
+    g_textForm.SharpPrefix = 0;
     // Esc closes the pop-up, a second Esc leaves the menu bar; both are queued
     // before the menu's own loop starts reading them.
     Chord({VK_MENU, 'C'});
@@ -795,17 +795,17 @@ TEST_F(Clipboard, CtrlCCopiesTheTextInEveryForm)
     ShowColor(18, 52, 86);
     for (const auto& f : forms) {
         SCOPED_TRACE(f.text);
-        g_settings.CopyFormat = f.format;
-        g_settings.HexCase = f.hexCase;
-        g_settings.SharpPrefix = f.sharp;
+        g_textForm.CopyFormat = f.format;
+        g_textForm.HexCase = f.hexCase;
+        g_textForm.SharpPrefix = f.sharp;
         UpdateCopyText();
         PutOnClipboard("something else");
         FocusEdit(2);
         Press({VK_CONTROL, 'C'});
         EXPECT_EQ(ClipboardText(), f.text);
-        EXPECT_EQ(GetFocus(), g_editTable[2]) << "the focus does not move";
+        EXPECT_EQ(GetFocus(), g_window.editTable[2]) << "the focus does not move";
         DWORD start = 9, end = 9;
-        SendMessageA(g_editCopy, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageA(g_window.editCopy, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u);
         EXPECT_EQ(end, std::strlen(f.text)) << "the copied text stays selected";
         EXPECT_EQ(EditText(2), "86") << "the edit with the focus is not what was copied";
@@ -826,7 +826,7 @@ TEST_F(Clipboard, TheButtonAndTheMenuCopyToo)
 TEST_F(Clipboard, LinuxProgramsPasteTheSameText)
 {
     ShowColor(200, 100, 50);
-    g_settings.CopyFormat = 1;
+    g_textForm.CopyFormat = 1;
     UpdateCopyText();
     Press({VK_CONTROL, 'C'});
     ASSERT_EQ(ClipboardText(), "RGB( 200, 100, 50 )");
@@ -841,7 +841,7 @@ protected:
     {
         RunningProgram::SetUp();
         SetPalette(NumberedPalette(100));
-        std::strcpy(g_settings.PaletteFile, "C:\\before.tbp");
+        std::strcpy(g_paletteFile, "C:\\before.tbp");
     }
 };
 
@@ -858,7 +858,7 @@ TEST_F(PaletteCommands, InitialiseAfterYesLoadsTheFactoryPalette)
     EXPECT_EQ(PaletteBytes(), NumberedPalette(1));
     EXPECT_EQ(PaletteCellPixel(5), Palette[5]) << "the palette is shown at once";
     EXPECT_EQ(PaletteCellPixel(127), Palette[127]);
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp") << "the palette file path is not changed";
+    EXPECT_STREQ(g_paletteFile, "C:\\before.tbp") << "the palette file path is not changed";
 }
 
 TEST_F(PaletteCommands, AnsweringNoChangesNothing)
@@ -877,7 +877,7 @@ TEST_F(PaletteCommands, AnsweringNoChangesNothing)
         EXPECT_EQ(seen.text, kReplaceQuestion);
         EXPECT_TRUE(answerer.Unexpected().empty()) << "no file dialog after no";
         before.ExpectUnchanged();
-        EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp");
+        EXPECT_STREQ(g_paletteFile, "C:\\before.tbp");
     }
 }
 
@@ -894,7 +894,7 @@ TEST_F(PaletteCommands, OpenAfterYesLoadsTheChosenFile)
     EXPECT_EQ(seen.text, kReplaceQuestion);
     EXPECT_EQ(PaletteBytes(), NumberedPalette(42));
     EXPECT_EQ(PaletteCellPixel(64), Palette[64]);
-    EXPECT_EQ(std::string(g_settings.PaletteFile), file);
+    EXPECT_EQ(std::string(g_paletteFile), file);
 }
 
 TEST_F(PaletteCommands, OpenCancelledInTheFileDialogChangesNothing)
@@ -906,7 +906,7 @@ TEST_F(PaletteCommands, OpenCancelledInTheFileDialogChangesNothing)
     ASSERT_TRUE(answerer.Answered());
     EXPECT_TRUE(answerer.Unexpected().empty());
     before.ExpectUnchanged();
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp");
+    EXPECT_STREQ(g_paletteFile, "C:\\before.tbp");
 }
 
 TEST_F(PaletteCommands, SaveAsksNothingAndWritesTheChosenFile)
@@ -916,7 +916,7 @@ TEST_F(PaletteCommands, SaveAsksNothingAndWritesTheChosenFile)
     Press({VK_CONTROL, 'S'});
     ASSERT_TRUE(answerer.Answered());
     EXPECT_TRUE(answerer.Unexpected().empty()) << "no confirmation before saving";
-    EXPECT_EQ(std::string(g_settings.PaletteFile), typed + ".tbp");
+    EXPECT_EQ(std::string(g_paletteFile), typed + ".tbp");
     EXPECT_EQ(ReadWholeFile(typed + ".tbp"), NumberedPalette(100));
 }
 
@@ -927,7 +927,7 @@ TEST_F(PaletteCommands, SaveCancelledWritesNothing)
     ChooseMenu('F', 'S');  // パレットを保存(&S)...
     ASSERT_TRUE(answerer.Answered());
     before.ExpectUnchanged();
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\before.tbp");
+    EXPECT_STREQ(g_paletteFile, "C:\\before.tbp");
     EXPECT_FALSE(FileExists("C:\\before.tbp"));
 }
 
@@ -964,10 +964,10 @@ TEST_F(Transforms, KeysRunTheTransformsAndCommitTheColor)
         std::snprintf(hex[2], 3, "%02x", static_cast<unsigned>(c.b));
         ExpectEdits({std::to_string(c.r), std::to_string(c.g), std::to_string(c.b), hex[0], hex[1], hex[2],
                      std::to_string(c.hsv.hue), std::to_string(c.hsv.saturation), std::to_string(c.hsv.value)});
-        EXPECT_EQ(Text(g_editCopy), c.copy);
+        EXPECT_EQ(Text(g_window.editCopy), c.copy);
         EXPECT_EQ(SwatchCurrent(), RGB(c.r, c.g, c.b));
         EXPECT_EQ(SwatchReference(), RGB(c.r, c.g, c.b)) << "the whole swatch shows one color";
-        EXPECT_EQ(g_changeGuard, 1);
+        EXPECT_EQ(g_window.changeGuard, 1);
     }
 }
 
@@ -1004,13 +1004,13 @@ TEST_F(Transforms, TheMainKeyboardsPlusAndMinusDoNothing)
 
 TEST_F(Transforms, EscWithoutACaptureDoesNothing)
 {
-    ASSERT_FALSE(g_captureActive);
+    ASSERT_FALSE(g_window.captureActive);
     FocusEdit(4);
     const Snapshot before = Snapshot::Take();
     Press({VK_ESCAPE});
     before.ExpectUnchanged();
-    EXPECT_FALSE(g_captureActive);
-    EXPECT_EQ(GetFocus(), g_editTable[4]);
+    EXPECT_FALSE(g_window.captureActive);
+    EXPECT_EQ(GetFocus(), g_window.editTable[4]);
     EXPECT_TRUE(IsWindowVisible(g_mainWindow));
 }
 
@@ -1026,7 +1026,7 @@ struct ColorDialogSeen {
 
 TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
 {
-    for (uint32_t& c : g_settings.CustColors)
+    for (uint32_t& c : g_customColors)
         c = 0x00FFFFFF;
     ColorDialogSeen seen;
     DialogAnswerer dialog({{"", [&seen](HWND d) {
@@ -1051,10 +1051,10 @@ TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
     ExpectColor(200, 100, 50, {20, 75, 78});
     EXPECT_TRUE(SameColor(g_reference, g_current));
     ExpectEdits({"200", "100", "50", "c8", "64", "32", "20", "75", "78"});
-    EXPECT_EQ(Text(g_editCopy), "#c86432");
+    EXPECT_EQ(Text(g_window.editCopy), "#c86432");
     EXPECT_EQ(SwatchReference(), RGB(200, 100, 50));
     int added = 0;
-    for (uint32_t c : g_settings.CustColors)
+    for (uint32_t c : g_customColors)
         added += c == RGB(200, 100, 50) ? 1 : 0;
     EXPECT_EQ(added, 1) << "the custom color added in the dialog is kept";
 }
@@ -1062,7 +1062,7 @@ TEST_F(ColorDialog, ChosenColorIsCommittedAndCustomColorsKept)
 TEST_F(ColorDialog, CancelChangesNothing)
 {
     const Snapshot before = Snapshot::Take();
-    const std::vector<uint32_t> custom(g_settings.CustColors, g_settings.CustColors + kCustomColorCount);
+    const std::vector<uint32_t> custom(g_customColors, g_customColors + kCustomColorCount);
     DialogAnswerer dialog({{"", [](HWND d) {
                                 SendMessageA(FindControl(d, "Edit", 706), WM_SETTEXT, 0,
                                              reinterpret_cast<LPARAM>("1"));
@@ -1070,7 +1070,7 @@ TEST_F(ColorDialog, CancelChangesNothing)
                             }}});
     ChooseMenu('I', 'W');  // Windows標準ダイアログ(&W)
     ASSERT_TRUE(dialog.Answered());
-    EXPECT_TRUE(std::equal(custom.begin(), custom.end(), g_settings.CustColors));
+    EXPECT_TRUE(std::equal(custom.begin(), custom.end(), g_customColors));
     before.ExpectUnchanged();
 }
 
@@ -1195,7 +1195,7 @@ class Exit : public RunningProgram {};
 TEST_F(Exit, CtrlQSavesAndEndsTheLoop)
 {
     ShowColor(18, 52, 86);
-    g_settings.CopyFormat = 2;
+    g_textForm.CopyFormat = 2;
     Palette[9] = 0x00ABCDEF;
     Chord({VK_CONTROL, 'Q'});
     bool quit = false;

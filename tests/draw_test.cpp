@@ -17,6 +17,7 @@
 #include "store/palette_data.h"
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "view/layout.h"
 #include "view/surfaces.h"
 
 namespace {
@@ -31,14 +32,14 @@ public:
         std::memset(&g_current, 0, sizeof g_current);
         std::memset(&g_reference, 0, sizeof g_reference);
         g_screenDc = GetDC(nullptr);
-        g_uiFont = CreateUiFont();
+        g_window.uiFont = CreateUiFont();
         CreateSurfaces(g_screenDc);
     }
     void TearDown() override
     {
         DestroySurfaces();
-        DeleteObject(g_uiFont);
-        g_uiFont = nullptr;
+        DeleteObject(g_window.uiFont);
+        g_window.uiFont = nullptr;
         ReleaseDC(nullptr, g_screenDc);
     }
 };
@@ -108,22 +109,22 @@ struct DrawnSurface {
 };
 
 const DrawnSurface kDrawn[] = {
-    {"swatch", &g_swatchSurface, DrawSwatchSurface, 110, 110},
-    {"red bar", &g_redBarSurface, DrawChannelBars, 256, 15},
-    {"green bar", &g_greenBarSurface, DrawChannelBars, 256, 15},
-    {"blue bar", &g_blueBarSurface, DrawChannelBars, 256, 15},
-    {"hue-saturation", &g_hueSatSurface, DrawHueSatSurface, 180, 100},
-    {"value bar", &g_valueBarSurface, DrawValueBarSurface, 20, 100},
-    {"palette", &g_paletteSurface, DrawPaletteSurface, 225, 113},
+    {"swatch", &g_window.surfaces.swatch, DrawSwatchSurface, 110, 110},
+    {"red bar", &g_window.surfaces.redBar, DrawChannelBars, 256, 15},
+    {"green bar", &g_window.surfaces.greenBar, DrawChannelBars, 256, 15},
+    {"blue bar", &g_window.surfaces.blueBar, DrawChannelBars, 256, 15},
+    {"hue-saturation", &g_window.surfaces.hueSat, DrawHueSatSurface, 180, 100},
+    {"value bar", &g_window.surfaces.valueBar, DrawValueBarSurface, 20, 100},
+    {"palette", &g_window.surfaces.palette, DrawPaletteSurface, 225, 113},
 };
 
 // ---- The UI font ----
 
 TEST(UiFont, HasJapaneseGlyphsAndATwelvePixelCell)
 {
-    ASSERT_NE(g_uiFont, nullptr);
+    ASSERT_NE(g_window.uiFont, nullptr);
     MemoryDcGuard dc(g_screenDc);
-    SelectGuard font(dc.get(), g_uiFont);
+    SelectGuard font(dc.get(), g_window.uiFont);
     char face[LF_FACESIZE] = {};
     ASSERT_GT(GetTextFaceA(dc.get(), LF_FACESIZE, face), 0);
     std::printf("UI font face: \"%s\"\n", face);
@@ -154,7 +155,9 @@ TEST(UiFont, AsksForTheWantedFaceByItsCodePage932Name)
     // "ＭＳ Ｐゴシック" with the single-byte space between the words.
     const unsigned char expected[] = {0x82, 0x6C, 0x82, 0x72, 0x20, 0x82, 0x6F, 0x83,
                                       0x53, 0x83, 0x56, 0x83, 0x62, 0x83, 0x4E, 0x00};
-    EXPECT_EQ(std::memcmp(kUiFontFace, expected, sizeof expected), 0);
+    char face[LF_FACESIZE];
+    WantedUiFontFace(face);
+    EXPECT_EQ(std::memcmp(face, expected, sizeof expected), 0);
 }
 
 // ---- Surfaces ----
@@ -168,15 +171,15 @@ TEST(Surfaces, SizesFormatAndTextModes)
         COLORREF textColor;
     };
     const Expected table[] = {
-        {"swatch", &g_swatchSurface, 110, 110, OPAQUE, 0},
-        {"red bar", &g_redBarSurface, 256, 15, TRANSPARENT, 0x0000FF},
-        {"green bar", &g_greenBarSurface, 256, 15, TRANSPARENT, 0x00FF00},
-        {"blue bar", &g_blueBarSurface, 256, 15, TRANSPARENT, 0xFF0000},
-        {"hue-saturation", &g_hueSatSurface, 180, 100, OPAQUE, 0},
-        {"value bar", &g_valueBarSurface, 20, 100, OPAQUE, 0},
-        {"palette", &g_paletteSurface, 225, 113, OPAQUE, 0},
-        {"screen copy", &g_screenSurface, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), OPAQUE, 0},
-        {"magnifier", &g_magnifierSurface, 170, 240, TRANSPARENT, 0},
+        {"swatch", &g_window.surfaces.swatch, 110, 110, OPAQUE, 0},
+        {"red bar", &g_window.surfaces.redBar, 256, 15, TRANSPARENT, 0x0000FF},
+        {"green bar", &g_window.surfaces.greenBar, 256, 15, TRANSPARENT, 0x00FF00},
+        {"blue bar", &g_window.surfaces.blueBar, 256, 15, TRANSPARENT, 0xFF0000},
+        {"hue-saturation", &g_window.surfaces.hueSat, 180, 100, OPAQUE, 0},
+        {"value bar", &g_window.surfaces.valueBar, 20, 100, OPAQUE, 0},
+        {"palette", &g_window.surfaces.palette, 225, 113, OPAQUE, 0},
+        {"screen copy", &g_window.surfaces.screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), OPAQUE, 0},
+        {"magnifier", &g_window.surfaces.magnifier, 170, 240, TRANSPARENT, 0},
     };
     for (const Expected& e : table) {
         SCOPED_TRACE(e.name);
@@ -201,7 +204,7 @@ TEST(Surfaces, PixelsAreTopDown0x00RRGGBB)
     SetCurrentHsv(0, 100, 100);
     DrawHueSatSurface();
     GdiFlush();
-    const Surface& s = g_hueSatSurface;
+    const Surface& s = g_window.surfaces.hueSat;
     // (1, 1) is hue 2, saturation 99: red 255, green 12, blue 2.
     EXPECT_EQ(s.pixels[1 * s.width + 1], 0x00FF0C02u);
     EXPECT_EQ(At(s, 1, 1), Rgb3(255, 12, 2));
@@ -249,9 +252,9 @@ TEST(Surfaces, DestroyReleasesEverythingAndCreateDrawsThePickers)
 {
     std::vector<HDC> dcs;
     std::vector<HBITMAP> bitmaps;
-    for (const Surface* s : {&g_swatchSurface, &g_redBarSurface, &g_greenBarSurface, &g_blueBarSurface,
-                             &g_hueSatSurface, &g_valueBarSurface, &g_paletteSurface, &g_screenSurface,
-                             &g_magnifierSurface}) {
+    for (const Surface* s : {&g_window.surfaces.swatch, &g_window.surfaces.redBar, &g_window.surfaces.greenBar, &g_window.surfaces.blueBar,
+                             &g_window.surfaces.hueSat, &g_window.surfaces.valueBar, &g_window.surfaces.palette, &g_window.surfaces.screen,
+                             &g_window.surfaces.magnifier}) {
         dcs.push_back(s->dc);
         bitmaps.push_back(s->bitmap);
     }
@@ -261,22 +264,22 @@ TEST(Surfaces, DestroyReleasesEverythingAndCreateDrawsThePickers)
         EXPECT_EQ(GetObjectType(dcs[i]), 0u);
         EXPECT_EQ(GetObjectType(bitmaps[i]), 0u);
     }
-    EXPECT_EQ(g_hueSatSurface.dc, nullptr);
-    EXPECT_EQ(g_hueSatSurface.pixels, nullptr);
+    EXPECT_EQ(g_window.surfaces.hueSat.dc, nullptr);
+    EXPECT_EQ(g_window.surfaces.hueSat.pixels, nullptr);
 
     // Creation draws the channel bars, the field, the value bar and the palette at once.
     SetCurrentRgb(0, 0, 0);
     SetCurrentHsv(0, 0, 100);
     Palette[0] = Rgb3(10, 200, 30);
     CreateSurfaces(g_screenDc);
-    EXPECT_EQ(At(g_hueSatSurface, 1, 1), Rgb3(255, 12, 2));
-    EXPECT_EQ(At(g_valueBarSurface, 5, 1), Rgb3(252, 252, 252));
-    EXPECT_EQ(At(g_redBarSurface, 200, 1), Rgb3(200, 0, 0));
-    EXPECT_EQ(At(g_blueBarSurface, 200, 1), Rgb3(0, 0, 200));
-    EXPECT_EQ(At(g_paletteSurface, 5, 5), Rgb3(10, 200, 30));
-    EXPECT_EQ(At(g_paletteSurface, 14, 5), Rgb3(255, 255, 255));
+    EXPECT_EQ(At(g_window.surfaces.hueSat, 1, 1), Rgb3(255, 12, 2));
+    EXPECT_EQ(At(g_window.surfaces.valueBar, 5, 1), Rgb3(252, 252, 252));
+    EXPECT_EQ(At(g_window.surfaces.redBar, 200, 1), Rgb3(200, 0, 0));
+    EXPECT_EQ(At(g_window.surfaces.blueBar, 200, 1), Rgb3(0, 0, 200));
+    EXPECT_EQ(At(g_window.surfaces.palette, 5, 5), Rgb3(10, 200, 30));
+    EXPECT_EQ(At(g_window.surfaces.palette, 14, 5), Rgb3(255, 255, 255));
     for (const DrawnSurface& d : kDrawn) {
-        if (d.surface != &g_swatchSurface) {
+        if (d.surface != &g_window.surfaces.swatch) {
             EXPECT_EQ(At(*d.surface, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << d.name;
         }
     }
@@ -318,7 +321,7 @@ TEST(SunkenEdge, ShadowLeftAndTopHighlightRightAndBottom)
 
 TEST(SunkenEdge, OnlyTheBorderOfTheGivenSize)
 {
-    const Surface& s = g_magnifierSurface;
+    const Surface& s = g_window.surfaces.magnifier;
     Clear(s, Rgb3(9, 9, 9));
     DrawSunkenEdge(s.dc, 30, 20);
     EXPECT_EQ(At(s, 0, 19), GetSysColor(COLOR_BTNSHADOW));
@@ -340,7 +343,7 @@ TEST(Swatch, UpperHalfCurrentLowerHalfReference)
     g_reference.green = 100;
     g_reference.blue = 50;
     DrawSwatchSurface();
-    const Surface& s = g_swatchSurface;
+    const Surface& s = g_window.surfaces.swatch;
     for (int x : {1, 50, 108}) {
         for (int y : {1, 30, 54})
             EXPECT_EQ(At(s, x, y), Rgb3(10, 20, 30)) << x << "," << y;
@@ -354,7 +357,7 @@ TEST(Swatch, TakesTheLowByteOfEachChannel)
     SetCurrentRgb(256 + 7, 512 + 8, 9);
     g_reference = g_current;
     DrawSwatchSurface();
-    EXPECT_EQ(At(g_swatchSurface, 60, 60), Rgb3(7, 8, 9));
+    EXPECT_EQ(At(g_window.surfaces.swatch, 60, 60), Rgb3(7, 8, 9));
 }
 
 TEST(Swatch, EqualColorsShowOneUniformSquare)
@@ -364,7 +367,7 @@ TEST(Swatch, EqualColorsShowOneUniformSquare)
     DrawSwatchSurface();
     for (int y = 1; y < 109; ++y)
         for (int x = 1; x < 109; ++x)
-            ASSERT_EQ(At(g_swatchSurface, x, y), Rgb3(90, 160, 230)) << x << "," << y;
+            ASSERT_EQ(At(g_window.surfaces.swatch, x, y), Rgb3(90, 160, 230)) << x << "," << y;
 }
 
 // ---- Channel bars ----
@@ -395,9 +398,9 @@ TEST(ChannelBars, EachColumnVariesItsOwnChannel)
         std::function<COLORREF(int)> column;
     };
     const Bar bars[] = {
-        {"red", &g_redBarSurface, [](int x) { return Rgb3(x, 20, 30); }},
-        {"green", &g_greenBarSurface, [](int x) { return Rgb3(10, x, 30); }},
-        {"blue", &g_blueBarSurface, [](int x) { return Rgb3(10, 20, x); }},
+        {"red", &g_window.surfaces.redBar, [](int x) { return Rgb3(x, 20, 30); }},
+        {"green", &g_window.surfaces.greenBar, [](int x) { return Rgb3(10, x, 30); }},
+        {"blue", &g_window.surfaces.blueBar, [](int x) { return Rgb3(10, 20, x); }},
     };
     for (const Bar& bar : bars) {
         SCOPED_TRACE(bar.name);
@@ -421,7 +424,7 @@ TEST(ChannelBars, PercentTextAtThreeTwo)
     const struct {
         Surface* surface;
         COLORREF ink;
-    } bars[] = {{&g_redBarSurface, 0x0000FF}, {&g_greenBarSurface, 0x00FF00}, {&g_blueBarSurface, 0xFF0000}};
+    } bars[] = {{&g_window.surfaces.redBar, 0x0000FF}, {&g_window.surfaces.greenBar, 0x00FF00}, {&g_window.surfaces.blueBar, 0xFF0000}};
     for (const Case& c : cases) {
         SetCurrentRgb(c.r, c.g, c.b);
         DrawChannelBars();
@@ -435,7 +438,7 @@ TEST(ChannelBars, PercentTextAtThreeTwo)
             SetBkMode(dc.get(), TRANSPARENT);
             SetTextColor(dc.get(), bars[i].ink);
             {
-                SelectGuard font(dc.get(), g_uiFont);
+                SelectGuard font(dc.get(), g_window.uiFont);
                 TextOutA(dc.get(), 3, 2, c.texts[i], lstrlenA(c.texts[i]));
             }
             int inked = 0, misplaced = 0;
@@ -491,7 +494,7 @@ TEST(HueSat, PixelsAreHsvToRgbOfTwiceXAndHundredMinusY)
     for (const Spot& s : spots) {
         SetCurrentHsv(0, 0, s.value);
         DrawHueSatSurface();
-        EXPECT_EQ(Hex(At(g_hueSatSurface, s.x, s.y)), Hex(s.expected)) << s.x << "," << s.y << " value " << s.value;
+        EXPECT_EQ(Hex(At(g_window.surfaces.hueSat, s.x, s.y)), Hex(s.expected)) << s.x << "," << s.y << " value " << s.value;
     }
 }
 
@@ -503,7 +506,7 @@ TEST(HueSat, WholeFieldAgreesWithTheConversionAtSeveralValues)
         int wrong = 0;
         for (int y = 1; y < 99; ++y)
             for (int x = 1; x < 179; ++x)
-                if (At(g_hueSatSurface, x, y) != ExpectedHsvPixel(2 * x, 100 - y, value))
+                if (At(g_window.surfaces.hueSat, x, y) != ExpectedHsvPixel(2 * x, 100 - y, value))
                     ++wrong;
         EXPECT_EQ(wrong, 0) << "value " << value;
     }
@@ -515,7 +518,7 @@ TEST(HueSat, ValueZeroIsBlackInside)
     DrawHueSatSurface();
     for (int y = 1; y < 99; ++y)
         for (int x = 1; x < 179; ++x)
-            ASSERT_EQ(At(g_hueSatSurface, x, y), Rgb3(0, 0, 0)) << x << "," << y;
+            ASSERT_EQ(At(g_window.surfaces.hueSat, x, y), Rgb3(0, 0, 0)) << x << "," << y;
 }
 
 TEST(HueSat, CurrentColorUnchangedFieldForField)
@@ -539,7 +542,7 @@ TEST(ValueBar, GreyRampAtSaturationZero)
 {
     SetCurrentHsv(123, 0, 40);
     DrawValueBarSurface();
-    const Surface& s = g_valueBarSurface;
+    const Surface& s = g_window.surfaces.valueBar;
     for (int y = 1; y <= 98; ++y) {
         const int level = (100 - y) * 255 / 100;
         for (int x = 1; x <= 18; ++x)
@@ -562,11 +565,11 @@ TEST(ValueBar, FollowsHueAndSaturationWithoutTouchingTheCurrentColor)
     // Hue 0, saturation 100: pure red at value 100 - y.
     for (int y : {1, 20, 50, 98}) {
         const int level = (100 - y) * 255 / 100;
-        EXPECT_EQ(At(g_valueBarSurface, 10, y), Rgb3(level, 0, 0)) << y;
+        EXPECT_EQ(At(g_window.surfaces.valueBar, 10, y), Rgb3(level, 0, 0)) << y;
     }
     SetCurrentHsv(240, 50, 7);
     DrawValueBarSurface();
-    EXPECT_EQ(At(g_valueBarSurface, 10, 1), Rgb3(124, 124, 252));  // value 99
+    EXPECT_EQ(At(g_window.surfaces.valueBar, 10, 1), Rgb3(124, 124, 252));  // value 99
 }
 
 TEST(ValueBar, TopMiddleAndBottomRowsWorkedByHand)
@@ -591,7 +594,7 @@ TEST(ValueBar, TopMiddleAndBottomRowsWorkedByHand)
         SetCurrentHsv(r.hue, r.saturation, 7);
         DrawValueBarSurface();
         for (int x : {1, 10, 18})
-            EXPECT_EQ(Hex(At(g_valueBarSurface, x, r.y)), Hex(r.expected))
+            EXPECT_EQ(Hex(At(g_window.surfaces.valueBar, x, r.y)), Hex(r.expected))
                 << "hue " << r.hue << " saturation " << r.saturation << " at " << x << "," << r.y;
     }
 }
@@ -604,7 +607,7 @@ TEST(ValueBar, WholeBarAgreesWithTheRulesAtSeveralHues)
         int wrong = 0;
         for (int y = 1; y < 99; ++y)
             for (int x = 1; x < 19; ++x)
-                wrong += At(g_valueBarSurface, x, y) != ExpectedHsvPixel(hue, 37, 100 - y);
+                wrong += At(g_window.surfaces.valueBar, x, y) != ExpectedHsvPixel(hue, 37, 100 - y);
         EXPECT_EQ(wrong, 0) << "hue " << hue;
     }
 }
@@ -618,7 +621,7 @@ TEST(PaletteSurface, CellsRingsAndGaps)
     for (int i = 0; i < kPaletteEntries; ++i)
         Palette[i] = PaletteTestColor(i);
     DrawPaletteSurface();
-    const Surface& s = g_paletteSurface;
+    const Surface& s = g_window.surfaces.palette;
     const COLORREF black = Rgb3(0, 0, 0), white = Rgb3(255, 255, 255);
 
     // Entry 17 (row 1, column 1): the square (15, 15)..(27, 27).
@@ -682,24 +685,24 @@ TEST(Marker, HollowTriangleWithLightAndDarkEdges)
     const COLORREF colors[] = {background, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW)};
     for (const MarkerCase& m : kMarkers) {
         SCOPED_TRACE(m.name);
-        Clear(g_magnifierSurface, background);
-        DrawMarker(g_magnifierSurface.dc, m.x, m.y, m.orientation);
+        Clear(g_window.surfaces.magnifier, background);
+        DrawMarker(g_window.surfaces.magnifier.dc, m.x, m.y, m.orientation);
         for (const auto& p : m.pixels)
-            EXPECT_EQ(Hex(At(g_magnifierSurface, m.x + p.dx, m.y + p.dy)), Hex(colors[p.what]))
+            EXPECT_EQ(Hex(At(g_window.surfaces.magnifier, m.x + p.dx, m.y + p.dy)), Hex(colors[p.what]))
                 << "offset " << p.dx << "," << p.dy;
-        EXPECT_EQ(GetCurrentObject(g_magnifierSurface.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+        EXPECT_EQ(GetCurrentObject(g_window.surfaces.magnifier.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
     }
 }
 
 TEST(Marker, OtherOrientationsDrawNothing)
 {
     for (int orientation : {2, -1, 7}) {
-        Clear(g_magnifierSurface, Rgb3(0, 128, 128));
-        DrawMarker(g_magnifierSurface.dc, 60, 60, orientation);
+        Clear(g_window.surfaces.magnifier, Rgb3(0, 128, 128));
+        DrawMarker(g_window.surfaces.magnifier.dc, 60, 60, orientation);
         GdiFlush();
         int changed = 0;
-        for (int i = 0; i < g_magnifierSurface.width * g_magnifierSurface.height; ++i)
-            changed += g_magnifierSurface.pixels[i] != 0x008080u;
+        for (int i = 0; i < g_window.surfaces.magnifier.width * g_window.surfaces.magnifier.height; ++i)
+            changed += g_window.surfaces.magnifier.pixels[i] != 0x008080u;
         EXPECT_EQ(changed, 0) << "orientation " << orientation;
     }
 }
@@ -711,11 +714,11 @@ TEST(ShadowText, HighlightCopyOneDownAndRightThenTextColor)
     const COLORREF background = Rgb3(0, 128, 128);
     const COLORREF text = GetSysColor(COLOR_BTNTEXT), light = GetSysColor(COLOR_BTNHIGHLIGHT);
     ASSERT_NE(text, light);
-    const Surface& s = g_magnifierSurface;
+    const Surface& s = g_window.surfaces.magnifier;
     Clear(s, background);
     SetTextColor(s.dc, Rgb3(255, 0, 0));
     {
-        SelectGuard font(s.dc, g_uiFont);
+        SelectGuard font(s.dc, g_window.uiFont);
         DrawShadowText(s.dc, 20, 30, "Hue/Sat \x83\x70\x83\x8C\x83\x62\x83\x67");  // "Hue/Sat パレット"
     }
     EXPECT_EQ(GetTextColor(s.dc), text);
@@ -784,8 +787,8 @@ TEST(Hygiene, EveryDrawingPutsBackTheDcsObjects)
         EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
         EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), d.surface->bitmap);
     }
-    DrawSunkenEdge(g_magnifierSurface.dc, 50, 50);
-    EXPECT_EQ(GetCurrentObject(g_magnifierSurface.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+    DrawSunkenEdge(g_window.surfaces.magnifier.dc, 50, 50);
+    EXPECT_EQ(GetCurrentObject(g_window.surfaces.magnifier.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
 }
 
 // ---- Speed, for the record ----
@@ -803,7 +806,7 @@ TEST(Timing, HueSatRedraw)
     const auto elapsed = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start);
     std::printf("DrawHueSatSurface: %.1f us on average over %d calls\n", elapsed.count() / kRuns, kRuns);
     // The field is the last value's: 100 - 199 % 101 = 2.
-    EXPECT_EQ(At(g_hueSatSurface, 1, 1), ExpectedHsvPixel(2, 99, 2));
+    EXPECT_EQ(At(g_window.surfaces.hueSat, 1, 1), ExpectedHsvPixel(2, 99, 2));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/layout.h"
@@ -50,7 +50,7 @@ void LeftClick(int x, int y)
 std::string EditText(int index)
 {
     char text[32] = {};
-    GetWindowTextA(g_editTable[index], text, sizeof text);
+    GetWindowTextA(g_window.editTable[index], text, sizeof text);
     return text;
 }
 
@@ -72,7 +72,7 @@ void NumberThePalette()
 
 void ShowColor(int r, int g, int b)
 {
-    CommitColor(r, g, b);
+    TakeColor(g_mainWindow, RGB(r, g, b));
     Pump();
 }
 
@@ -125,14 +125,14 @@ protected:
     }
     void SetUp() override
     {
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
         SetMode(0);
         NumberThePalette();
         ShowColor(18, 52, 86);
     }
     static void SetMode(int mode)
     {
-        if (g_settings.DisplayMode != mode)
+        if (g_displayMode != mode)
             SwitchDisplayMode(g_mainWindow, mode);
         Pump();
     }

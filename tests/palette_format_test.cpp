@@ -337,7 +337,7 @@ TEST(PaletteFormats, BinaryFilesCutAtEveryLength)
         uint32_t expected[kPaletteEntries], actual[kPaletteEntries];
         for (uint32_t i = 0; i < kPaletteEntries; ++i)
             Palette[i] = actual[i] = 0xC0000000u | Rgb(i, i ^ 0x33, 200);
-        ApplyPaletteBytes(file.data(), size);
+        ApplyPaletteBytes(Palette, file.data(), size);
         std::memcpy(expected, Palette, sizeof expected);
         const PaletteRead read = ReadPaletteFormat(Format::Tbp, file.data(), size);
         EXPECT_EQ(ApplyPaletteRead(read, actual), size > 0) << size;

@@ -29,7 +29,7 @@ std::string Bytes(size_t count, uint8_t seed)
 std::string CurrentBytes()
 {
     uint8_t bytes[kPaletteFileSize];
-    PaletteToBytes(bytes);
+    PaletteToBytes(Palette, bytes);
     return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
 }
 
@@ -39,10 +39,10 @@ TEST(PaletteFile, WriteThenReadIsByteExact)
     const std::string path = folder.file("palette.ini");
     FillPattern();
     const std::string written = CurrentBytes();
-    ASSERT_TRUE(WritePaletteFile(path.c_str()));
+    ASSERT_TRUE(WritePaletteFile(path.c_str(), Palette));
     EXPECT_EQ(ReadWholeFile(path), written);
     std::memset(Palette, 0, sizeof Palette);
-    ASSERT_TRUE(ReadPaletteFile(path.c_str()));
+    ASSERT_TRUE(ReadPaletteFile(path.c_str(), Palette));
     EXPECT_EQ(CurrentBytes(), written);
     EXPECT_FALSE(FileExists(path + ".new")) << "no temporary file is left behind";
 }
@@ -61,7 +61,7 @@ TEST(PaletteFile, ShortAndLongFilesReplaceWhatTheyHold)
         for (size_t i = 3; i < file.size(); i += 4)
             file[i] = static_cast<char>(0xC3);  // a nonzero fourth byte in every entry
         WriteWholeFile(path, file);
-        ASSERT_TRUE(ReadPaletteFile(path.c_str()));
+        ASSERT_TRUE(ReadPaletteFile(path.c_str(), Palette));
         const std::string after = CurrentBytes();
         const size_t replaced = std::min<size_t>(size, kPaletteFileSize);
         for (size_t i = 0; i < kPaletteFileSize; ++i) {
@@ -84,7 +84,7 @@ TEST(PaletteFile, HundredAndOneBytesReplaceEntriesZeroToTwentyFourAndOneRedByte)
     const uint32_t entry25 = Palette[25];
     const uint32_t entry26 = Palette[26];
     WriteWholeFile(path, std::string(101, '\x11'));
-    ReadPaletteFile(path.c_str());
+    ReadPaletteFile(path.c_str(), Palette);
     for (int i = 0; i < 25; ++i)
         EXPECT_EQ(Palette[i], 0x00111111u) << i;
     EXPECT_EQ(Palette[25], (entry25 & 0x00FFFF00u) | 0x11u);
@@ -96,8 +96,8 @@ TEST(PaletteFile, MissingFileLeavesThePalette)
     TestFolder folder;
     FillPattern();
     const std::string before = CurrentBytes();
-    EXPECT_FALSE(ReadPaletteFile(folder.file("absent.tbp").c_str()));
-    EXPECT_FALSE(ReadPaletteFile(folder.path().c_str())) << "a folder is not a palette";
+    EXPECT_FALSE(ReadPaletteFile(folder.file("absent.tbp").c_str(), Palette));
+    EXPECT_FALSE(ReadPaletteFile(folder.path().c_str(), Palette)) << "a folder is not a palette";
     EXPECT_EQ(CurrentBytes(), before);
 }
 
@@ -107,7 +107,7 @@ TEST(PaletteFile, ReplacesALongerFileWithExactly512Bytes)
     const std::string path = folder.file("palette.ini");
     WriteWholeFile(path, Bytes(2000, 9));
     FillPattern();
-    ASSERT_TRUE(WritePaletteFile(path.c_str()));
+    ASSERT_TRUE(WritePaletteFile(path.c_str(), Palette));
     EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
 }
 
@@ -118,7 +118,7 @@ TEST(PaletteFile, ALongLeftoverTemporaryFileDoesNotLengthenTheSave)
     // A temporary file left behind by a save that was cut off, longer than a palette.
     WriteWholeFile(path + ".new", Bytes(1000, 21));
     FillPattern();
-    ASSERT_TRUE(WritePaletteFile(path.c_str()));
+    ASSERT_TRUE(WritePaletteFile(path.c_str(), Palette));
     EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
 }
 
@@ -133,7 +133,7 @@ TEST(PaletteFile, FailedWritesKeepTheOldFile)
     WriteWholeFile(path, old);
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(WritePaletteFile(path.c_str()));
+    EXPECT_FALSE(WritePaletteFile(path.c_str(), Palette));
     CloseHandle(held);
     EXPECT_EQ(ReadWholeFile(path), old);
     EXPECT_FALSE(FileExists(path + ".new"));
@@ -142,26 +142,26 @@ TEST(PaletteFile, FailedWritesKeepTheOldFile)
     held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(WritePaletteFile(path.c_str()));
+    EXPECT_FALSE(WritePaletteFile(path.c_str(), Palette));
     CloseHandle(held);
     EXPECT_EQ(ReadWholeFile(path), old);
 
     // The temporary file itself cannot be made: its name is taken by a folder.
     ASSERT_TRUE(CreateDirectoryA((path + ".new").c_str(), nullptr));
-    EXPECT_FALSE(WritePaletteFile(path.c_str()));
+    EXPECT_FALSE(WritePaletteFile(path.c_str(), Palette));
     EXPECT_EQ(ReadWholeFile(path), old);
     RemoveDirectoryA((path + ".new").c_str());
 
     // A folder that does not exist.
     const std::string nowhere = folder.file("gone\\palette.ini");
-    EXPECT_FALSE(WritePaletteFile(nowhere.c_str()));
+    EXPECT_FALSE(WritePaletteFile(nowhere.c_str(), Palette));
     EXPECT_FALSE(FileExists(nowhere));
 
     // The target is a folder.
-    EXPECT_FALSE(WritePaletteFile(folder.path().c_str()));
+    EXPECT_FALSE(WritePaletteFile(folder.path().c_str(), Palette));
 
     // Once free again, the write goes through.
-    EXPECT_TRUE(WritePaletteFile(path.c_str()));
+    EXPECT_TRUE(WritePaletteFile(path.c_str(), Palette));
     EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
 }
 
@@ -171,7 +171,7 @@ TEST(PaletteData, ByteOrderIsRedGreenBlueZero)
     Palette[0] = 0x00563412u;
     Palette[127] = 0x00FFFFFFu;
     uint8_t bytes[kPaletteFileSize];
-    PaletteToBytes(bytes);
+    PaletteToBytes(Palette, bytes);
     EXPECT_EQ(bytes[0], 0x12);
     EXPECT_EQ(bytes[1], 0x34);
     EXPECT_EQ(bytes[2], 0x56);

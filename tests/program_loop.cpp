@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "store/palette_data.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 
@@ -14,23 +16,12 @@ void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
             quiet = 0;
             ProcessMessage(msg, accelerators);
         } else {
-            if (g_textsBehind)
+            if (g_window.textsBehind)
                 OnIdle();
             ++quiet;
             Sleep(pauseMs);
         }
     }
-}
-
-void CommitColor(int red, int green, int blue)
-{
-    g_current.red = red;
-    g_current.green = green;
-    g_current.blue = blue;
-    CompleteFromRgb();
-    g_reference = g_current;
-    RefreshColorDisplay(g_mainWindow);
-    WriteColorEdits(g_mainWindow);
 }
 
 COLORREF WindowPixel(int x, int y)
@@ -39,6 +30,26 @@ COLORREF WindowPixel(int x, int y)
     const COLORREF c = GetPixel(dc, x, y);
     ReleaseDC(g_mainWindow, dc);
     return c;
+}
+
+COLORREF SwatchCurrent()
+{
+    const RECT& s = Geo().swatch;
+    return WindowPixel((s.left + s.right) / 2, s.top + Height(s) / 4);
+}
+
+COLORREF SwatchReference()
+{
+    const RECT& s = Geo().swatch;
+    return WindowPixel((s.left + s.right) / 2, s.bottom - Height(s) / 4);
+}
+
+COLORREF PaletteCellPixel(int cell)
+{
+    const Geometry& g = Geo();
+    const int middle = g.paletteCellSize / 2;
+    return WindowPixel(g.palette.left + g.paletteFirstCell.x + g.paletteCellPitch * (cell % kPaletteColumns) + middle,
+                       g.palette.top + g.paletteFirstCell.y + g.paletteCellPitch * (cell / kPaletteColumns) + middle);
 }
 
 bool SameColor(const ColorState& a, const ColorState& b)

@@ -11,19 +11,12 @@
 // `pauseMs` milliseconds (input sent with SendInput comes through the server).
 void PumpLikeTheProgram(HACCEL accelerators, int quietRounds = 4, DWORD pauseMs = 10);
 
-// The color set as a palette pick leaves it: current and reference colors,
-// window and edits brought up to date (the caller pumps afterwards).
-void CommitColor(int red, int green, int blue);
-
 // The color the main window shows at a client point, as 0x00BBGGRR.
 COLORREF WindowPixel(int x, int y);
 // The upper half of the swatch shows the current color, the lower half the reference color.
-inline COLORREF SwatchCurrent() { return WindowPixel(60, 40); }
-inline COLORREF SwatchReference() { return WindowPixel(60, 100); }
-// The inside of a palette cell.
-inline COLORREF PaletteCellPixel(int cell)
-{
-    return WindowPixel(171 + 14 * (cell % 16) + 7, 153 + 14 * (cell / 16) + 7);
-}
+COLORREF SwatchCurrent();
+COLORREF SwatchReference();
+// The middle of a palette cell.
+COLORREF PaletteCellPixel(int cell);
 
 bool SameColor(const ColorState& a, const ColorState& b);

@@ -498,6 +498,56 @@ TEST_F(ResourceTest, VersionDialogOpensWithItsTexts)
 }
 
 // ---------------------------------------------------------------------------
+// The string table: every text the program shows beside the menus and the dialog
+
+struct StringText {
+    UINT id;
+    const wchar_t* text;
+};
+
+const StringText kJapaneseStrings[] = {
+    {IDS_APP_TITLE, L"Tintbox"},
+    {IDS_VERSION, L"Tintbox Ver.1.12"},
+    {IDS_HELP_FILE, L"help.html"},
+    {IDS_COPY_BUTTON, L"コピー"},
+    {IDS_CAPTURE_BUTTON, L"画面の色"},
+    {IDS_COLOR_LABEL, L"Color："},
+    {IDS_RED_LABEL, L"Red："},
+    {IDS_GREEN_LABEL, L"Green："},
+    {IDS_BLUE_LABEL, L"Blue："},
+    {IDS_SCALE_0, L"(0)"},
+    {IDS_SCALE_359, L"(359)"},
+    {IDS_SCALE_100, L"(100)"},
+    {IDS_HUESAT_LABEL, L"Hue/Sat"},
+    {IDS_VALUE_LABEL, L"Val"},
+    {IDS_PALETTE_LABEL, L"Palette："},
+    {IDS_R_LABEL, L"R："},
+    {IDS_G_LABEL, L"G："},
+    {IDS_B_LABEL, L"B："},
+    {IDS_H_LABEL, L"H："},
+    {IDS_S_LABEL, L"S："},
+    {IDS_V_LABEL, L"V："},
+    {IDS_CAPTURE_HINT, L"※ESC・右クリックで中止"},
+    {IDS_PALETTE_FILTER, L"ﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp)|*.tbp|"},
+    {IDS_OPEN_PALETTE, L"ﾊﾟﾚｯﾄを開く"},
+    {IDS_SAVE_PALETTE, L"ﾊﾟﾚｯﾄを保存"},
+    {IDS_RESET_PALETTE, L"ﾊﾟﾚｯﾄ初期化"},
+    {IDS_REPLACE_PALETTE, L"現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？"},
+};
+
+// As the platform's own loader gives them on code page 932: the bytes shown.
+TEST_F(ResourceTest, StringTableHoldsEveryTextInCodePage932)
+{
+    for (const StringText& s : kJapaneseStrings) {
+        SCOPED_TRACE(testing::Message() << "string " << s.id);
+        char buffer[256] = {};
+        const int length = LoadStringA(module_, s.id, buffer, sizeof buffer);
+        EXPECT_EQ(Hex(std::string(buffer, static_cast<size_t>(length > 0 ? length : 0))), Hex(Cp932(s.text)));
+    }
+    EXPECT_EQ(Hex(Cp932(L"※ESC・右クリックで中止")).size(), 3u * 23) << "23 bytes";
+}
+
+// ---------------------------------------------------------------------------
 // Icon
 
 TEST_F(ResourceTest, IconGroupHoldsTwoEightBitImages)

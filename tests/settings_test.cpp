@@ -8,28 +8,32 @@
 #include <vector>
 
 #include "color/color.h"
+#include "store/settings_data.h"
 #include "store/files.h"
 #include "store/settings.h"
 #include "tests/test_folder.h"
 
 namespace {
 
-// Every setting back at the values of a process that has read nothing.
+// The settings as the program would hold them: what loading returned, what saving takes.
+Settings g_held;
+
+// Every setting at a value no file gives.
 void ResetSettings()
 {
-    g_settings.PosX = g_settings.PosY = -12345;
-    g_settings.DisplayMode = g_settings.CopyFormat = g_settings.HexCase = g_settings.SharpPrefix = -12345;
-    for (uint32_t& c : g_settings.CustColors)
+    g_held.PosX = g_held.PosY = -12345;
+    g_held.DisplayMode = g_held.Text.CopyFormat = g_held.Text.HexCase = g_held.Text.SharpPrefix = -12345;
+    for (uint32_t& c : g_held.CustColors)
         c = 0xDEADBEEF;
-    std::memset(g_settings.PaletteFile, 'x', sizeof g_settings.PaletteFile - 1);
-    g_settings.PaletteFile[sizeof g_settings.PaletteFile - 1] = '\0';
-    g_current.red = g_current.green = g_current.blue = -7;
+    std::memset(g_held.PaletteFile, 'x', sizeof g_held.PaletteFile - 1);
+    g_held.PaletteFile[sizeof g_held.PaletteFile - 1] = '\0';
+    g_held.Color = Rgb{-7, -7, -7};
 }
 
 void SetPaletteFile(const std::string& path)
 {
-    std::memset(g_settings.PaletteFile, 0, sizeof g_settings.PaletteFile);
-    path.copy(g_settings.PaletteFile, sizeof g_settings.PaletteFile - 1);
+    std::memset(g_held.PaletteFile, 0, sizeof g_held.PaletteFile);
+    path.copy(g_held.PaletteFile, sizeof g_held.PaletteFile - 1);
 }
 
 // Lines joined as a section block: each ended by a NUL, the block by one more.
@@ -64,19 +68,19 @@ protected:
 
 TEST_F(SettingsTest, FirstRunGivesTheDefaults)
 {
-    LoadSettings();
-    EXPECT_EQ(g_settings.PosX, 0);
-    EXPECT_EQ(g_settings.PosY, 0);
-    EXPECT_EQ(g_settings.DisplayMode, 0);
-    EXPECT_EQ(g_settings.CopyFormat, 0);
-    EXPECT_EQ(g_settings.HexCase, 0);
-    EXPECT_EQ(g_settings.SharpPrefix, 1);
-    EXPECT_EQ(g_current.red, 255);
-    EXPECT_EQ(g_current.green, 255);
-    EXPECT_EQ(g_current.blue, 255);
-    for (uint32_t c : g_settings.CustColors)
+    g_held = LoadSettings();
+    EXPECT_EQ(g_held.PosX, 0);
+    EXPECT_EQ(g_held.PosY, 0);
+    EXPECT_EQ(g_held.DisplayMode, 0);
+    EXPECT_EQ(g_held.Text.CopyFormat, 0);
+    EXPECT_EQ(g_held.Text.HexCase, 0);
+    EXPECT_EQ(g_held.Text.SharpPrefix, 1);
+    EXPECT_EQ(g_held.Color.red, 255);
+    EXPECT_EQ(g_held.Color.green, 255);
+    EXPECT_EQ(g_held.Color.blue, 255);
+    for (uint32_t c : g_held.CustColors)
         EXPECT_EQ(c, 16777215u);
-    EXPECT_STREQ(g_settings.PaletteFile, "");
+    EXPECT_STREQ(g_held.PaletteFile, "");
     EXPECT_FALSE(FileExists(ini())) << "reading must not create the file";
 }
 
@@ -112,19 +116,19 @@ TEST_F(SettingsTest, ReadingFollowsTheProfileRules)
         SCOPED_TRACE(c.name);
         ResetSettings();
         WriteWholeFile(ini(), c.text);
-        LoadSettings();
-        EXPECT_EQ(g_settings.PosX, c.posX);
-        EXPECT_EQ(g_settings.PosY, c.posY);
-        EXPECT_EQ(g_settings.DisplayMode, c.mode);
-        EXPECT_EQ(g_settings.CopyFormat, c.copy);
-        EXPECT_EQ(g_settings.HexCase, c.hexCase);
-        EXPECT_EQ(g_settings.SharpPrefix, c.sharp);
-        EXPECT_EQ(g_current.red, c.r);
-        EXPECT_EQ(g_current.green, c.g);
-        EXPECT_EQ(g_current.blue, c.b);
-        EXPECT_EQ(g_settings.CustColors[3], c.color3);
-        EXPECT_EQ(g_settings.CustColors[4], 16777215u);
-        EXPECT_STREQ(g_settings.PaletteFile, c.palette);
+        g_held = LoadSettings();
+        EXPECT_EQ(g_held.PosX, c.posX);
+        EXPECT_EQ(g_held.PosY, c.posY);
+        EXPECT_EQ(g_held.DisplayMode, c.mode);
+        EXPECT_EQ(g_held.Text.CopyFormat, c.copy);
+        EXPECT_EQ(g_held.Text.HexCase, c.hexCase);
+        EXPECT_EQ(g_held.Text.SharpPrefix, c.sharp);
+        EXPECT_EQ(g_held.Color.red, c.r);
+        EXPECT_EQ(g_held.Color.green, c.g);
+        EXPECT_EQ(g_held.Color.blue, c.b);
+        EXPECT_EQ(g_held.CustColors[3], c.color3);
+        EXPECT_EQ(g_held.CustColors[4], 16777215u);
+        EXPECT_STREQ(g_held.PaletteFile, c.palette);
     }
 }
 
@@ -155,11 +159,9 @@ TEST(SettingsData, OnePairOfQuotesAroundTheWholePathIsRemoved)
 
 TEST(SettingsSections, BlocksHandedToThePlatform)
 {
-    Settings s = g_settings;
+    Settings s{};
     s.DisplayMode = 1;
-    s.CopyFormat = 2;
-    s.HexCase = 1;
-    s.SharpPrefix = 0;
+    s.Text = TextForm{2, 1, 0};
     for (int i = 0; i < kCustomColorCount; ++i)
         s.CustColors[i] = 16777215u;
     s.CustColors[1] = 255;
@@ -167,7 +169,10 @@ TEST(SettingsSections, BlocksHandedToThePlatform)
     std::memset(s.PaletteFile, 0, sizeof s.PaletteFile);
     std::strcpy(s.PaletteFile, "C:\\a b\\p.tbp");
 
-    const std::vector<SettingsSection> sections = BuildSettingsSections(s, -5, 77, 18, 52, 86);
+    s.PosX = -5;
+    s.PosY = 77;
+    s.Color = Rgb{18, 52, 86};
+    const std::vector<SettingsSection> sections = BuildSettingsSections(s);
     ASSERT_EQ(sections.size(), 4u);
     EXPECT_EQ(sections[0].name, "Window");
     EXPECT_EQ(sections[0].block, Block({"PosX = 0", "PosY = 77"}));
@@ -186,26 +191,28 @@ TEST(SettingsSections, BlocksHandedToThePlatform)
     EXPECT_EQ(sections[3].block, Block({"File = \"C:\\a b\\p.tbp\""}));
 
     s.PaletteFile[0] = '\0';
-    EXPECT_EQ(BuildSettingsSections(s, 10, -1, 0, 0, 0)[3].block, Block({"File = \"\""}));
-    EXPECT_EQ(BuildSettingsSections(s, 10, -1, 0, 0, 0)[0].block, Block({"PosX = 10", "PosY = 0"}));
+    s.PosX = 10;
+    s.PosY = -1;
+    EXPECT_EQ(BuildSettingsSections(s)[3].block, Block({"File = \"\""}));
+    EXPECT_EQ(BuildSettingsSections(s)[0].block, Block({"PosX = 10", "PosY = 0"}));
 }
 
 TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
 {
-    LoadSettings();
-    g_settings.PosX = 120;
-    g_settings.PosY = 64;
-    g_settings.DisplayMode = 1;
-    g_settings.CopyFormat = 1;
-    g_settings.HexCase = 1;
-    g_settings.SharpPrefix = 0;
-    g_settings.CustColors[0] = 255;
-    g_settings.CustColors[15] = 16711680u;
+    g_held = LoadSettings();
+    g_held.PosX = 120;
+    g_held.PosY = 64;
+    g_held.DisplayMode = 1;
+    g_held.Text.CopyFormat = 1;
+    g_held.Text.HexCase = 1;
+    g_held.Text.SharpPrefix = 0;
+    g_held.CustColors[0] = 255;
+    g_held.CustColors[15] = 16711680u;
     SetPaletteFile("C:\\Users\\me\\My Palettes\\spring colors.tbp");
-    g_current.red = 18;
-    g_current.green = 52;
-    g_current.blue = 86;
-    ASSERT_TRUE(SaveSettings(nullptr));
+    g_held.Color.red = 18;
+    g_held.Color.green = 52;
+    g_held.Color.blue = 86;
+    ASSERT_TRUE(SaveSettings(g_held, nullptr));
 
     EXPECT_EQ(ProfileSectionNames(ini()), (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
     EXPECT_EQ(ProfileSectionLines(ini(), "Window"), (std::vector<std::string>{"PosX=120", "PosY=64"}));
@@ -220,20 +227,20 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
 
     // And the whole round trip through LoadSettings.
     ResetSettings();
-    LoadSettings();
-    EXPECT_EQ(g_settings.PosX, 120);
-    EXPECT_EQ(g_settings.PosY, 64);
-    EXPECT_EQ(g_settings.DisplayMode, 1);
-    EXPECT_EQ(g_settings.CopyFormat, 1);
-    EXPECT_EQ(g_settings.HexCase, 1);
-    EXPECT_EQ(g_settings.SharpPrefix, 0);
-    EXPECT_EQ(g_settings.CustColors[0], 255u);
-    EXPECT_EQ(g_settings.CustColors[7], 16777215u);
-    EXPECT_EQ(g_settings.CustColors[15], 16711680u);
-    EXPECT_STREQ(g_settings.PaletteFile, "C:\\Users\\me\\My Palettes\\spring colors.tbp");
-    EXPECT_EQ(g_current.red, 18);
-    EXPECT_EQ(g_current.green, 52);
-    EXPECT_EQ(g_current.blue, 86);
+    g_held = LoadSettings();
+    EXPECT_EQ(g_held.PosX, 120);
+    EXPECT_EQ(g_held.PosY, 64);
+    EXPECT_EQ(g_held.DisplayMode, 1);
+    EXPECT_EQ(g_held.Text.CopyFormat, 1);
+    EXPECT_EQ(g_held.Text.HexCase, 1);
+    EXPECT_EQ(g_held.Text.SharpPrefix, 0);
+    EXPECT_EQ(g_held.CustColors[0], 255u);
+    EXPECT_EQ(g_held.CustColors[7], 16777215u);
+    EXPECT_EQ(g_held.CustColors[15], 16711680u);
+    EXPECT_STREQ(g_held.PaletteFile, "C:\\Users\\me\\My Palettes\\spring colors.tbp");
+    EXPECT_EQ(g_held.Color.red, 18);
+    EXPECT_EQ(g_held.Color.green, 52);
+    EXPECT_EQ(g_held.Color.blue, 86);
 }
 
 TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)
@@ -241,8 +248,8 @@ TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)
     WriteWholeFile(ini(),
                    "[Mine]\r\nNote=keep me\r\n[Window]\r\nPosX=5\r\nExtra=1\r\n[Color]\r\nMode=1\r\nShade=3\r\n"
                    "[CustColor]\r\nColor99=1\r\n[Palette]\r\nFile=x\r\nOther=y\r\n[Zeta]\r\nZ=26\r\n");
-    LoadSettings();
-    ASSERT_TRUE(SaveSettings(nullptr));
+    g_held = LoadSettings();
+    ASSERT_TRUE(SaveSettings(g_held, nullptr));
     EXPECT_EQ(ReadString(ini(), "Window", "Extra"), "<missing>");
     EXPECT_EQ(ReadString(ini(), "Color", "Shade"), "<missing>");
     EXPECT_EQ(ReadString(ini(), "CustColor", "Color99"), "<missing>");
@@ -284,7 +291,7 @@ TEST_F(SettingsTest, PositionIsTheRestoredRectangleWithNegativesAsZero)
         SetWindowPos(window, nullptr, c.x, c.y, 200, 150, SWP_NOZORDER);
         if (c.minimize)
             ShowWindow(window, SW_MINIMIZE);
-        ASSERT_TRUE(SaveSettings(window));
+        ASSERT_TRUE(SaveSettings(g_held, window));
         EXPECT_EQ(ReadString(ini(), "Window", "PosX"), std::to_string(c.savedX));
         EXPECT_EQ(ReadString(ini(), "Window", "PosY"), std::to_string(c.savedY));
     }
@@ -305,15 +312,15 @@ TEST_F(SettingsTest, LongPalettePathsRoundTrip)
         path += ".tbp";
         ASSERT_EQ(path.size(), length);
         ResetSettings();
-        LoadSettings();
+        g_held = LoadSettings();
         SetPaletteFile(path);
-        g_current.red = 1;
-        ASSERT_TRUE(SaveSettings(nullptr));
+        g_held.Color.red = 1;
+        ASSERT_TRUE(SaveSettings(g_held, nullptr));
         ResetSettings();
-        LoadSettings();
-        EXPECT_EQ(std::string(g_settings.PaletteFile), path);
-        EXPECT_EQ(g_current.red, 1) << "the rest of the file is intact";
-        EXPECT_EQ(g_current.green, 255);
+        g_held = LoadSettings();
+        EXPECT_EQ(std::string(g_held.PaletteFile), path);
+        EXPECT_EQ(g_held.Color.red, 1) << "the rest of the file is intact";
+        EXPECT_EQ(g_held.Color.green, 255);
     }
 }
 
@@ -329,9 +336,9 @@ TEST_F(SettingsTest, AStoredPalettePathLongerThanItsBufferIsDropped)
         ASSERT_EQ(path.size(), length);
         WriteWholeFile(ini(), "[Color]\r\nR=18\r\n[Palette]\r\nFile = \"" + path + "\"\r\n");
         ResetSettings();
-        LoadSettings();
-        EXPECT_EQ(std::string(g_settings.PaletteFile), length < kPathBufferSize - 1 ? path : "");
-        EXPECT_EQ(g_current.red, 18) << "the rest of the file is read";
+        g_held = LoadSettings();
+        EXPECT_EQ(std::string(g_held.PaletteFile), length < kPathBufferSize - 1 ? path : "");
+        EXPECT_EQ(g_held.Color.red, 18) << "the rest of the file is read";
     }
 }
 
@@ -339,15 +346,15 @@ TEST_F(SettingsTest, SaveReportsAFileHeldOpenByAnotherProgram)
 {
     const std::string old = "[Color]\r\nR=18\r\n";
     WriteWholeFile(ini(), old);
-    LoadSettings();
-    g_current.red = 200;
+    g_held = LoadSettings();
+    g_held.Color.red = 200;
     HANDLE held = CreateFileA(ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(SaveSettings(nullptr));
+    EXPECT_FALSE(SaveSettings(g_held, nullptr));
     CloseHandle(held);
     EXPECT_EQ(ReadWholeFile(ini()), old);
     // Once free again, the save goes through.
-    EXPECT_TRUE(SaveSettings(nullptr));
+    EXPECT_TRUE(SaveSettings(g_held, nullptr));
     EXPECT_EQ(ReadString(ini(), "Color", "R"), "200");
 }
 
@@ -357,9 +364,9 @@ TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
     // a refused long path must not land in it.
     TestFolder other;
     g_programDir = other.path();
-    LoadSettings();
-    g_current.red = 7;
-    ASSERT_TRUE(SaveSettings(nullptr));
+    g_held = LoadSettings();
+    g_held.Color.red = 7;
+    ASSERT_TRUE(SaveSettings(g_held, nullptr));
     const std::string otherIni = other.file("tbox.ini");
     const std::string otherBytes = ReadWholeFile(otherIni);
 
@@ -370,22 +377,22 @@ TEST(SettingsLongFolders, ProgramFolderOfAnyLengthKeepsOrRefusesItsSettings)
         ASSERT_EQ(dir.size(), length);
         g_programDir = dir;
         ResetSettings();
-        LoadSettings();
-        g_settings.DisplayMode = 1;
-        g_current.red = 42;
-        const bool saved = SaveSettings(nullptr);
+        g_held = LoadSettings();
+        g_held.DisplayMode = 1;
+        g_held.Color.red = 42;
+        const bool saved = SaveSettings(g_held, nullptr);
         ResetSettings();
-        LoadSettings();
+        g_held = LoadSettings();
         EXPECT_EQ(saved, dir.size() + sizeof "\\tbox.ini" - 1 < MAX_PATH)
             << "the profile functions take paths shorter than MAX_PATH";
         if (saved) {
-            EXPECT_EQ(g_settings.DisplayMode, 1);
-            EXPECT_EQ(g_current.red, 42);
+            EXPECT_EQ(g_held.DisplayMode, 1);
+            EXPECT_EQ(g_held.Color.red, 42);
         } else {
             // The platform cannot reach such a folder: the defaults come back and
             // nothing was written anywhere else, such as at a cut-off path.
-            EXPECT_EQ(g_settings.DisplayMode, 0);
-            EXPECT_EQ(g_current.red, 255);
+            EXPECT_EQ(g_held.DisplayMode, 0);
+            EXPECT_EQ(g_held.Color.red, 255);
             EXPECT_EQ(CountFilesBelow(base.path()), 0);
         }
         EXPECT_EQ(ReadWholeFile(otherIni), otherBytes) << "another settings file was touched";

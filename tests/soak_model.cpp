@@ -4,24 +4,21 @@
 
 #include "color/color_text.h"
 #include "color/edit_number.h"
-#include "store/settings_data.h"
+#include "color/palette.h"
+#include "view/geometry.h"
+#include "view/paint.h"
 
 namespace {
 
-// An inclusive rectangle of client coordinates.
-struct Area {
-    int left, top, right, bottom;
-    bool Contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
-};
-
-// Where the mouse acts.
-constexpr Area kPaletteArea = {172, 154, 395, 265};
-constexpr Area kRedArea = {131, 18, 395, 41};
-constexpr Area kGreenArea = {131, 59, 395, 82};
-constexpr Area kBlueArea = {131, 100, 395, 123};
-constexpr Area kValueArea = {361, 13, 389, 121};
-constexpr Area kSaturationArea = {161, 16, 349, 118};
-constexpr Area kHueArea = {159, 18, 341, 126};
+// Where the mouse acts on the palette: its cells, the surface less its first column and row.
+RECT PaletteArea() { return LessFirstColumnAndRow(Geo().palette); }
+bool InPalette(int x, int y) { return Contains(PaletteArea(), x, y); }
+int CellAt(int x, int y)
+{
+    const RECT area = PaletteArea();
+    const int pitch = Geo().paletteCellPitch;
+    return ((y - area.top) / pitch) * kPaletteColumns + (x - area.left) / pitch;
+}
 
 constexpr unsigned kLeftButton = 0x0001;   // MK_LBUTTON
 constexpr unsigned kRightButton = 0x0002;  // MK_RBUTTON
@@ -128,7 +125,7 @@ const ColorState& ProgramModel::Reference() const { return g_reference; }
 
 ModelSettings ProgramModel::Settings() const
 {
-    return {g_settings.DisplayMode, g_settings.CopyFormat, g_settings.HexCase, g_settings.SharpPrefix};
+    return {g_displayMode, g_textForm.CopyFormat, g_textForm.HexCase, g_textForm.SharpPrefix};
 }
 
 bool ProgramModel::HexAsTyped(int channel) const
@@ -142,10 +139,10 @@ bool ProgramModel::HexAsTyped(int channel) const
 void ProgramModel::Start(const ModelSettings& settings, int red, int green, int blue,
                          const uint32_t (&palette)[kModelPaletteCells])
 {
-    g_settings.DisplayMode = settings.mode;
-    g_settings.CopyFormat = settings.copyFormat;
-    g_settings.HexCase = settings.hexCase;
-    g_settings.SharpPrefix = settings.sharp;
+    g_displayMode = settings.mode;
+    g_textForm.CopyFormat = settings.copyFormat;
+    g_textForm.HexCase = settings.hexCase;
+    g_textForm.SharpPrefix = settings.sharp;
     std::memcpy(palette_, palette, sizeof palette_);
     std::memset(&g_current, 0, sizeof g_current);
     g_current.red = red;
@@ -263,31 +260,31 @@ void ProgramModel::StoreCell(int cell)
 void ProgramModel::DragPickers(int x, int y)
 {
     bool acted = false;
-    if (g_settings.DisplayMode == 1) {
-        if (x <= 130)
-            return;
-        const Area* areas[3] = {&kRedArea, &kGreenArea, &kBlueArea};
+    const Geometry& g = Geo();
+    if (g_displayMode == 1) {
+        const RECT* areas[3] = {&g.redDrag, &g.greenDrag, &g.blueDrag};
+        const RECT* bars[3] = {&g.redBar, &g.greenBar, &g.blueBar};
         for (int channel = 0; channel < 3 && !acted; ++channel) {
-            if (!areas[channel]->Contains(x, y))
+            if (!Contains(*areas[channel], x, y))
                 continue;
             const EditRule& rule = kRules[channel];
-            g_current.*rule.number = Clamp(x - 135, 0, 255);
+            g_current.*rule.number = Clamp(x - bars[channel]->left, 0, 255);
             FormatHex(g_current.*rule.number, g_current.*rule.hex, sizeof(g_current.*rule.hex));
             RgbToHsv();
             hsvDirect_ = false;
             acted = true;
         }
-    } else if (g_settings.DisplayMode == 0) {
-        if (kValueArea.Contains(x, y)) {
-            g_current.value = Clamp(117 - y, 0, 100);
+    } else if (g_displayMode == 0) {
+        if (Contains(g.valueDrag, x, y)) {
+            g_current.value = Clamp(g.valueBar.bottom - y, 0, 100);
             acted = true;
         }
-        if (kSaturationArea.Contains(x, y)) {
-            g_current.saturation = Clamp(117 - y, 0, 100);
+        if (Contains(g.saturationDrag, x, y)) {
+            g_current.saturation = Clamp(g.hueSat.bottom - y, 0, 100);
             acted = true;
         }
-        if (kHueArea.Contains(x, y)) {
-            g_current.hue = Clamp(2 * x - 320, 0, 359);
+        if (Contains(g.hueDrag, x, y)) {
+            g_current.hue = Clamp(2 * (x - g.hueSat.left), 0, 359);
             acted = true;
         }
         if (acted) {
@@ -308,8 +305,8 @@ void ProgramModel::DragPickers(int x, int y)
 
 void ProgramModel::PickThenDrag(int x, int y)
 {
-    if (kPaletteArea.Contains(x, y))
-        PickCell(((y - 154) / 14) * 16 + (x - 172) / 14);
+    if (InPalette(x, y))
+        PickCell(CellAt(x, y));
     DragPickers(x, y);
 }
 
@@ -322,8 +319,8 @@ void ProgramModel::LeftButtonDown(int x, int y)
 void ProgramModel::MouseMove(int x, int y, unsigned keyFlags)
 {
     if (keyFlags & kRightButton) {
-        if (kPaletteArea.Contains(x, y))
-            StoreCell(((y - 154) / 14) * 16 + (x - 172) / 14);
+        if (InPalette(x, y))
+            StoreCell(CellAt(x, y));
     } else if (keyFlags & kLeftButton) {
         PickThenDrag(x, y);
     }
@@ -338,8 +335,8 @@ void ProgramModel::LeftButtonUp()
 void ProgramModel::RightButtonDown(int x, int y)
 {
     CatchUp();
-    if (kPaletteArea.Contains(x, y))
-        StoreCell(((y - 154) / 14) * 16 + (x - 172) / 14);
+    if (InPalette(x, y))
+        StoreCell(CellAt(x, y));
 }
 
 void ProgramModel::OtherMessage() { CatchUp(); }
@@ -355,7 +352,7 @@ void ProgramModel::FocusEdit(int index)
 // them: each write is taken as typing into that edit.
 void ProgramModel::SetHexCase(int32_t hexCase)
 {
-    g_settings.HexCase = hexCase;
+    g_textForm.HexCase = hexCase;
     FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
     FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
     FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
@@ -370,16 +367,16 @@ void ProgramModel::Command(int id)
 {
     CatchUp();
     switch (id) {
-    case 40012: g_settings.DisplayMode = 0; break;
-    case 40013: g_settings.DisplayMode = 1; break;
+    case 40012: g_displayMode = 0; break;
+    case 40013: g_displayMode = 1; break;
     case 40014: FocusEdit(focusIndex_ + 1 > kModelEditCount - 1 ? 0 : focusIndex_ + 1); break;
     case 40015: FocusEdit(focusIndex_ - 1 < 0 ? kModelEditCount - 1 : focusIndex_ - 1); break;
-    case 40018: g_settings.CopyFormat = 0; UpdateCopyText(); break;
-    case 40020: g_settings.CopyFormat = 1; UpdateCopyText(); break;
-    case 40021: g_settings.CopyFormat = 2; UpdateCopyText(); break;
+    case 40018: g_textForm.CopyFormat = 0; UpdateCopyText(); break;
+    case 40020: g_textForm.CopyFormat = 1; UpdateCopyText(); break;
+    case 40021: g_textForm.CopyFormat = 2; UpdateCopyText(); break;
     case 40033: SetHexCase(1); break;
     case 40034: SetHexCase(0); break;
-    case 40048: g_settings.SharpPrefix = g_settings.SharpPrefix == 0 ? 1 : 0; UpdateCopyText(); break;
+    case 40048: g_textForm.SharpPrefix = g_textForm.SharpPrefix == 0 ? 1 : 0; UpdateCopyText(); break;
     default: break;
     }
 }

@@ -4,7 +4,7 @@
 // color edits and the text of EDITCOPY. The model follows the program's rules
 // for the mouse, the edits and the commands, in the order the program handles
 // its messages, and keeps the color in the color library's own globals
-// (g_current, g_reference, g_settings) so that the library's conversions and
+// (g_current, g_reference, g_textForm, g_displayMode) so that the library's conversions and
 // text forms apply to it exactly as in the program.
 #pragma once
 

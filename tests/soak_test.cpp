@@ -21,17 +21,19 @@
 #include "color/color.h"
 #include "color/color_text.h"
 #include "color/edit_number.h"
+#include "store/palette_data.h"
 #include "tests/app_driver.h"
 #include "tests/soak_model.h"
 #include "tests/test_folder.h"
+#include "view/geometry.h"
 #include "view/surfaces.h"
 
 namespace {
 
 constexpr int kEditIds[kModelEditCount] = {40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011};
 constexpr int kEditCopyId = 40016;
-constexpr int kClientWidth = 406;
-constexpr int kClientHeight = 276;
+const int kClientWidth = Geo().client.cx;
+const int kClientHeight = Geo().client.cy;
 
 constexpr int kCheckEvery = 250;        // actions between two full checks
 constexpr UINT kAnswerTimeout = 20000;  // milliseconds the program may take to answer a message
@@ -119,7 +121,8 @@ TypableCharacters MeasureTypableCharacters(const std::string& candidates)
     TypableCharacters result;
     HFONT font = CreateUiFont();
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 28, 140, 30, 18, parent,
+    const RECT r = Geo().controls[0];  // R10
+    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, r.left, r.top, Width(r), Height(r), parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)), nullptr, nullptr);
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     for (int limit : {3, 2}) {
@@ -347,13 +350,15 @@ private:
     // A point of the pickers of either display mode, a little beyond them at times.
     void PickerPoint(int& x, int& y)
     {
+        const Geometry& g = Geo();
         if (model_.Settings().mode == 1 && random_.Percent(80)) {
-            x = random_.Between(124, 400);
-            const int bar = random_.Below(3);
-            y = random_.Between(12 + 41 * bar, 46 + 41 * bar);
+            x = random_.Between(g.redBar.left - 11, g.redBar.right + 9);
+            const RECT* bars[3] = {&g.redBar, &g.greenBar, &g.blueBar};
+            const RECT& bar = *bars[random_.Below(3)];
+            y = random_.Between(bar.top - 5, bar.top + 29);
         } else {
-            x = random_.Between(150, 395);
-            y = random_.Between(8, 132);
+            x = random_.Between(g.hueSat.left - 10, g.valueBar.right + 15);
+            y = random_.Between(g.hueSat.top - 9, g.hueSat.bottom + 15);
         }
     }
 
@@ -409,8 +414,9 @@ private:
 
     void PalettePoint(int& x, int& y)
     {
-        x = random_.Between(166, 400);
-        y = random_.Between(148, 271);
+        const RECT& palette = Geo().palette;
+        x = random_.Between(palette.left - 5, palette.right + 4);
+        y = random_.Between(palette.top - 5, palette.bottom + 5);
     }
 
     // A left click or drag over the palette: picks.
@@ -833,38 +839,46 @@ private:
         const ColorState& reference = model_.Reference();
         const COLORREF now = RGB(current.red, current.green, current.blue);
         const COLORREF committed = RGB(reference.red, reference.green, reference.blue);
-        for (const POINT& p : {POINT{11, 18}, POINT{64, 45}, POINT{118, 71}})
+        // The swatch's upper half shows the current color, the lower half the reference color.
+        const Geometry& g = Geo();
+        const RECT& sw = g.swatch;
+        const LONG mid = sw.top + Height(sw) / 2;
+        const LONG across = (sw.left + sw.right) / 2;
+        for (const POINT& p : {POINT{sw.left + 1, sw.top + 1}, POINT{across, (sw.top + mid) / 2}, POINT{sw.right - 2, mid - 1}})
             probes.push_back({p.x, p.y, now, "swatch, current color"});
-        for (const POINT& p : {POINT{11, 72}, POINT{64, 100}, POINT{118, 125}})
+        for (const POINT& p : {POINT{sw.left + 1, mid}, POINT{across, (mid + sw.bottom) / 2}, POINT{sw.right - 2, sw.bottom - 2}})
             probes.push_back({p.x, p.y, committed, "swatch, reference color"});
         const ModelSettings settings = model_.Settings();
         if (settings.mode == 0) {
             for (int sx : {1, 30, 61, 90, 121, 150, 178})
                 for (int sy : {1, 33, 66, 98})
-                    probes.push_back({160 + sx, 17 + sy, RefOf(HsvToRgbValues(2 * sx, 100 - sy, current.value)),
+                    probes.push_back({g.hueSat.left + sx, g.hueSat.top + sy,
+                                      RefOf(HsvToRgbValues(2 * sx, 100 - sy, current.value)),
                                       "hue/saturation field at (" + std::to_string(sx) + "," +
                                           std::to_string(sy) + ")"});
             for (int sx : {1, 9, 18})
                 for (int sy : {1, 20, 40, 60, 80, 98})
-                    probes.push_back({360 + sx, 17 + sy,
+                    probes.push_back({g.valueBar.left + sx, g.valueBar.top + sy,
                                       RefOf(HsvToRgbValues(current.hue, current.saturation, 100 - sy)),
                                       "value bar at (" + std::to_string(sx) + "," + std::to_string(sy) + ")"});
         } else if (settings.mode == 1) {
             const char* names[3] = {"red bar", "green bar", "blue bar"};
+            const RECT* bars[3] = {&g.redBar, &g.greenBar, &g.blueBar};
             for (int bar = 0; bar < 3; ++bar)
                 for (int sx : {64, 100, 128, 161, 200, 254})
                     for (int sy : {1, 7, 13}) {
                         Rgb c = {current.red, current.green, current.blue};
                         (bar == 0 ? c.red : (bar == 1 ? c.green : c.blue)) = sx;
-                        probes.push_back({135 + sx, 17 + 41 * bar + sy, RefOf(c),
+                        probes.push_back({bars[bar]->left + sx, bars[bar]->top + sy, RefOf(c),
                                           std::string(names[bar]) + " column " + std::to_string(sx)});
                     }
         }
         for (int cell = 0; cell < kModelPaletteCells; ++cell) {
             const uint32_t entry = model_.PaletteCell(cell);
             const COLORREF want = RGB(entry & 0xFF, (entry >> 8) & 0xFF, (entry >> 16) & 0xFF);
-            const int left = 172 + 14 * (cell % 16);
-            const int top = 154 + 14 * (cell / 16);
+            const RECT area = LessFirstColumnAndRow(g.palette);  // the cells
+            const int left = area.left + g.paletteCellPitch * (cell % kPaletteColumns);
+            const int top = area.top + g.paletteCellPitch * (cell / kPaletteColumns);
             probes.push_back({left + 6, top + 6, want, "palette cell " + std::to_string(cell)});
             probes.push_back({left + 1, top + 10, want, "palette cell " + std::to_string(cell)});
         }

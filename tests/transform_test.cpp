@@ -7,7 +7,7 @@
 
 #include "color/color.h"
 #include "color/transforms.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ class Transform : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_settings.HexCase = 0;
+        g_textForm.HexCase = 0;
         std::memset(&g_current, 0, sizeof g_current);
         std::memset(&g_reference, 0x5A, sizeof g_reference);
         reference_ = g_reference;
@@ -141,7 +141,7 @@ TEST_F(Transform, InvertTurnsEachChannelOver)
     SetCurrent(18, 52, 86);
     ApplyInversion();
     ExpectCurrent({237, 203, 169, "ed", "cb", "a9", 30, 28, 92});
-    g_settings.HexCase = 1;
+    g_textForm.HexCase = 1;
     ApplyInversion();
     ExpectCurrent({18, 52, 86, "12", "34", "56", 210, 79, 33});
     ApplyInversion();
@@ -220,7 +220,7 @@ TEST_F(Transform, ColorRefTakesItsThreeLowBytes)
         SCOPED_TRACE(c.color);
         SetCurrent(1, 2, 3);
         std::strcpy(g_current.redHex, "g");  // as typed into R16
-        ApplyColorRef(c.color);
+        SetFromColorRef(c.color);
         ExpectCurrent(c.result);
     }
 }

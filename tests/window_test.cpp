@@ -12,10 +12,12 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "tests/test_folder.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
 
 namespace {
@@ -39,6 +41,13 @@ COLORREF Pixel(int x, int y)
 }
 
 COLORREF Rgb(int r, int g, int b) { return RGB(r, g, b); }
+
+// The swatch's upper half (the current color) or lower half (the reference color).
+COLORREF SwatchPixel(bool upper)
+{
+    const RECT& s = Geo().swatch;
+    return Pixel((s.left + s.right) / 2, upper ? s.top + Height(s) / 4 : s.bottom - Height(s) / 4);
+}
 
 std::string Text(HWND control)
 {
@@ -76,9 +85,18 @@ void SwitchMode(int mode)
 
 TestFolder* g_folder;
 
+// Every test opens a window of its own on a program folder of its own, as a
+// first run with a palette file: no test depends on what another left.
 class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
+    {
+        g_instance = GetModuleHandleA(nullptr);
+        ChooseUiLanguage(g_instance);
+        ASSERT_TRUE(RegisterMainWindowClass());
+        ASSERT_TRUE(RegisterCaptureWindowClass());
+    }
+    void SetUp() override
     {
         g_folder = new TestFolder;
         g_programDir = g_folder->path();
@@ -88,11 +106,17 @@ protected:
         palette[17 * 4 + 2] = 0x56;
         palette[18 * 4 + 0] = static_cast<char>(0xFF);
         WriteWholeFile(g_folder->file("palette.ini"), palette);
-        ASSERT_TRUE(StartUp(GetModuleHandleA(nullptr)));
+        LoadProgramState();
+        OpenMainWindow();
         Pump();
     }
-    static void TearDownTestSuite()
+    void TearDown() override
     {
+        if (g_window.uiFont != nullptr)
+            DestroyLayout(g_mainWindow);
+        DestroyWindow(g_mainWindow);
+        g_mainWindow = nullptr;
+        Pump();
         delete g_folder;
         g_folder = nullptr;
     }
@@ -102,8 +126,8 @@ TEST_F(MainWindow, ClientAreaAndFrame)
 {
     RECT client;
     GetClientRect(g_mainWindow, &client);
-    EXPECT_EQ(client.right, 406);
-    EXPECT_EQ(client.bottom, 276);
+    EXPECT_EQ(client.right, Geo().client.cx);
+    EXPECT_EQ(client.bottom, Geo().client.cy);
     const LONG style = GetWindowLongA(g_mainWindow, GWL_STYLE);
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
@@ -128,22 +152,21 @@ TEST_F(MainWindow, ChildControls)
         const char* cls;
         DWORD exStyle;
         DWORD style;
-        int x, y, w, h;
         int limit;
         const char* text;
     } controls[] = {
-        {ID_R10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 28, 140, 30, 18, 3, nullptr},
-        {ID_G10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 28, 163, 30, 18, 3, nullptr},
-        {ID_B10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 28, 186, 30, 18, 3, nullptr},
-        {ID_R16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 62, 140, 30, 18, 2, nullptr},
-        {ID_G16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 62, 163, 30, 18, 2, nullptr},
-        {ID_B16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 62, 186, 30, 18, 2, nullptr},
-        {ID_H, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 125, 140, 30, 18, 3, nullptr},
-        {ID_S, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 125, 163, 30, 18, 3, nullptr},
-        {ID_V, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 125, 186, 30, 18, 3, nullptr},
-        {ID_EDITCOPY, "Edit", WS_EX_CLIENTEDGE, 0x50000800, 10, 222, 145, 18, -1, nullptr},
-        {ID_COPY, "Button", 0, 0x50000F00, 10, 245, 70, 21, -1, "\x83\x52\x83\x73\x81\x5B"},
-        {ID_CAPTURE, "Button", 0, 0x50000F00, 85, 245, 70, 21, -1, "\x89\xE6\x96\xCA\x82\xCC\x90\x46"},
+        {ID_R10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 3, nullptr},
+        {ID_G10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 3, nullptr},
+        {ID_B10, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 3, nullptr},
+        {ID_R16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 2, nullptr},
+        {ID_G16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 2, nullptr},
+        {ID_B16, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 2, nullptr},
+        {ID_H, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 3, nullptr},
+        {ID_S, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 3, nullptr},
+        {ID_V, "Edit", WS_EX_CLIENTEDGE, 0x50000000, 3, nullptr},
+        {ID_EDITCOPY, "Edit", WS_EX_CLIENTEDGE, 0x50000800, -1, nullptr},
+        {ID_COPY, "Button", 0, 0x50000F00, -1, "\x83\x52\x83\x73\x81\x5B"},
+        {ID_CAPTURE, "Button", 0, 0x50000F00, -1, "\x89\xE6\x96\xCA\x82\xCC\x90\x46"},
     };
     int index = 0;
     for (const auto& c : controls) {
@@ -161,115 +184,159 @@ TEST_F(MainWindow, ChildControls)
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, g_mainWindow, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, c.x);
-        EXPECT_EQ(r.top, c.y);
-        EXPECT_EQ(r.right - r.left, c.w);
-        EXPECT_EQ(r.bottom - r.top, c.h);
+        const RECT& place = Geo().controls[index];
+        EXPECT_TRUE(EqualRect(&r, &place)) << "at its place in the geometry table";
         if (c.limit > 0) {
             EXPECT_EQ(SendMessageA(control, EM_GETLIMITTEXT, 0, 0), c.limit);
         }
         if (c.text) {
             EXPECT_EQ(Text(control), c.text);
         }
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), g_uiFont);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), g_window.uiFont);
         if (index < kColorEditCount) {
-            EXPECT_EQ(g_editTable[index], control) << "the edit table is in R10..V order";
+            EXPECT_EQ(g_window.editTable[index], control) << "the edit table is in R10..V order";
         }
         ++index;
     }
-    EXPECT_EQ(g_editCopy, GetDlgItem(g_mainWindow, ID_EDITCOPY));
+    EXPECT_EQ(g_window.editCopy, GetDlgItem(g_mainWindow, ID_EDITCOPY));
 }
 
 TEST_F(MainWindow, FirstRunState)
 {
     const char* expected[kColorEditCount] = {"255", "255", "255", "ff", "ff", "ff", "0", "0", "100"};
     for (int i = 0; i < kColorEditCount; ++i)
-        EXPECT_EQ(Text(g_editTable[i]), expected[i]) << i;
-    EXPECT_EQ(Text(g_editCopy), "#ffffff");
-    EXPECT_EQ(GetFocus(), g_editTable[0]);
+        EXPECT_EQ(Text(g_window.editTable[i]), expected[i]) << i;
+    EXPECT_EQ(Text(g_window.editCopy), "#ffffff");
+    EXPECT_EQ(GetFocus(), g_window.editTable[0]);
     DWORD start = 9, end = 9;
-    SendMessageA(g_editTable[0], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(g_window.editTable[0], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 3u) << "the whole red value is selected";
-    EXPECT_EQ(g_changeGuard, 1);
+    EXPECT_EQ(g_window.changeGuard, 1);
+}
+
+// The top-left pixel of palette cell `cell` in the window.
+POINT CellTopLeft(int cell)
+{
+    const Geometry& g = Geo();
+    return {g.palette.left + g.paletteFirstCell.x + g.paletteCellPitch * (cell % kPaletteColumns),
+            g.palette.top + g.paletteFirstCell.y + g.paletteCellPitch * (cell / kPaletteColumns)};
 }
 
 TEST_F(MainWindow, SurfacesShownAtTheirPlaces)
 {
     SetColor(255, 255, 255);
+    const Geometry& g = Geo();
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const RECT& sw = g.swatch;
+    const RECT& field = g.hueSat;
+    const RECT& bar = g.valueBar;
+    const POINT cell17 = CellTopLeft(17);
+    const POINT cell18 = CellTopLeft(18);
+    const LONG inner = g.paletteCellSize - 2;  // the last pixel inside a cell's black ring
     const struct {
         const char* what;
-        int x, y;
+        LONG x, y;
         COLORREF color;
     } pixels[] = {
-        {"swatch edge top-left", 10, 17, shadow},
-        {"swatch edge bottom-right", 119, 126, highlight},
-        {"swatch upper half", 60, 40, Rgb(255, 255, 255)},
-        {"swatch lower half", 60, 100, Rgb(255, 255, 255)},
-        {"hue-sat (1, 1) at value 100", 161, 18, Rgb(255, 12, 2)},
-        {"hue-sat edge", 160, 17, shadow},
-        {"hue-sat right edge", 339, 60, highlight},
-        {"value bar row 1", 365, 18, Rgb(252, 252, 252)},
-        {"value bar row 98", 365, 115, Rgb(5, 5, 5)},
-        {"value bar row 0 is edge", 365, 17, shadow},
-        {"palette edge", 171, 153, shadow},
-        {"palette entry 17 ring", 171 + 15, 153 + 15, Rgb(0, 0, 0)},
-        {"palette entry 17 inside", 171 + 16, 153 + 16, Rgb(0x12, 0x34, 0x56)},
-        {"palette entry 17 inside far", 171 + 26, 153 + 26, Rgb(0x12, 0x34, 0x56)},
-        {"palette entry 17 ring far", 171 + 27, 153 + 27, Rgb(0, 0, 0)},
-        {"palette gap", 171 + 28, 153 + 20, Rgb(255, 255, 255)},
-        {"palette entry 18 inside", 171 + 30, 153 + 20, Rgb(255, 0, 0)},
-        {"etched line shadow", 200, 0, shadow},
-        {"etched line highlight", 200, 1, highlight},
+        {"swatch edge top-left", sw.left, sw.top, shadow},
+        {"swatch edge bottom-right", sw.right - 1, sw.bottom - 1, highlight},
+        {"swatch upper half", (sw.left + sw.right) / 2, sw.top + Height(sw) / 4, Rgb(255, 255, 255)},
+        {"swatch lower half", (sw.left + sw.right) / 2, sw.bottom - Height(sw) / 4, Rgb(255, 255, 255)},
+        {"hue-sat (1, 1) at value 100", field.left + 1, field.top + 1, Rgb(255, 12, 2)},
+        {"hue-sat edge", field.left, field.top, shadow},
+        {"hue-sat right edge", field.right - 1, field.top + Height(field) / 2, highlight},
+        {"value bar row 1", bar.left + 5, bar.top + 1, Rgb(252, 252, 252)},
+        {"value bar row 98", bar.left + 5, bar.top + 98, Rgb(5, 5, 5)},
+        {"value bar row 0 is edge", bar.left + 5, bar.top, shadow},
+        {"palette edge", g.palette.left, g.palette.top, shadow},
+        {"palette entry 17 ring", cell17.x, cell17.y, Rgb(0, 0, 0)},
+        {"palette entry 17 inside", cell17.x + 1, cell17.y + 1, Rgb(0x12, 0x34, 0x56)},
+        {"palette entry 17 inside far", cell17.x + inner, cell17.y + inner, Rgb(0x12, 0x34, 0x56)},
+        {"palette entry 17 ring far", cell17.x + inner + 1, cell17.y + inner + 1, Rgb(0, 0, 0)},
+        {"palette gap", cell18.x - 1, cell17.y + 5, Rgb(255, 255, 255)},
+        {"palette entry 18 inside", cell18.x + 1, cell18.y + 5, Rgb(255, 0, 0)},
+        {"etched line shadow", g.client.cx / 2, 0, shadow},
+        {"etched line highlight", g.client.cx / 2, 1, highlight},
     };
     for (const auto& p : pixels)
         EXPECT_EQ(Pixel(p.x, p.y), p.color) << p.what << " at (" << p.x << ", " << p.y << ")";
 }
 
+// A box of `width` just above `r`, where a label standing on it is drawn.
+RECT LabelAbove(const RECT& r, LONG fromLeft, LONG width)
+{
+    return RECT{r.left + fromLeft, r.top - Geo().uiFontHeight - 3, r.left + fromLeft + width, r.top};
+}
+
+// The box of an edit row's label: from its column to the edit.
+RECT LabelLeftOfEdit(int edit, LONG column)
+{
+    const RECT& e = Geo().controls[edit];
+    return RECT{column, e.top, e.left - 1, e.bottom};
+}
+
 TEST_F(MainWindow, LabelsAreDrawnWithTheirShadow)
 {
     SetColor(255, 255, 255);
+    const Geometry& g = Geo();
     const COLORREF text = GetSysColor(COLOR_BTNTEXT);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     const struct {
         const char* what;
-        int left, top, right, bottom;
+        RECT box;
     } labels[] = {
-        {"Color", 10, 2, 60, 17},   {"(0) above", 160, 2, 180, 17}, {"Hue/Sat", 220, 2, 290, 17},
-        {"Val", 360, 2, 380, 17},   {"Palette", 171, 140, 230, 153}, {"R", 10, 140, 27, 158},
-        {"H", 107, 186 - 46, 124, 158}, {"V", 107, 186, 124, 204},   {"(100)", 125, 17, 159, 31},
+        {"Color", LabelAbove(g.swatch, 0, 50)},
+        {"(0) above", LabelAbove(g.hueSat, 0, 20)},
+        {"Hue/Sat", LabelAbove(g.hueSat, 60, 70)},
+        {"Val", LabelAbove(g.valueBar, 0, Width(g.valueBar))},
+        {"Palette", {g.paletteLabel.x, g.paletteLabel.y, g.paletteLabel.x + 59, g.palette.top}},
+        {"R", LabelLeftOfEdit(0, g.rgbEditLabelX)},
+        {"H", LabelLeftOfEdit(6, g.hsvEditLabelX)},
+        {"V", LabelLeftOfEdit(8, g.hsvEditLabelX)},
+        {"(100)", {g.hueSat.left - 35, g.hueSat.top, g.hueSat.left - g.scaleLabelGap, g.hueSat.top + 14}},
     };
     for (const auto& l : labels) {
-        EXPECT_TRUE(AnyPixelOf(text, l.left, l.top, l.right, l.bottom)) << l.what;
-        EXPECT_TRUE(AnyPixelOf(highlight, l.left, l.top, l.right + 1, l.bottom + 1)) << l.what << " shadow";
+        const RECT& b = l.box;
+        EXPECT_TRUE(AnyPixelOf(text, b.left, b.top, b.right, b.bottom)) << l.what;
+        EXPECT_TRUE(AnyPixelOf(highlight, b.left, b.top, b.right + 1, b.bottom + 1)) << l.what << " shadow";
     }
 }
+
+// Where the markers' apexes stand: column x of the field shows hue 2x, row y
+// saturation 100 - y; the up markers touch the row below their picker, the
+// left markers the column right of it.
+POINT HueApex(int hue) { return {Geo().hueSat.left + hue / 2, Geo().hueSat.bottom}; }
+POINT SaturationApex(int saturation) { return {Geo().hueSat.right, Geo().hueSat.bottom - saturation}; }
+POINT ValueApex(int value) { return {Geo().valueBar.right, Geo().valueBar.bottom - value}; }
+POINT ChannelApex(const RECT& bar, int channel) { return {bar.left + channel, bar.bottom}; }
+COLORREF PixelAt(POINT p, int dx = 0, int dy = 0) { return Pixel(p.x + dx, p.y + dy); }
 
 TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
 {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const int length = Geo().markerLength;
     SetColor(255, 255, 255);  // hue 0, saturation 0, value 100
-    EXPECT_EQ(Pixel(160, 117), highlight) << "hue apex";
-    EXPECT_EQ(Pixel(160, 127), shadow) << "hue base";
-    EXPECT_EQ(Pixel(340, 117), highlight) << "saturation 0 apex";
-    EXPECT_EQ(Pixel(380, 17), highlight) << "value 100 apex";
-    EXPECT_EQ(Pixel(390, 12), shadow) << "value marker's back edge spans y 12..22";
+    EXPECT_EQ(PixelAt(HueApex(0)), highlight) << "hue apex";
+    EXPECT_EQ(PixelAt(HueApex(0), 0, length), shadow) << "hue base";
+    EXPECT_EQ(PixelAt(SaturationApex(0)), highlight) << "saturation 0 apex";
+    EXPECT_EQ(PixelAt(ValueApex(100)), highlight) << "value 100 apex";
+    EXPECT_EQ(PixelAt(ValueApex(100), length, -Geo().markerHalfBase), shadow) << "the value marker's back edge";
 
     SetColor(18, 52, 86);  // hue 210, saturation 79, value 33
-    EXPECT_EQ(Pixel(160, 117), face) << "nothing left at the old hue place";
-    EXPECT_EQ(Pixel(160, 127), face);
-    EXPECT_EQ(Pixel(380, 17), face);
-    EXPECT_EQ(Pixel(265, 117), highlight) << "hue 210 apex at 160 + 105";
-    EXPECT_EQ(Pixel(265, 127), shadow);
-    EXPECT_EQ(Pixel(340, 117 - 79), highlight);
-    EXPECT_EQ(Pixel(380, 117 - 33), highlight);
-    EXPECT_EQ(Pixel(60, 40), Rgb(18, 52, 86)) << "swatch upper half: the current color";
-    EXPECT_EQ(Pixel(60, 100), Rgb(255, 255, 255)) << "lower half: the reference color, not yet committed";
-    EXPECT_EQ(Text(g_editCopy), "#123456");
+    EXPECT_EQ(PixelAt(HueApex(0)), face) << "nothing left at the old hue place";
+    EXPECT_EQ(PixelAt(HueApex(0), 0, length), face);
+    EXPECT_EQ(PixelAt(ValueApex(100)), face);
+    EXPECT_EQ(PixelAt(HueApex(210)), highlight) << "hue 210 apex";
+    EXPECT_EQ(PixelAt(HueApex(210), 0, length), shadow);
+    EXPECT_EQ(PixelAt(SaturationApex(79)), highlight);
+    EXPECT_EQ(PixelAt(ValueApex(33)), highlight);
+    EXPECT_EQ(SwatchPixel(true), Rgb(18, 52, 86)) << "swatch upper half: the current color";
+    EXPECT_EQ(SwatchPixel(false), Rgb(255, 255, 255)) << "lower half: the reference color, not yet committed";
+    EXPECT_EQ(Text(g_window.editCopy), "#123456");
 
     // Hue 359 puts the apex on the field's last column.
     g_current.hue = 359;
@@ -278,50 +345,55 @@ TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
     CompleteFromHsv();
     RefreshColorDisplay(g_mainWindow);
     Pump();
-    EXPECT_EQ(Pixel(339, 117), highlight);
-    EXPECT_EQ(Pixel(265, 117), face);
+    EXPECT_EQ(HueApex(359).x, Geo().hueSat.right - 1) << "the last column of the field";
+    EXPECT_EQ(PixelAt(HueApex(359)), highlight);
+    EXPECT_EQ(PixelAt(HueApex(210)), face);
 }
 
 TEST_F(MainWindow, RgbModeShowsTheChannelBars)
 {
+    const Geometry& g = Geo();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     SetColor(18, 52, 86);
     SwitchMode(1);
-    EXPECT_EQ(Pixel(135 + 100, 17 + 12), Rgb(100, 52, 86)) << "red bar column 100";
-    EXPECT_EQ(Pixel(135 + 200, 58 + 12), Rgb(18, 200, 86)) << "green bar column 200";
-    EXPECT_EQ(Pixel(135 + 7, 99 + 12), Rgb(18, 52, 7)) << "blue bar column 7";
-    EXPECT_EQ(Pixel(135 + 18, 32), highlight) << "red apex";
-    EXPECT_EQ(Pixel(135 + 52, 73), highlight) << "green apex";
-    EXPECT_EQ(Pixel(135 + 86, 114), highlight) << "blue apex";
-    EXPECT_EQ(Pixel(200, 50), face) << "no hue-sat field in RGB mode";
-    EXPECT_EQ(Pixel(370, 50), face) << "no value bar";
+    EXPECT_EQ(Pixel(g.redBar.left + 100, g.redBar.top + 12), Rgb(100, 52, 86)) << "red bar column 100";
+    EXPECT_EQ(Pixel(g.greenBar.left + 200, g.greenBar.top + 12), Rgb(18, 200, 86)) << "green bar column 200";
+    EXPECT_EQ(Pixel(g.blueBar.left + 7, g.blueBar.top + 12), Rgb(18, 52, 7)) << "blue bar column 7";
+    EXPECT_EQ(PixelAt(ChannelApex(g.redBar, 18)), highlight) << "red apex";
+    EXPECT_EQ(PixelAt(ChannelApex(g.greenBar, 52)), highlight) << "green apex";
+    EXPECT_EQ(PixelAt(ChannelApex(g.blueBar, 86)), highlight) << "blue apex";
+    EXPECT_EQ(Pixel(g.hueSat.left + 40, g.hueSat.top + 33), face) << "no hue-sat field in RGB mode";
+    EXPECT_EQ(Pixel(g.valueBar.left + 10, g.valueBar.top + 33), face) << "no value bar";
 
     SetColor(255, 0, 0);
-    EXPECT_EQ(Pixel(390, 32), highlight) << "red 255 apex";
-    EXPECT_EQ(Pixel(135 + 18, 32), face) << "old red apex gone";
-    EXPECT_EQ(Pixel(135 + 52, 73), face) << "old green apex gone";
-    EXPECT_EQ(Pixel(135, 73), highlight) << "green 0 apex";
+    EXPECT_EQ(PixelAt(ChannelApex(g.redBar, 255)), highlight) << "red 255 apex";
+    EXPECT_EQ(PixelAt(ChannelApex(g.redBar, 18)), face) << "old red apex gone";
+    EXPECT_EQ(PixelAt(ChannelApex(g.greenBar, 52)), face) << "old green apex gone";
+    EXPECT_EQ(PixelAt(ChannelApex(g.greenBar, 0)), highlight) << "green 0 apex";
     SwitchMode(0);
-    EXPECT_EQ(Pixel(161, 18), Rgb(255, 12, 2)) << "after the switch the field shows value 100";
-    EXPECT_EQ(Pixel(160 + 0, 117), highlight);
+    EXPECT_EQ(Pixel(g.hueSat.left + 1, g.hueSat.top + 1), Rgb(255, 12, 2)) << "after the switch the field shows value 100";
+    EXPECT_EQ(PixelAt(HueApex(0)), highlight);
 }
 
 TEST_F(MainWindow, OtherDisplayModeShowsNoPicker)
 {
+    const Geometry& g = Geo();
     SetColor(18, 52, 86);
     SwitchMode(2);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(Pixel(250, 60), face);
-    EXPECT_EQ(Pixel(370, 60), face);
-    EXPECT_EQ(Pixel(200, 25), face);
-    EXPECT_EQ(Pixel(265, 117), face) << "no marker";
-    EXPECT_FALSE(AnyPixelOf(GetSysColor(COLOR_BTNTEXT), 220, 2, 290, 17)) << "no picker label";
-    EXPECT_EQ(Pixel(60, 40), Rgb(18, 52, 86)) << "the swatch is still shown";
+    EXPECT_EQ(Pixel(g.hueSat.left + 90, g.hueSat.top + 43), face);
+    EXPECT_EQ(Pixel(g.valueBar.left + 10, g.valueBar.top + 43), face);
+    EXPECT_EQ(Pixel(g.redBar.left + 65, g.redBar.top + 8), face);
+    EXPECT_EQ(PixelAt(HueApex(210)), face) << "no marker";
+    const RECT label = LabelAbove(g.hueSat, 60, 70);
+    EXPECT_FALSE(AnyPixelOf(GetSysColor(COLOR_BTNTEXT), label.left, label.top, label.right, label.bottom))
+        << "no picker label";
+    EXPECT_EQ(SwatchPixel(true), Rgb(18, 52, 86)) << "the swatch is still shown";
     SetColor(0, 0, 255);
-    EXPECT_EQ(Pixel(60, 40), Rgb(0, 0, 255));
-    EXPECT_EQ(Text(g_editCopy), "#0000ff");
-    EXPECT_EQ(Pixel(250, 60), face);
+    EXPECT_EQ(SwatchPixel(true), Rgb(0, 0, 255));
+    EXPECT_EQ(Text(g_window.editCopy), "#0000ff");
+    EXPECT_EQ(Pixel(g.hueSat.left + 90, g.hueSat.top + 43), face);
     SwitchMode(0);
 }
 
@@ -335,14 +407,14 @@ TEST_F(MainWindow, CopyTextFollowsTheSettings)
         {0, 1, 0, "#123456"}, {0, 0, 0, "123456"}, {1, 1, 0, "RGB( 18, 52, 86 )"}, {2, 1, 0, "5649426"}, {7, 1, 0, ""},
     };
     for (const auto& c : cases) {
-        g_settings.CopyFormat = c.format;
-        g_settings.SharpPrefix = c.sharp;
-        g_settings.HexCase = c.hexCase;
+        g_textForm.CopyFormat = c.format;
+        g_textForm.SharpPrefix = c.sharp;
+        g_textForm.HexCase = c.hexCase;
         UpdateCopyText();
-        EXPECT_EQ(Text(g_editCopy), c.text);
+        EXPECT_EQ(Text(g_window.editCopy), c.text);
     }
-    g_settings.CopyFormat = 0;
-    g_settings.SharpPrefix = 1;
+    g_textForm.CopyFormat = 0;
+    g_textForm.SharpPrefix = 1;
     UpdateCopyText();
 }
 
@@ -354,16 +426,41 @@ TEST_F(MainWindow, WritingTheEditsChangesNoColor)
     WriteColorEdits(g_mainWindow);
     Pump();
     EXPECT_EQ(std::memcmp(&before, &g_current, sizeof before), 0);
-    EXPECT_EQ(Text(g_editTable[6]), "359");
-    EXPECT_EQ(Text(g_editTable[3]), "c8");
-    EXPECT_EQ(g_changeGuard, 1);
+    EXPECT_EQ(Text(g_window.editTable[6]), "359");
+    EXPECT_EQ(Text(g_window.editTable[3]), "c8");
+    EXPECT_EQ(g_window.changeGuard, 1);
 }
 
-// Last: closing writes both files and leaves the window on screen until the process ends.
-TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
+// A window's state is its own: what an earlier window left (a lowered guard, a
+// focus index, texts behind, an open capture, released handles) is not taken over.
+TEST_F(MainWindow, ANewWindowStartsAfresh)
+{
+    g_window.changeGuard = 0;
+    g_window.focusIndex = 5;
+    g_window.textsBehind = true;
+    g_window.captureActive = true;
+    const HWND oldEdit = g_window.editTable[0];
+    DestroyLayout(g_mainWindow);
+    DestroyWindow(g_mainWindow);
+    Pump();
+    OpenMainWindow();
+    Pump();
+    EXPECT_EQ(g_window.changeGuard, 1);
+    EXPECT_EQ(g_window.focusIndex, 0);
+    EXPECT_FALSE(g_window.textsBehind);
+    EXPECT_FALSE(g_window.captureActive);
+    EXPECT_NE(g_window.uiFont, nullptr);
+    EXPECT_NE(g_window.windowDc, nullptr);
+    EXPECT_NE(g_window.surfaces.palette.dc, nullptr);
+    EXPECT_NE(g_window.editTable[0], oldEdit);
+    EXPECT_EQ(GetFocus(), g_window.editTable[0]);
+}
+
+// Closing writes both files and leaves the window on screen until the process ends.
+TEST_F(MainWindow, CloseWritesSettingsAndPalette)
 {
     SetColor(18, 52, 86);
-    g_settings.CopyFormat = 1;
+    g_textForm.CopyFormat = 1;
     Palette[5] = 0x00ABCDEF;
     SendMessageA(g_mainWindow, WM_CLOSE, 0, 0);
     MSG msg;
@@ -387,7 +484,7 @@ TEST_F(MainWindow, ZCloseWritesSettingsAndPalette)
     ASSERT_EQ(palette.size(), 512u);
     EXPECT_EQ(palette.substr(20, 4), std::string("\xEF\xCD\xAB\x00", 4));
     EXPECT_EQ(palette.substr(68, 3), std::string("\x12\x34\x56", 3));
-    EXPECT_EQ(g_uiFont, nullptr) << "the font was released";
+    EXPECT_EQ(g_window.uiFont, nullptr) << "the font was released";
 }
 
 }  // namespace

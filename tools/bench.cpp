@@ -14,8 +14,9 @@
 #include "tools/bench_capture.h"
 #include "color/color.h"
 #include "store/files.h"
-#include "store/settings_data.h"
+#include "color/color_text.h"
 #include "view/draw.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/surfaces.h"
@@ -161,10 +162,12 @@ int main(int argc, char** argv)
     Pump();
 
     if (!captureOnly) {
+        // Sweeps over the hue-saturation field, and over the red bar's drag area.
+        const Geometry& g = Geo();
         SwitchMode(0);
-        Measure("HSV", 160, 340, 18, 117);
+        Measure("HSV", g.hueSat.left, g.hueSat.right, g.hueSat.top + 1, g.hueSat.bottom);
         SwitchMode(1);
-        Measure("RGB", 131, 395, 18, 41);
+        Measure("RGB", g.redDrag.left, g.redDrag.right - 1, g.redDrag.top, g.redDrag.bottom - 1);
     }
     BenchCapture();
 

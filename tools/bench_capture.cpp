@@ -14,6 +14,8 @@
 #include "app/app.h"
 #include "capture/capture.h"
 #include "res/resource.h"
+#include "view/geometry.h"
+#include "view/layout.h"
 
 namespace {
 
@@ -104,7 +106,7 @@ int Sweep(int i, int from, int to)
 
 void MeasureMoves(int width, int height)
 {
-    HWND overlay = g_captureWindow;
+    HWND overlay = g_window.captureWindow;
     const int y0 = height / 4, y1 = height * 3 / 4;
     Print("DrawMagnifier", Time(kMoves, [&](int i) { DrawMagnifier(Sweep(i, 20, width / 2 - 20), Sweep(i, y0, y1)); }));
     Print("mouse move within a half", Time(kMoves, [&](int i) {
@@ -132,7 +134,7 @@ void BenchCapture()
     const int top = PanelTop(height);
     const Probe probes[3] = {
         {panelX, top, GetSysColor(COLOR_BTNHIGHLIGHT)},
-        {panelX + kPanelWidth - 1, top + kPanelHeight - 1, GetSysColor(COLOR_BTNSHADOW)},
+        {panelX + Geo().panel.cx - 1, top + Geo().panel.cy - 1, GetSysColor(COLOR_BTNSHADOW)},
         {panelX + 5, top + 5, GetSysColor(COLOR_BTNFACE)},
     };
     std::vector<double> painted, seen;
@@ -146,7 +148,7 @@ void BenchCapture()
         const double start = Now();
         SendMessageA(g_mainWindow, WM_COMMAND, MAKEWPARAM(ID_CAPTURE, 0), 0);
         painted.push_back(Now() - start);
-        if (!g_captureActive) {
+        if (!g_window.captureActive) {
             std::printf("  the overlay could not be opened\n");
             return;
         }

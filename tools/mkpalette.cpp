@@ -32,19 +32,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: mkpalette OUTPUT\n");
         return 2;
     }
+    PaletteEntries palette = {};
     for (int column = 0; column < kPaletteColumns; ++column) {
         const int32_t level = 255 - 17 * column;
-        Palette[column] = ColorRef(Rgb{level, level, level});
+        palette[column] = ColorRef(Rgb{level, level, level});
     }
     for (int row = 1; row < kPaletteRows; ++row) {
         for (int column = 0; column < kPaletteColumns; ++column) {
             const int32_t hue = column * 360 / kPaletteColumns;
             const Tone& tone = kTones[row - 1];
-            Palette[row * kPaletteColumns + column] = ColorRef(HsvToRgbValues(hue, tone.saturation, tone.value));
+            palette[row * kPaletteColumns + column] = ColorRef(HsvToRgbValues(hue, tone.saturation, tone.value));
         }
     }
     uint8_t bytes[kPaletteFileSize];
-    PaletteToBytes(bytes);
+    PaletteToBytes(palette, bytes);
     std::FILE* out = std::fopen(argv[1], "wb");
     if (!out || std::fwrite(bytes, 1, sizeof bytes, out) != sizeof bytes || std::fclose(out) != 0) {
         std::fprintf(stderr, "mkpalette: cannot write %s\n", argv[1]);

@@ -6,14 +6,13 @@
 #include <initializer_list>
 
 #include "color/color.h"
-#include "store/palette_data.h"
+#include "color/palette.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
+#include "view/layout.h"
 #include "view/surfaces.h"
 
 namespace {
-
-constexpr int kPaletteCellPitch = 14;  // a 13-pixel cell and a one-pixel white gap
-constexpr int kPaletteCellSize = 13;
 
 COLORREF ColorRefOfRgb(const Rgb& c)
 {
@@ -89,10 +88,11 @@ void DrawChannelPercent(const Surface& surface, int32_t channel)
     char text[16];
     FormatChannelPercent(channel, text, sizeof text);
     const int length = static_cast<int>(std::strlen(text));
-    SelectGuard font(surface.dc, g_uiFont);
+    SelectGuard font(surface.dc, g_window.uiFont);
     SIZE size = {0, 0};
     GetTextExtentPoint32A(surface.dc, text, length, &size);
-    TextOutA(surface.dc, 3, (surface.height - static_cast<int>(size.cy)) / 2 + 1, text, length);
+    const POINT at = Geo().percentText;
+    TextOutA(surface.dc, at.x, (surface.height - static_cast<int>(size.cy)) / 2 + at.y, text, length);
 }
 
 }  // namespace
@@ -103,25 +103,35 @@ void FormatChannelPercent(int32_t channel, char* text, size_t size)
     std::snprintf(text, size, "%.1f%%", channel * 0.39215686274509803);
 }
 
+void DrawFrame(HDC target, const RECT& corners, bool sunken)
+{
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
+    const POINT topLeft[] = {{corners.left, corners.bottom}, {corners.left, corners.top}, {corners.right, corners.top}};
+    DrawLine(target, sunken ? dark : light, topLeft, 3);
+    const POINT bottomRight[] = {
+        {corners.right, corners.top}, {corners.right, corners.bottom}, {corners.left, corners.bottom}};
+    DrawLine(target, sunken ? light : dark, bottomRight, 3);
+}
+
 void DrawSunkenEdge(HDC target, int width, int height)
 {
-    const POINT shadow[] = {{0, height - 1}, {0, 0}, {width - 1, 0}};
-    DrawLine(target, GetSysColor(COLOR_BTNSHADOW), shadow, 3);
-    const POINT highlight[] = {{width - 1, 0}, {width - 1, height - 1}, {0, height - 1}};
-    DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), highlight, 3);
+    DrawFrame(target, RECT{0, 0, width - 1, height - 1}, true);
 }
 
 void DrawMarker(HDC target, int x, int y, int orientation)
 {
+    const int length = Geo().markerLength;
+    const int half = Geo().markerHalfBase;
     if (orientation == MarkerUp) {
-        const POINT light[] = {{x, y}, {x - 5, y + 10}};
+        const POINT light[] = {{x, y}, {x - half, y + length}};
         DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), light, 2);
-        const POINT dark[] = {{x - 5, y + 10}, {x + 5, y + 10}, {x, y}};
+        const POINT dark[] = {{x - half, y + length}, {x + half, y + length}, {x, y}};
         DrawLine(target, GetSysColor(COLOR_BTNSHADOW), dark, 3);
     } else if (orientation == MarkerLeft) {
-        const POINT light[] = {{x, y}, {x + 10, y - 5}};
+        const POINT light[] = {{x, y}, {x + length, y - half}};
         DrawLine(target, GetSysColor(COLOR_BTNHIGHLIGHT), light, 2);
-        const POINT dark[] = {{x + 10, y - 5}, {x + 10, y + 5}, {x, y}};
+        const POINT dark[] = {{x + length, y - half}, {x + length, y + half}, {x, y}};
         DrawLine(target, GetSysColor(COLOR_BTNSHADOW), dark, 3);
     }
 }
@@ -137,7 +147,7 @@ void DrawShadowText(HDC target, int x, int y, const char* text)
 
 void DrawSwatchSurface()
 {
-    const Surface& s = g_swatchSurface;
+    const Surface& s = g_window.surfaces.swatch;
     FillSolid(s.dc, 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
     FillSolid(s.dc, 0, s.height / 2, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_reference)));
     DrawSunkenEdge(s.dc, s.width, s.height);
@@ -150,30 +160,32 @@ void DrawChannelBars()
     const int32_t blue = g_current.blue;
     GdiFlush();  // the pixels are written directly: let earlier GDI drawing land first
     for (int32_t x = 0; x < 256; ++x) {
-        FillColumn(g_redBarSurface, x, Rgb{x, green, blue});
-        FillColumn(g_greenBarSurface, x, Rgb{red, x, blue});
-        FillColumn(g_blueBarSurface, x, Rgb{red, green, x});
+        FillColumn(g_window.surfaces.redBar, x, Rgb{x, green, blue});
+        FillColumn(g_window.surfaces.greenBar, x, Rgb{red, x, blue});
+        FillColumn(g_window.surfaces.blueBar, x, Rgb{red, green, x});
     }
-    DrawChannelPercent(g_redBarSurface, red);
-    DrawChannelPercent(g_greenBarSurface, green);
-    DrawChannelPercent(g_blueBarSurface, blue);
-    for (const Surface* bar : {&g_redBarSurface, &g_greenBarSurface, &g_blueBarSurface})
+    DrawChannelPercent(g_window.surfaces.redBar, red);
+    DrawChannelPercent(g_window.surfaces.greenBar, green);
+    DrawChannelPercent(g_window.surfaces.blueBar, blue);
+    for (const Surface* bar : {&g_window.surfaces.redBar, &g_window.surfaces.greenBar, &g_window.surfaces.blueBar})
         DrawSunkenEdge(bar->dc, bar->width, bar->height);
 }
 
 namespace {
 
-constexpr int kFieldWidth = 180;
-constexpr int kFieldHeight = 100;
+// The field shows hue 0, 2 .. 358 across and saturation 100 down to 1, one
+// step a pixel: column x is hue 2x, row y saturation 100 - y.
+constexpr int kHueSteps = 180;
+constexpr int kSaturationSteps = 100;
 
-// For every pixel of the field, the percentages its red, green and blue take
+// For every step of the field, the percentages its red, green and blue take
 // of the value, as the integer hue/saturation/value conversion computes them
-// for hue 2x and saturation 100 - y (100 stands for the value itself). They do
-// not depend on the value, so they are worked out once.
+// (100 stands for the value itself). They do not depend on the value, so they
+// are worked out once.
 struct FieldPercents {
-    uint8_t red[kFieldHeight][kFieldWidth];
-    uint8_t green[kFieldHeight][kFieldWidth];
-    uint8_t blue[kFieldHeight][kFieldWidth];
+    uint8_t red[kSaturationSteps][kHueSteps];
+    uint8_t green[kSaturationSteps][kHueSteps];
+    uint8_t blue[kSaturationSteps][kHueSteps];
 };
 
 const FieldPercents& HueSatPercents()
@@ -182,9 +194,9 @@ const FieldPercents& HueSatPercents()
     static bool built = false;
     if (built)
         return table;
-    for (int y = 0; y < kFieldHeight; ++y) {
+    for (int y = 0; y < kSaturationSteps; ++y) {
         const int32_t s = 100 - y;
-        for (int x = 0; x < kFieldWidth; ++x) {
+        for (int x = 0; x < kHueSteps; ++x) {
             // At value 100 the percentages are those of the value itself; at any
             // other value v each becomes (percentage * v) / 100.
             const Rgb percent = HsvToPercents(2 * x, s, 100);
@@ -206,8 +218,8 @@ void FillHueSatPixels(const Surface& s, int32_t value)
         channel[percent] = static_cast<uint32_t>(ClampChannel((((percent * value) / 100) * 255) / 100));
     const FieldPercents& table = HueSatPercents();
     uint32_t* row = s.pixels;
-    for (int y = 0; y < kFieldHeight; ++y, row += s.width)
-        for (int x = 0; x < kFieldWidth; ++x)
+    for (int y = 0; y < kSaturationSteps; ++y, row += s.width)
+        for (int x = 0; x < kHueSteps; ++x)
             row[x] = (channel[table.red[y][x]] << 16) | (channel[table.green[y][x]] << 8) |
                      channel[table.blue[y][x]];
 }
@@ -217,9 +229,9 @@ void FillHueSatPixels(const Surface& s, int32_t value)
 void DrawHueSatSurface()
 {
     // Computed on locals: the current color is only read.
-    const Surface& s = g_hueSatSurface;
+    const Surface& s = g_window.surfaces.hueSat;
     const int32_t value = g_current.value;
-    if (s.pixels != nullptr && s.width == kFieldWidth && s.height == kFieldHeight) {
+    if (s.pixels != nullptr && s.width == kHueSteps && s.height == kSaturationSteps) {
         GdiFlush();
         FillHueSatPixels(s, value);
     } else {
@@ -233,7 +245,7 @@ void DrawHueSatSurface()
 void DrawValueBarSurface()
 {
     // Row 0 gets no gradient: the sunken edge covers it.
-    const Surface& s = g_valueBarSurface;
+    const Surface& s = g_window.surfaces.valueBar;
     const int32_t hue = g_current.hue;
     const int32_t saturation = g_current.saturation;
     GdiFlush();
@@ -244,18 +256,19 @@ void DrawValueBarSurface()
 
 void DrawPaletteSurface()
 {
-    const Surface& s = g_paletteSurface;
+    const Surface& s = g_window.surfaces.palette;
     FillSolid(s.dc, 0, 0, s.width, s.height, 0x00FFFFFF);
     {
         ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));
         SelectGuard pen(s.dc, black.get());
+        const Geometry& g = Geo();
         for (int row = 0; row < kPaletteRows; ++row) {
-            const int top = 1 + kPaletteCellPitch * row;
+            const int top = g.paletteFirstCell.y + g.paletteCellPitch * row;
             for (int column = 0; column < kPaletteColumns; ++column) {
-                const int left = 1 + kPaletteCellPitch * column;
+                const int left = g.paletteFirstCell.x + g.paletteCellPitch * column;
                 ScopedBrush swatch(CreateSolidBrushIndirect(Palette[row * kPaletteColumns + column]));
                 SelectGuard brush(s.dc, swatch.get());
-                Rectangle(s.dc, left, top, left + kPaletteCellSize, top + kPaletteCellSize);
+                Rectangle(s.dc, left, top, left + g.paletteCellSize, top + g.paletteCellSize);
             }
         }
     }

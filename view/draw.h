@@ -16,7 +16,11 @@ void DrawHueSatSurface();    // hue 2x, saturation 100 - y at the current value;
 void DrawValueBarSurface();  // value 100 - y at the current hue and saturation, rows 1..99
 void DrawPaletteSurface();   // the 128 swatches of Palette, 16 by 8, pitch 14 from (1, 1)
 
-// Shadow along the left column and top row, highlight along the right column and bottom row.
+// A three-dimensional frame through the corner points of `corners` (all four
+// edges drawn on): a sunken one has the shadow along the left and top and the
+// highlight along the right and bottom, a raised one the other way round.
+void DrawFrame(HDC target, const RECT& corners, bool sunken);
+// The sunken frame along the border of a surface of width × height.
 void DrawSunkenEdge(HDC target, int width, int height);
 // A hollow triangle with its apex at (x, y); MarkerUp spans x-5..x+5, y..y+10,
 // MarkerLeft x..x+10, y-5..y+5. Any other orientation draws nothing.

@@ -2,19 +2,13 @@
 
 #include <windowsx.h>
 
-#include "capture/capture.h"
 #include "color/color.h"
 #include "res/resource.h"
-#include "store/settings_data.h"
+#include "view/geometry.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
 
-HCURSOR g_pickCursor;
-HCURSOR g_storeCursor;
-HCURSOR g_arrowCursor;
-HWND g_editTable[kColorEditCount];
-HWND g_editCopy;
-HDC g_windowDc;
-int g_focusIndex;
+MainWindowState g_window;
 
 namespace {
 
@@ -23,41 +17,42 @@ struct ControlSpec {
     const char* className;
     int id;
     DWORD style;
-    int x, y, width, height;
-    const char* text;
+    UINT text;  // its string, 0 for none
     int limit;  // EM_LIMITTEXT for the color edits, 0 for none
 };
 
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_CENTER | BS_VCENTER;
 
-// In creation order; the first nine are the edit table.
+// In creation order, each placed at its rectangle of Geo().controls; the first
+// nine are the edit table.
 const ControlSpec kControls[] = {
-    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, 28, 140, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, 28, 163, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, 28, 186, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, 62, 140, 30, 18, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, 62, 163, 30, 18, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, 62, 186, 30, 18, "", 2},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, 125, 140, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, 125, 163, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, 125, 186, 30, 18, "", 3},
-    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, 10, 222, 145, 18, "", 0},
-    {0, "BUTTON", ID_COPY, kButtonStyle, 10, 245, 70, 21, "\x83\x52\x83\x73\x81\x5B", 0},             // コピー
-    {0, "BUTTON", ID_CAPTURE, kButtonStyle, 85, 245, 70, 21, "\x89\xE6\x96\xCA\x82\xCC\x90\x46", 0},  // 画面の色
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_R16, kEditStyle, 0, 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_G16, kEditStyle, 0, 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_B16, kEditStyle, 0, 2},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_H, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_S, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_V, kEditStyle, 0, 3},
+    {WS_EX_CLIENTEDGE, "EDIT", ID_EDITCOPY, kEditStyle | ES_READONLY, 0, 0},
+    {0, "BUTTON", ID_COPY, kButtonStyle, IDS_COPY_BUTTON, 0},
+    {0, "BUTTON", ID_CAPTURE, kButtonStyle, IDS_CAPTURE_BUTTON, 0},
 };
 
-// The window sized so that its client area is exactly kClientWidth × kClientHeight,
+// The window sized so that its client area is exactly Geo().client,
 // whatever the frame, title bar and menu bar take.
-void SizeAndPlace(HWND window)
+void SizeAndPlace(HWND window, POINT savedAt)
 {
     RECT windowRect;
     RECT clientRect;
     GetWindowRect(window, &windowRect);
     GetClientRect(window, &clientRect);
-    const int width = (windowRect.right - windowRect.left) - (clientRect.right - clientRect.left) + kClientWidth;
-    const int height = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top) + kClientHeight;
-    const POINT at = PlaceOnSomeMonitor(g_settings.PosX, g_settings.PosY, width, height);
+    const SIZE client = Geo().client;
+    const int width = Width(windowRect) - Width(clientRect) + client.cx;
+    const int height = Height(windowRect) - Height(clientRect) + client.cy;
+    const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
     SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
 }
 
@@ -66,15 +61,17 @@ void CreateControls(HWND window)
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
         const ControlSpec& c = kControls[i];
-        HWND control = CreateWindowExA(c.exStyle, c.className, c.text, c.style, c.x, c.y, c.width, c.height,
+        const RECT& r = Geo().controls[i];
+        const char* text = c.text != 0 ? UiText(c.text) : "";
+        HWND control = CreateWindowExA(c.exStyle, c.className, text, c.style, r.left, r.top, Width(r), Height(r),
                                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_uiFont), FALSE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_window.uiFont), FALSE);
         if (c.limit > 0)
             SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(c.limit), 0);
         if (i < kColorEditCount)
-            g_editTable[i] = control;
+            g_window.editTable[i] = control;
         else if (c.id == ID_EDITCOPY)
-            g_editCopy = control;
+            g_window.editCopy = control;
     }
 }
 
@@ -100,32 +97,32 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
     return at;
 }
 
-BOOL OnCreate(HWND window, LPCREATESTRUCT)
+BOOL OnCreate(HWND window, LPCREATESTRUCT create)
 {
-    g_changeGuard = 1;
-    g_focusIndex = 0;
-    g_captureActive = false;
+    // The change guard raised, the focus index at R10, no capture, no texts behind.
+    g_window = MainWindowState{};
 
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    g_pickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PICK));
-    g_storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
-    g_arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    g_window.pickCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_PICK));
+    g_window.storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
+    g_window.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
 
-    SizeAndPlace(window);
-    g_uiFont = CreateUiFont();
+    const auto* savedAt = static_cast<const POINT*>(create->lpCreateParams);
+    SizeAndPlace(window, savedAt != nullptr ? *savedAt : POINT{0, 0});
+    g_window.uiFont = CreateUiFont();
     CreateControls(window);
-    g_windowDc = GetDC(window);
-    CreateSurfaces(g_windowDc);
+    g_window.windowDc = GetDC(window);
+    CreateSurfaces(g_window.windowDc);
     return TRUE;
 }
 
 void DestroyLayout(HWND window)
 {
-    DeleteObject(g_uiFont);
-    g_uiFont = nullptr;
+    DeleteObject(g_window.uiFont);
+    g_window.uiFont = nullptr;
     DestroySurfaces();
-    ReleaseDC(window, g_windowDc);
-    g_windowDc = nullptr;
+    ReleaseDC(window, g_window.windowDc);
+    g_window.windowDc = nullptr;
 }
 
 void SetControlText(HWND control, const char* text)
@@ -146,17 +143,21 @@ static void WriteNumber(HWND edit, int32_t number)
     SetControlText(edit, text);
 }
 
-void WriteColorEdits(HWND)
+void WriteColorEdits(HWND, EditSet edits)
 {
-    g_changeGuard = 0;
-    WriteNumber(g_editTable[0], g_current.red);
-    WriteNumber(g_editTable[1], g_current.green);
-    WriteNumber(g_editTable[2], g_current.blue);
-    SetControlText(g_editTable[3], g_current.redHex);
-    SetControlText(g_editTable[4], g_current.greenHex);
-    SetControlText(g_editTable[5], g_current.blueHex);
-    WriteNumber(g_editTable[6], g_current.hue);
-    WriteNumber(g_editTable[7], g_current.saturation);
-    WriteNumber(g_editTable[8], g_current.value);
-    g_changeGuard = 1;
+    // What each edit shows: a number, or for R16, G16, B16 a hex text.
+    const int32_t numbers[kColorEditCount] = {g_current.red, g_current.green, g_current.blue, 0, 0, 0,
+                                              g_current.hue, g_current.saturation, g_current.value};
+    const char* const hex[kColorEditCount] = {nullptr, nullptr, nullptr, g_current.redHex, g_current.greenHex,
+                                              g_current.blueHex, nullptr, nullptr, nullptr};
+    g_window.changeGuard = 0;
+    for (int i = 0; i < kColorEditCount; ++i) {
+        if ((edits & EditBit(i)) == 0)
+            continue;
+        if (hex[i] != nullptr)
+            SetControlText(g_window.editTable[i], hex[i]);
+        else
+            WriteNumber(g_window.editTable[i], numbers[i]);
+    }
+    g_window.changeGuard = 1;
 }

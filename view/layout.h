@@ -4,20 +4,36 @@
 
 #include <windows.h>
 
-constexpr int kClientWidth = 406;
-constexpr int kClientHeight = 276;
+#include <cstdint>
+
+#include "view/surfaces.h"
+
 constexpr int kColorEditCount = 9;
 
-// ---- Globals owned by the layout ----
-extern HCURSOR g_pickCursor;    // the eyedropper, over the areas the mouse acts on
-extern HCURSOR g_storeCursor;   // the paint bucket, while the right button stores into the palette
-extern HCURSOR g_arrowCursor;
-extern HWND g_editTable[kColorEditCount];  // R10, G10, B10, R16, G16, B16, H, S, V
-extern HWND g_editCopy;         // EDITCOPY, the read-only text of the color
-extern HDC g_windowDc;          // the main window's own DC, kept until close
-extern int g_focusIndex;        // position in g_editTable the focus commands start from
+// Everything the main window holds. OnCreate starts it afresh and makes the
+// font, cursors, controls, window DC and surfaces; DestroyLayout releases the
+// font, the surfaces and the window DC at close.
+struct MainWindowState {
+    HFONT uiFont;                        // the 12-pixel font of every control and label
+    HCURSOR pickCursor;                  // the eyedropper, over the areas the mouse acts on
+    HCURSOR storeCursor;                 // the paint bucket, while the right button stores into the palette
+    HCURSOR arrowCursor;
+    HWND editTable[kColorEditCount];     // R10, G10, B10, R16, G16, B16, H, S, V
+    HWND editCopy;                       // EDITCOPY, the read-only text of the color
+    HDC windowDc;                        // the window's own DC, kept until close
+    Surfaces surfaces;
+    int focusIndex;                      // position in editTable the focus commands start from
+    uint8_t changeGuard = 1;             // 1: the edits' notifications are acted upon; 0 while the program writes them
+    bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY lag behind the color
+    bool captureActive;                  // the capture overlay is open
+    HWND captureWindow;                  // the overlay while it is open
+};
 
-// WM_CREATE of the main window: builds everything above and the surfaces.
+// ---- Globals owned by the layout ----
+extern MainWindowState g_window;
+
+// WM_CREATE of the main window: starts the window's state afresh and builds it.
+// The creation data is the POINT the window was saved at (none: the top-left corner).
 BOOL OnCreate(HWND window, LPCREATESTRUCT create);
 
 // Releases the font, the surfaces and the window DC (at close).
@@ -30,5 +46,13 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height);
 // Sets a control's text unless it already shows exactly that text.
 void SetControlText(HWND control, const char* text);
 
-// Writes the current color into the nine edits without their notifications acting.
-void WriteColorEdits(HWND window);
+// A set of the nine color edits: one bit an edit, in edit-table order (R10 is bit 0).
+using EditSet = unsigned;
+constexpr EditSet kRgbColorEdits = 0x03F;  // R10, G10, B10, R16, G16, B16
+constexpr EditSet kHsvColorEdits = 0x1C0;  // H, S, V
+constexpr EditSet kAllColorEdits = kRgbColorEdits | kHsvColorEdits;
+constexpr EditSet EditBit(int position) { return 1u << position; }
+
+// Writes the current color into the edits of `edits`, in edit-table order,
+// without their notifications acting.
+void WriteColorEdits(HWND window, EditSet edits = kAllColorEdits);

@@ -1,40 +1,22 @@
 #include "view/mouse.h"
 
 #include "color/color.h"
-#include "store/palette_data.h"
-#include "store/settings_data.h"
+#include "color/palette.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 
 namespace {
 
-// An inclusive rectangle of client coordinates.
-struct Area {
-    int left, top, right, bottom;
-    bool Contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
-};
-
-// Where clicks and drags act. They reach over the marker strips and a small margin.
-constexpr Area kPaletteArea = {172, 154, 395, 265};
-constexpr Area kRedDragArea = {131, 18, 395, 41};
-constexpr Area kGreenDragArea = {131, 59, 395, 82};
-constexpr Area kBlueDragArea = {131, 100, 395, 123};
-constexpr Area kValueDragArea = {361, 13, 389, 121};
-constexpr Area kSaturationDragArea = {161, 16, 349, 118};
-constexpr Area kHueDragArea = {159, 18, 341, 126};
-
-// Where the eyedropper shows: the drawn pickers less their first column and row.
-constexpr Area kValueCursorArea = {361, 18, 379, 116};
-constexpr Area kFieldCursorArea = {161, 18, 339, 116};
-constexpr Area kRedCursorArea = {136, 18, 390, 31};
-constexpr Area kGreenCursorArea = {136, 59, 390, 72};
-constexpr Area kBlueCursorArea = {136, 100, 390, 113};
+// Where the palette reacts: its surface less the first column and row, i.e. its cells.
+RECT PaletteArea() { return LessFirstColumnAndRow(Geo().palette); }
 
 int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : (v > high ? high : v); }
 
-void DragChannel(HWND window, int32_t& channel, char* hex, size_t hexSize, int x)
+// Column x of a channel bar shows the channel at x - the bar's left edge.
+void DragChannel(HWND window, const RECT& bar, int32_t& channel, char* hex, size_t hexSize, int x)
 {
-    channel = Clamp(x - 135, 0, 255);
+    channel = Clamp(x - bar.left, 0, 255);
     FormatHex(channel, hex, hexSize);
     RgbToHsv();
     RefreshDuringDrag(window);
@@ -42,30 +24,33 @@ void DragChannel(HWND window, int32_t& channel, char* hex, size_t hexSize, int x
 
 void DragRgbPickers(HWND window, int x, int y)
 {
-    if (x <= 130)
-        return;
+    const Geometry& g = Geo();
     ColorState& c = g_current;
-    if (kRedDragArea.Contains(x, y))
-        DragChannel(window, c.red, c.redHex, sizeof c.redHex, x);
-    else if (kGreenDragArea.Contains(x, y))
-        DragChannel(window, c.green, c.greenHex, sizeof c.greenHex, x);
-    else if (kBlueDragArea.Contains(x, y))
-        DragChannel(window, c.blue, c.blueHex, sizeof c.blueHex, x);
+    if (Contains(g.redDrag, x, y))
+        DragChannel(window, g.redBar, c.red, c.redHex, sizeof c.redHex, x);
+    else if (Contains(g.greenDrag, x, y))
+        DragChannel(window, g.greenBar, c.green, c.greenHex, sizeof c.greenHex, x);
+    else if (Contains(g.blueDrag, x, y))
+        DragChannel(window, g.blueBar, c.blue, c.blueHex, sizeof c.blueHex, x);
 }
 
+// Row y of the value bar shows value 100 - y, and of the field saturation
+// 100 - y; column x of the field shows hue 2x (rows and columns counted from
+// the picker's top-left).
 void DragHsvPickers(HWND window, int x, int y)
 {
+    const Geometry& g = Geo();
     bool acted = false;
-    if (kValueDragArea.Contains(x, y)) {
-        g_current.value = Clamp(117 - y, 0, 100);
+    if (Contains(g.valueDrag, x, y)) {
+        g_current.value = Clamp(g.valueBar.bottom - y, 0, 100);
         acted = true;
     }
-    if (kSaturationDragArea.Contains(x, y)) {
-        g_current.saturation = Clamp(117 - y, 0, 100);
+    if (Contains(g.saturationDrag, x, y)) {
+        g_current.saturation = Clamp(g.hueSat.bottom - y, 0, 100);
         acted = true;
     }
-    if (kHueDragArea.Contains(x, y)) {
-        g_current.hue = Clamp(2 * x - 320, 0, 359);
+    if (Contains(g.hueDrag, x, y)) {
+        g_current.hue = Clamp(2 * (x - g.hueSat.left), 0, 359);
         acted = true;
     }
     if (!acted)
@@ -75,14 +60,24 @@ void DragHsvPickers(HWND window, int x, int y)
     RefreshDuringDrag(window);
 }
 
+// The pickers of the mode shown, less their first column and row, and the palette.
 bool InPickCursorArea(int x, int y)
 {
-    if (kPaletteArea.Contains(x, y))
+    if (InPaletteArea(x, y))
         return true;
-    if (g_settings.DisplayMode == 0)
-        return kValueCursorArea.Contains(x, y) || kFieldCursorArea.Contains(x, y);
-    if (g_settings.DisplayMode == 1)
-        return kRedCursorArea.Contains(x, y) || kGreenCursorArea.Contains(x, y) || kBlueCursorArea.Contains(x, y);
+    const Geometry& g = Geo();
+    const RECT* pickers[3] = {};
+    if (g_displayMode == 0) {
+        pickers[0] = &g.valueBar;
+        pickers[1] = &g.hueSat;
+    } else if (g_displayMode == 1) {
+        pickers[0] = &g.redBar;
+        pickers[1] = &g.greenBar;
+        pickers[2] = &g.blueBar;
+    }
+    for (const RECT* picker : pickers)
+        if (picker != nullptr && Contains(LessFirstColumnAndRow(*picker), x, y))
+            return true;
     return false;
 }
 
@@ -100,41 +95,33 @@ int Unsigned16(int v) { return v & 0xFFFF; }
 
 int PaletteCellAt(int x, int y)
 {
-    return ((y - 154) / 14) * 16 + (x - 172) / 14;
+    const RECT area = PaletteArea();
+    const int pitch = Geo().paletteCellPitch;
+    return ((y - area.top) / pitch) * kPaletteColumns + (x - area.left) / pitch;
 }
 
 bool InPaletteArea(int x, int y)
 {
-    return kPaletteArea.Contains(x, y);
+    return Contains(PaletteArea(), x, y);
 }
 
 void PickPaletteCell(HWND window, int cell)
 {
-    const uint32_t entry = Palette[cell];
-    g_current.red = static_cast<int32_t>(entry & 0xFF);
-    g_current.green = static_cast<int32_t>((entry >> 8) & 0xFF);
-    g_current.blue = static_cast<int32_t>((entry >> 16) & 0xFF);
-    RgbToHsv();
-    FormatHex(g_current.red, g_current.redHex, sizeof g_current.redHex);
-    FormatHex(g_current.green, g_current.greenHex, sizeof g_current.greenHex);
-    FormatHex(g_current.blue, g_current.blueHex, sizeof g_current.blueHex);
-    g_reference = g_current;
-    RefreshColorDisplay(window);
-    WriteColorEdits(window);
+    TakeColor(window, Palette[cell]);
 }
 
 void StorePaletteCell(int cell)
 {
-    SetCursor(g_storeCursor);
+    SetCursor(g_window.storeCursor);
     Palette[cell] = ColorRefOf(g_current);
     RedrawPalette();
 }
 
 void DragPickers(HWND window, int x, int y)
 {
-    if (g_settings.DisplayMode == 1)
+    if (g_displayMode == 1)
         DragRgbPickers(window, x, y);
-    else if (g_settings.DisplayMode == 0)
+    else if (g_displayMode == 0)
         DragHsvPickers(window, x, y);
 }
 
@@ -143,7 +130,7 @@ void ChooseCursor(HWND window)
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(window, &p);
-    SetCursor(InPickCursorArea(p.x, p.y) ? g_pickCursor : g_arrowCursor);
+    SetCursor(InPickCursorArea(p.x, p.y) ? g_window.pickCursor : g_window.arrowCursor);
 }
 
 void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)

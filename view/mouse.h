@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// The palette cell under a point of the palette area: row-major, 14-pixel cells
-// from (172, 154). The bounds are not tested here.
+// The palette cell under a point of the palette area: row-major, one cell a
+// Geo().paletteCellPitch from the first cell's top-left. The bounds are not tested here.
 int PaletteCellAt(int x, int y);
 bool InPaletteArea(int x, int y);
 

@@ -2,36 +2,44 @@
 
 #include "color/color.h"
 #include "color/color_text.h"
-#include "store/settings_data.h"
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "res/resource.h"
+#include "view/geometry.h"
+#include "view/strings.h"
 #include "view/layout.h"
 #include "view/surfaces.h"
 
 namespace {
 
-// Where each surface is shown in the client area.
-constexpr POINT kSwatchAt = {10, 17};
-constexpr POINT kRedBarAt = {135, 17};
-constexpr POINT kGreenBarAt = {135, 58};
-constexpr POINT kBlueBarAt = {135, 99};
-constexpr POINT kHueSatAt = {160, 17};
-constexpr POINT kValueBarAt = {360, 17};
-constexpr POINT kPaletteAt = {171, 153};
+// The labels of the edit rows, R10, G10, B10, H, S, V.
+const UINT kEditLabels[6] = {IDS_R_LABEL, IDS_G_LABEL, IDS_B_LABEL, IDS_H_LABEL, IDS_S_LABEL, IDS_V_LABEL};
 
-// Label texts in code page 932; "\x81\x46" is the full-width colon.
-const char kColorLabel[] = "Color\x81\x46";
-const char kRedLabel[] = "Red\x81\x46";
-const char kGreenLabel[] = "Green\x81\x46";
-const char kBlueLabel[] = "Blue\x81\x46";
-const char kPaletteLabel[] = "Palette\x81\x46";
-const char* const kEditLabels[6] = {"R\x81\x46", "G\x81\x46", "B\x81\x46", "H\x81\x46", "S\x81\x46", "V\x81\x46"};
-const int kEditLabelX[6] = {10, 10, 10, 107, 107, 107};
-const int kEditRowY[6] = {140, 163, 186, 140, 163, 186};
+// Where a label sits in its box, across and down.
+enum class Across { Left, Right, Center };
+enum class Down { Top, Bottom, Middle };
 
-void Show(HDC target, const Surface& surface, POINT at)
+// A box of no height along the top edge of `r`, for a label standing on it.
+RECT Above(const RECT& r) { return RECT{r.left, r.top, r.right, r.top}; }
+// A box of no width just left of `r`, for the field's scale on its left.
+RECT LeftOf(const RECT& r)
 {
-    BitBlt(target, at.x, at.y, surface.width, surface.height, surface.dc, 0, 0, SRCCOPY);
+    const LONG x = r.left - Geo().scaleLabelGap;
+    return RECT{x, r.top, x, r.bottom};
+}
+// The box of an edit label: its column, the row of its edit.
+RECT EditLabelBox(int edit)
+{
+    const RECT& row = Geo().controls[edit];
+    const LONG x = edit < 3 ? Geo().rgbEditLabelX : Geo().hsvEditLabelX;
+    return RECT{x, row.top, x, row.bottom};
+}
+// The edit each label names: R10, G10, B10, H, S, V.
+const int kLabelledEdits[6] = {0, 1, 2, 6, 7, 8};
+
+void Show(HDC target, const Surface& surface, const RECT& at)
+{
+    BitBlt(target, at.left, at.top, surface.width, surface.height, surface.dc, 0, 0, SRCCOPY);
 }
 
 SIZE Measure(HDC dc, const char* text)
@@ -41,38 +49,45 @@ SIZE Measure(HDC dc, const char* text)
     return size;
 }
 
+// An engraved label placed in its box; measured only when the place depends on its size.
+void DrawLabel(HDC dc, UINT label, const RECT& box, Across across, Down down)
+{
+    const char* text = UiText(label);
+    const SIZE s = across == Across::Left && down == Down::Top ? SIZE{0, 0} : Measure(dc, text);
+    const LONG x = across == Across::Left ? box.left
+                   : across == Across::Right ? box.right - s.cx
+                                             : box.left + (Width(box) - s.cx) / 2;
+    const LONG y = down == Down::Top ? box.top : down == Down::Bottom ? box.bottom - s.cy : box.top + (Height(box) - s.cy) / 2;
+    DrawShadowText(dc, x, y, text);
+}
+
 void DrawMarkerAt(HDC dc, const MarkerPlace& m)
 {
     DrawMarker(dc, m.x, m.y, m.orientation);
 }
 
 // A channel bar with its label above it and its marker below it.
-void PaintChannelBar(HDC dc, const char* label, const Surface& bar, POINT at, const MarkerPlace& marker)
+void PaintChannelBar(HDC dc, UINT label, const Surface& bar, const RECT& at, const MarkerPlace& marker)
 {
-    DrawShadowText(dc, at.x, at.y - Measure(dc, label).cy, label);
+    DrawLabel(dc, label, Above(at), Across::Left, Down::Bottom);
     DrawMarkerAt(dc, marker);
     Show(dc, bar, at);
 }
 
 void PaintHsvPickers(HDC dc)
 {
-    SIZE s = Measure(dc, "(0)");
-    DrawShadowText(dc, 160, 17 - s.cy, "(0)");
-    s = Measure(dc, "(359)");
-    DrawShadowText(dc, 340 - s.cx, 17 - s.cy, "(359)");
-    s = Measure(dc, "(100)");
-    DrawShadowText(dc, 159 - s.cx, 17, "(100)");
-    s = Measure(dc, "(0)");
-    DrawShadowText(dc, 159 - s.cx, 117 - s.cy, "(0)");
-    s = Measure(dc, "Hue/Sat");
-    DrawShadowText(dc, 160 + (180 - s.cx) / 2, 17 - s.cy, "Hue/Sat");
+    const RECT& field = Geo().hueSat;
+    DrawLabel(dc, IDS_SCALE_0, Above(field), Across::Left, Down::Bottom);
+    DrawLabel(dc, IDS_SCALE_359, Above(field), Across::Right, Down::Bottom);
+    DrawLabel(dc, IDS_SCALE_100, LeftOf(field), Across::Right, Down::Top);
+    DrawLabel(dc, IDS_SCALE_0, LeftOf(field), Across::Right, Down::Bottom);
+    DrawLabel(dc, IDS_HUESAT_LABEL, Above(field), Across::Center, Down::Bottom);
     DrawMarkerAt(dc, HueMarker());
     DrawMarkerAt(dc, SaturationMarker());
-    Show(dc, g_hueSatSurface, kHueSatAt);
-    s = Measure(dc, "Val");
-    DrawShadowText(dc, 360 + (20 - s.cx) / 2, 17 - s.cy, "Val");
+    Show(dc, g_window.surfaces.hueSat, field);
+    DrawLabel(dc, IDS_VALUE_LABEL, Above(Geo().valueBar), Across::Center, Down::Bottom);
     DrawMarkerAt(dc, ValueMarker());
-    Show(dc, g_valueBarSurface, kValueBarAt);
+    Show(dc, g_window.surfaces.valueBar, Geo().valueBar);
 }
 
 void PaintEtchedLine(HWND window, HDC dc)
@@ -83,22 +98,41 @@ void PaintEtchedLine(HWND window, HDC dc)
     ScopedPen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
     {
         SelectGuard select(dc, shadow.get());
-        MoveToEx(dc, 0, 0, nullptr);
-        LineTo(dc, client.right, 0);
+        MoveToEx(dc, client.left, client.top, nullptr);
+        LineTo(dc, client.right, client.top);
     }
     SelectGuard select(dc, highlight.get());
-    MoveToEx(dc, 0, 1, nullptr);
-    LineTo(dc, client.right, 1);
+    MoveToEx(dc, client.left, client.top + 1, nullptr);
+    LineTo(dc, client.right, client.top + 1);
 }
 
 }  // namespace
 
-MarkerPlace RedMarker() { return {135 + g_current.red, 32, MarkerUp, {130, 32, 396, 43}}; }
-MarkerPlace GreenMarker() { return {135 + g_current.green, 73, MarkerUp, {130, 73, 396, 84}}; }
-MarkerPlace BlueMarker() { return {135 + g_current.blue, 114, MarkerUp, {130, 114, 396, 125}}; }
-MarkerPlace HueMarker() { return {160 + g_current.hue / 2, 117, MarkerUp, {155, 117, 345, 128}}; }
-MarkerPlace SaturationMarker() { return {340, 117 - g_current.saturation, MarkerLeft, {340, 12, 351, 123}}; }
-MarkerPlace ValueMarker() { return {380, 117 - g_current.value, MarkerLeft, {380, 12, 391, 123}}; }
+// Under a channel bar, at the column that shows the channel's value.
+static MarkerPlace UnderBar(const RECT& bar, int32_t channel, const RECT& strip)
+{
+    return {bar.left + channel, bar.bottom, MarkerUp, strip};
+}
+
+MarkerPlace RedMarker() { return UnderBar(Geo().redBar, g_current.red, Geo().redStrip); }
+MarkerPlace GreenMarker() { return UnderBar(Geo().greenBar, g_current.green, Geo().greenStrip); }
+MarkerPlace BlueMarker() { return UnderBar(Geo().blueBar, g_current.blue, Geo().blueStrip); }
+// Column x of the field shows hue 2x, row y saturation 100 - y; row y of the value bar value 100 - y.
+MarkerPlace HueMarker()
+{
+    const RECT& field = Geo().hueSat;
+    return {field.left + g_current.hue / 2, field.bottom, MarkerUp, Geo().hueStrip};
+}
+MarkerPlace SaturationMarker()
+{
+    const RECT& field = Geo().hueSat;
+    return {field.right, field.bottom - g_current.saturation, MarkerLeft, Geo().saturationStrip};
+}
+MarkerPlace ValueMarker()
+{
+    const RECT& bar = Geo().valueBar;
+    return {bar.right, bar.bottom - g_current.value, MarkerLeft, Geo().valueStrip};
+}
 
 // Everything the window shows but its child controls, drawn into `dc` where its
 // clipping lets it draw.
@@ -106,28 +140,28 @@ static void PaintContents(HWND window, HDC dc)
 {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    SelectGuard font(dc, g_uiFont);
+    SelectGuard font(dc, g_window.uiFont);
 
-    DrawShadowText(dc, 10, 17 - Measure(dc, kColorLabel).cy, kColorLabel);
-    Show(dc, g_swatchSurface, kSwatchAt);
+    const Geometry& g = Geo();
+    DrawLabel(dc, IDS_COLOR_LABEL, Above(g.swatch), Across::Left, Down::Bottom);
+    Show(dc, g_window.surfaces.swatch, g.swatch);
 
-    if (g_settings.DisplayMode == 1) {
-        PaintChannelBar(dc, kRedLabel, g_redBarSurface, kRedBarAt, RedMarker());
-        PaintChannelBar(dc, kGreenLabel, g_greenBarSurface, kGreenBarAt, GreenMarker());
-        PaintChannelBar(dc, kBlueLabel, g_blueBarSurface, kBlueBarAt, BlueMarker());
-    } else if (g_settings.DisplayMode == 0) {
+    if (g_displayMode == 1) {
+        PaintChannelBar(dc, IDS_RED_LABEL, g_window.surfaces.redBar, g.redBar, RedMarker());
+        PaintChannelBar(dc, IDS_GREEN_LABEL, g_window.surfaces.greenBar, g.greenBar, GreenMarker());
+        PaintChannelBar(dc, IDS_BLUE_LABEL, g_window.surfaces.blueBar, g.blueBar, BlueMarker());
+    } else if (g_displayMode == 0) {
         PaintHsvPickers(dc);
     }
 
     PaintEtchedLine(window, dc);
 
-    DrawShadowText(dc, 171, 140, kPaletteLabel);
-    Show(dc, g_paletteSurface, kPaletteAt);
+    const RECT paletteLabel = {g.paletteLabel.x, g.paletteLabel.y, g.paletteLabel.x, g.paletteLabel.y};
+    DrawLabel(dc, IDS_PALETTE_LABEL, paletteLabel, Across::Left, Down::Top);
+    Show(dc, g_window.surfaces.palette, g.palette);
 
-    for (int i = 0; i < 6; ++i) {
-        const SIZE s = Measure(dc, kEditLabels[i]);
-        DrawShadowText(dc, kEditLabelX[i], kEditRowY[i] + (18 - s.cy) / 2, kEditLabels[i]);
-    }
+    for (int i = 0; i < 6; ++i)
+        DrawLabel(dc, kEditLabels[i], EditLabelBox(kLabelledEdits[i]), Across::Left, Down::Middle);
 }
 
 void PaintMainWindow(HWND window)
@@ -148,48 +182,48 @@ static void RepaintStrips(HWND window, const MarkerPlace (&markers)[3])
         GdiObject<HRGN> strip(CreateRectRgnIndirect(&m.strip));
         CombineRgn(region.get(), region.get(), strip.get(), RGN_OR);
     }
-    SelectClipRgn(g_windowDc, region.get());
-    FillRgn(g_windowDc, region.get(), GetSysColorBrush(COLOR_BTNFACE));
-    PaintContents(window, g_windowDc);
-    SelectClipRgn(g_windowDc, nullptr);
+    SelectClipRgn(g_window.windowDc, region.get());
+    FillRgn(g_window.windowDc, region.get(), GetSysColorBrush(COLOR_BTNFACE));
+    PaintContents(window, g_window.windowDc);
+    SelectClipRgn(g_window.windowDc, nullptr);
 }
 
 void RedrawSwatch()
 {
     DrawSwatchSurface();
-    Show(g_windowDc, g_swatchSurface, kSwatchAt);
+    Show(g_window.windowDc, g_window.surfaces.swatch, Geo().swatch);
 }
 
 void RedrawPalette()
 {
     DrawPaletteSurface();
-    Show(g_windowDc, g_paletteSurface, kPaletteAt);
+    Show(g_window.windowDc, g_window.surfaces.palette, Geo().palette);
 }
 
 void UpdateCopyText()
 {
     char text[kCopyTextSize];
     FormatCopyText(text, sizeof text);
-    SetControlText(g_editCopy, text);
+    SetControlText(g_window.editCopy, text);
 }
 
-bool g_textsBehind;
+int32_t g_displayMode;
 
 // The swatch and the pickers of the mode shown, with their markers.
 static void RefreshPictures(HWND window)
 {
     RedrawSwatch();
-    if (g_settings.DisplayMode == 1) {
+    if (g_displayMode == 1) {
         DrawChannelBars();
-        Show(g_windowDc, g_redBarSurface, kRedBarAt);
-        Show(g_windowDc, g_greenBarSurface, kGreenBarAt);
-        Show(g_windowDc, g_blueBarSurface, kBlueBarAt);
+        Show(g_window.windowDc, g_window.surfaces.redBar, Geo().redBar);
+        Show(g_window.windowDc, g_window.surfaces.greenBar, Geo().greenBar);
+        Show(g_window.windowDc, g_window.surfaces.blueBar, Geo().blueBar);
         RepaintStrips(window, {RedMarker(), GreenMarker(), BlueMarker()});
-    } else if (g_settings.DisplayMode == 0) {
+    } else if (g_displayMode == 0) {
         DrawHueSatSurface();
-        Show(g_windowDc, g_hueSatSurface, kHueSatAt);
+        Show(g_window.windowDc, g_window.surfaces.hueSat, Geo().hueSat);
         DrawValueBarSurface();
-        Show(g_windowDc, g_valueBarSurface, kValueBarAt);
+        Show(g_window.windowDc, g_window.surfaces.valueBar, Geo().valueBar);
         RepaintStrips(window, {ValueMarker(), SaturationMarker(), HueMarker()});
     }
 }
@@ -200,24 +234,37 @@ void RefreshColorDisplay(HWND window)
     UpdateCopyText();
 }
 
+void CommitCurrentColor(HWND window, EditSet rewrite)
+{
+    g_reference = g_current;
+    RefreshColorDisplay(window);
+    WriteColorEdits(window, rewrite);
+}
+
+void TakeColor(HWND window, uint32_t color)
+{
+    SetFromColorRef(color);
+    CommitCurrentColor(window);
+}
+
 void RefreshDuringDrag(HWND window)
 {
     RefreshPictures(window);
-    g_textsBehind = true;
+    g_window.textsBehind = true;
 }
 
 void CatchUpTexts(HWND window)
 {
-    if (!g_textsBehind)
+    if (!g_window.textsBehind)
         return;
-    g_textsBehind = false;
+    g_window.textsBehind = false;
     UpdateCopyText();
     WriteColorEdits(window);
 }
 
 void SwitchDisplayMode(HWND window, int mode)
 {
-    g_settings.DisplayMode = mode;
+    g_displayMode = mode;
     if (mode == 0) {
         DrawHueSatSurface();
         DrawValueBarSurface();

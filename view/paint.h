@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "view/layout.h"
+
 // WM_PAINT: labels, surfaces, markers and the etched line, clipped to the update region.
 void PaintMainWindow(HWND window);
 
@@ -12,8 +16,17 @@ void PaintMainWindow(HWND window);
 // rebuilds the EDITCOPY text.
 void RefreshColorDisplay(HWND window);
 
+// Every way of taking a color ends here, the current color complete: it
+// becomes the reference color, the window shows it (RefreshColorDisplay) and
+// the edits of `rewrite` are written (typing leaves out the edit typed into
+// and those the typing did not change).
+void CommitCurrentColor(HWND window, EditSet rewrite = kAllColorEdits);
+// A COLORREF 0x00BBGGRR becomes the current color, complete, and is committed:
+// a palette pick, a screen pick, the color dialog's choice.
+void TakeColor(HWND window, uint32_t color);
+
 // ---- Globals owned by the painting ----
-extern bool g_textsBehind;  // mid-drag: the nine edits and EDITCOPY lag behind the color
+extern int32_t g_displayMode;  // 0 the HSV pickers, 1 the RGB pickers, any other value none
 
 // A drag step: the swatch, pickers and markers follow the color at once; the
 // texts (each edit write costs far more than a whole picker) are written by

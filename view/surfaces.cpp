@@ -7,44 +7,52 @@
 
 #include "view/draw.h"
 #include "view/gdi.h"
+#include "view/geometry.h"
+#include "view/layout.h"
 
-HFONT g_uiFont;
-Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface, g_valueBarSurface,
-    g_paletteSurface, g_screenSurface, g_magnifierSurface;
-
-// "ＭＳ Ｐゴシック": full-width letters around an ordinary space.
-const char kUiFontFace[] = "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";
 
 namespace {
 
-constexpr LONG kUiFontHeight = 12;  // positive: the cell height in pixels
+// "ＭＳ Ｐゴシック": full-width letters around an ordinary space.
+const wchar_t kUiFontFace[] = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
 
 // "ゴシック" (Gothic), the word that names a sans-serif Japanese face.
-const char kGothicWord[] = "\x83\x53\x83\x56\x83\x62\x83\x4E";
+const wchar_t kGothicWord[] = L"\u30B4\u30B7\u30C3\u30AF";
 
 // Proportional Japanese sans-serif faces close to the wanted one, nearest first.
-const char* const kNearFaces[] = {
-    "MS PGothic",  // the same face under its English name
-    "MS UI Gothic",
-    "Meiryo UI",
-    "Yu Gothic UI",
-    "Meiryo",
-    "IPAPGothic",
-    "IPA P\x83\x53\x83\x56\x83\x62\x83\x4E",  // "IPA Pゴシック", its Japanese name
-    "VL PGothic",
-    "TakaoPGothic",
-    "Noto Sans CJK JP",
-    "Source Han Sans JP",
+const wchar_t* const kNearFaces[] = {
+    L"MS PGothic",  // the same face under its English name
+    L"MS UI Gothic",
+    L"Meiryo UI",
+    L"Yu Gothic UI",
+    L"Meiryo",
+    L"IPAPGothic",
+    L"IPA P\u30B4\u30B7\u30C3\u30AF",  // "IPA Pゴシック", its Japanese name
+    L"VL PGothic",
+    L"TakaoPGothic",
+    L"Noto Sans CJK JP",
+    L"Source Han Sans JP",
 };
 
 // Katakana, kanji and the full-width colon, as the labels and buttons use them.
 const wchar_t kJapaneseSample[] = L"\u30D1\u30EC\u30C3\u30C8\u753B\u9762\u306E\u8272\u30B3\u30D4\u30FC\uFF1A";
 
+// A name in the ANSI code page.
+std::string Ansi(const wchar_t* text)
+{
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
+    ansi.resize(ansi.size() - 1);  // the NUL
+    return ansi;
+}
+
 LOGFONTA UiLogFont(const char* face)
 {
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    font.lfHeight = kUiFontHeight;
+    font.lfHeight = Geo().uiFontHeight;  // positive: the cell height in pixels
     font.lfWidth = 0;
     font.lfEscapement = 0;
     font.lfOrientation = 0;
@@ -123,7 +131,7 @@ int Nearness(const FaceInfo& face)
     int score = 0;
     if ((face.pitchAndFamily & 0x03) == VARIABLE_PITCH)
         score += 4;
-    if (face.name.find("Gothic") != std::string::npos || face.name.find(kGothicWord) != std::string::npos ||
+    if (face.name.find("Gothic") != std::string::npos || face.name.find(Ansi(kGothicWord)) != std::string::npos ||
         face.name.find("Sans") != std::string::npos)
         score += 2;
     if (family == FF_SWISS || family == FF_MODERN)
@@ -162,31 +170,44 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     surface.previous = SelectObject(surface.dc, surface.bitmap);
 }
 
+// A surface the size of the place it is shown at.
+void CreateSurface(Surface& surface, HDC windowDc, const RECT& shownAt)
+{
+    CreateSurface(surface, windowDc, Width(shownAt), Height(shownAt));
+}
+
 void SetTextMode(const Surface& surface, COLORREF color)
 {
     SetBkMode(surface.dc, TRANSPARENT);
     SetTextColor(surface.dc, color);
 }
 
-Surface* const kSurfacesInOrder[] = {
-    &g_swatchSurface, &g_redBarSurface,  &g_greenBarSurface, &g_blueBarSurface,    &g_hueSatSurface,
-    &g_valueBarSurface, &g_paletteSurface, &g_screenSurface,  &g_magnifierSurface,
+Surface Surfaces::*const kSurfacesInOrder[] = {
+    &Surfaces::swatch, &Surfaces::redBar,   &Surfaces::greenBar, &Surfaces::blueBar,   &Surfaces::hueSat,
+    &Surfaces::valueBar, &Surfaces::palette, &Surfaces::screen,  &Surfaces::magnifier,
 };
 
 }  // namespace
 
+void WantedUiFontFace(char (&face)[LF_FACESIZE])
+{
+    std::memset(face, 0, sizeof face);
+    lstrcpynA(face, Ansi(kUiFontFace).c_str(), LF_FACESIZE);
+}
+
 void ChooseUiFontFace(char (&face)[LF_FACESIZE])
 {
     std::memset(face, 0, sizeof face);
-    lstrcpynA(face, kUiFontFace, LF_FACESIZE);
+    WantedUiFontFace(face);
 
     WindowDcGuard screen(nullptr);
     MemoryDcGuard dc(screen.get());
-    if (FaceDrawsJapanese(dc.get(), kUiFontFace))
+    if (FaceDrawsJapanese(dc.get(), face))
         return;
-    for (const char* nearFace : kNearFaces) {
-        if (FaceDrawsJapanese(dc.get(), nearFace)) {
-            lstrcpynA(face, nearFace, LF_FACESIZE);
+    for (const wchar_t* nearFace : kNearFaces) {
+        const std::string name = Ansi(nearFace);
+        if (FaceDrawsJapanese(dc.get(), name.c_str())) {
+            lstrcpynA(face, name.c_str(), LF_FACESIZE);
             return;
         }
     }
@@ -216,35 +237,39 @@ HFONT CreateUiFont()
 
 void CreateSurfaces(HDC windowDc)
 {
-    CreateSurface(g_swatchSurface, windowDc, 110, 110);
-    CreateSurface(g_redBarSurface, windowDc, 256, 15);
-    SetTextMode(g_redBarSurface, 0x000000FF);
-    CreateSurface(g_greenBarSurface, windowDc, 256, 15);
-    SetTextMode(g_greenBarSurface, 0x0000FF00);
-    CreateSurface(g_blueBarSurface, windowDc, 256, 15);
-    SetTextMode(g_blueBarSurface, 0x00FF0000);
+    const Geometry& g = Geo();
+    Surfaces& s = g_window.surfaces;
+    CreateSurface(s.swatch, windowDc, g.swatch);
+    CreateSurface(s.redBar, windowDc, g.redBar);
+    SetTextMode(s.redBar, 0x000000FF);
+    CreateSurface(s.greenBar, windowDc, g.greenBar);
+    SetTextMode(s.greenBar, 0x0000FF00);
+    CreateSurface(s.blueBar, windowDc, g.blueBar);
+    SetTextMode(s.blueBar, 0x00FF0000);
     DrawChannelBars();
-    CreateSurface(g_hueSatSurface, windowDc, 180, 100);
+    CreateSurface(s.hueSat, windowDc, g.hueSat);
     DrawHueSatSurface();
-    CreateSurface(g_valueBarSurface, windowDc, 20, 100);
+    CreateSurface(s.valueBar, windowDc, g.valueBar);
     DrawValueBarSurface();
-    CreateSurface(g_paletteSurface, windowDc, 225, 113);
+    CreateSurface(s.palette, windowDc, g.palette);
     DrawPaletteSurface();
-    CreateSurface(g_screenSurface, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    CreateSurface(g_magnifierSurface, windowDc, 170, 240);
-    SetTextMode(g_magnifierSurface, 0x00000000);
+    CreateSurface(s.screen, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    CreateSurface(s.magnifier, windowDc, g.panel.cx, g.panel.cy);
+    SetTextMode(s.magnifier, 0x00000000);
 }
 
 void DestroySurfaces()
 {
-    for (Surface* surface : kSurfacesInOrder) {
+    for (Surface Surfaces::*member : kSurfacesInOrder) {
+        Surface* surface = &(g_window.surfaces.*member);
         if (surface->dc == nullptr)
             continue;
         if (surface->previous != nullptr)
             SelectObject(surface->dc, surface->previous);
         DeleteDC(surface->dc);
     }
-    for (Surface* surface : kSurfacesInOrder) {
+    for (Surface Surfaces::*member : kSurfacesInOrder) {
+        Surface* surface = &(g_window.surfaces.*member);
         if (surface->bitmap != nullptr)
             DeleteObject(surface->bitmap);
         std::memset(surface, 0, sizeof *surface);
@@ -253,7 +278,7 @@ void DestroySurfaces()
 
 bool ResizeScreenSurface(int width, int height)
 {
-    Surface& surface = g_screenSurface;
+    Surface& surface = g_window.surfaces.screen;
     if (surface.dc == nullptr || width <= 0 || height <= 0)
         return false;
 

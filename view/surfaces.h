@@ -15,17 +15,18 @@ struct Surface {
     uint32_t* pixels;  // top-down 32-bit pixels (0x00RRGGBB) when the bitmap is a DIB section, else null
 };
 
-// ---- Globals owned by the surfaces ----
-extern HFONT g_uiFont;
-extern Surface g_swatchSurface, g_redBarSurface, g_greenBarSurface, g_blueBarSurface, g_hueSatSurface,
-    g_valueBarSurface, g_paletteSurface, g_screenSurface, g_magnifierSurface;
+// The nine surfaces of the main window, in creation order.
+struct Surfaces {
+    Surface swatch, redBar, greenBar, blueBar, hueSat, valueBar, palette, screen, magnifier;
+};
 
-// The face the UI font asks for: "ＭＳ Ｐゴシック" in code page 932.
-extern const char kUiFontFace[];
+// The face the UI font asks for, "ＭＳ Ｐゴシック", in the ANSI code page
+// (code page 932, where the interface is Japanese).
+void WantedUiFontFace(char (&face)[LF_FACESIZE]);
 
-// The face CreateUiFont uses: kUiFontFace where the system has it, else the
-// nearest proportional Japanese sans-serif face it has (kUiFontFace again when
-// it has no Japanese face at all). Written into `face` (LF_FACESIZE bytes).
+// The face CreateUiFont uses: the wanted face where the system has it, else the
+// nearest proportional Japanese sans-serif face it has (the wanted face again
+// when it has no Japanese face at all). Written into `face` (LF_FACESIZE bytes).
 void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
 
 // The 12-pixel UI font; the caller owns it (DeleteObject at close).
@@ -34,7 +35,7 @@ HFONT CreateUiFont();
 // Creates the nine surfaces in their order (swatch, red, green, blue bars,
 // hue-saturation, value bar, palette, screen copy, magnifier), sets the bars'
 // and the magnifier's text modes, and draws the channel bars, the
-// hue-saturation field, the value bar and the palette. Needs g_uiFont.
+// hue-saturation field, the value bar and the palette. Needs g_window.uiFont.
 void CreateSurfaces(HDC windowDc);
 
 // Deletes the surfaces' DCs in creation order, then their bitmaps, and clears them.

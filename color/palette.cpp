@@ -1,0 +1,3 @@
+#include "color/palette.h"
+
+PaletteEntries Palette;

@@ -1,0 +1,75 @@
+#include "view/strings.h"
+
+#include <string>
+#include <unordered_map>
+
+LANGID g_uiLanguage = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+
+namespace {
+
+HMODULE g_resources;
+std::unordered_map<UINT, std::string> g_texts;  // each text as first loaded
+
+HMODULE Resources()
+{
+    return g_resources != nullptr ? g_resources : GetModuleHandleA(nullptr);
+}
+
+// String `id` as stored: its block holds 16 counted UTF-16 strings.
+std::wstring StoredText(UINT id)
+{
+    HRSRC found = FindUiResource(RT_STRING, MAKEINTRESOURCEA(id / 16 + 1));
+    const auto* text = found ? static_cast<const WCHAR*>(LockResource(LoadResource(Resources(), found))) : nullptr;
+    if (text == nullptr)
+        return std::wstring();
+    for (UINT skip = id % 16; skip > 0; --skip)
+        text += 1 + *text;
+    return std::wstring(text + 1, *text);
+}
+
+// The ANSI form, as LoadStringA gives it.
+std::string ToAnsi(const std::wstring& wide)
+{
+    if (wide.empty())
+        return std::string();
+    const int length = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), length, &text[0], size, nullptr, nullptr);
+    return text;
+}
+
+}  // namespace
+
+LANGID LanguageForCodePage(UINT codePage)
+{
+    return codePage == 932 ? MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT) : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
+void ChooseUiLanguage(HMODULE module)
+{
+    g_resources = module;
+    g_uiLanguage = LanguageForCodePage(GetACP());
+    g_texts.clear();
+}
+
+HRSRC FindUiResource(LPCSTR type, LPCSTR name)
+{
+    HRSRC found = FindResourceExA(Resources(), type, name, g_uiLanguage);
+    return found != nullptr ? found : FindResourceA(Resources(), name, type);
+}
+
+const char* UiText(UINT id)
+{
+    auto known = g_texts.find(id);
+    if (known != g_texts.end())
+        return known->second.c_str();
+    std::wstring wide = StoredText(id);
+    // "|" becomes NUL before the conversion: in code page 932 its byte can be
+    // the second byte of a double-byte character.
+    for (wchar_t& c : wide)
+        if (c == L'|')
+            c = L'\0';
+    return g_texts.emplace(id, ToAnsi(wide)).first->second.c_str();
+}

@@ -1,0 +1,26 @@
+// The texts the program shows, from the string table of the resource script,
+// and the language its menus, dialog and texts are taken in.
+#pragma once
+
+#include <windows.h>
+
+// ---- Globals owned by the interface language ----
+extern LANGID g_uiLanguage;  // the language every menu, dialog and text is loaded in
+
+// The language of the interface: Japanese where the ANSI code page is 932,
+// English everywhere else (plain ASCII texts show on every code page).
+LANGID LanguageForCodePage(UINT codePage);
+
+// Chooses the interface language for this system's ANSI code page, once at
+// start, and takes the resources from `module` from then on.
+void ChooseUiLanguage(HMODULE module);
+
+// A resource in the interface language; where that language has none, the
+// resource in any language.
+HRSRC FindUiResource(LPCSTR type, LPCSTR name);
+
+// The text of string `id` in the interface language and the ANSI code page,
+// NUL-terminated; a "|" in the text stands for a NUL (the filters of the file
+// dialogs). The empty text for an unknown id. The pointer stays valid until the
+// language is chosen again.
+const char* UiText(UINT id);
