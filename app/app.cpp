@@ -14,6 +14,7 @@
 #include "store/files.h"
 #include "store/palette_file.h"
 #include "store/settings.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/mouse.h"
 #include "view/paint.h"
@@ -108,7 +109,8 @@ static ATOM RegisterWindowClass(const char* name, UINT style, WNDPROC procedure,
     wc.hInstance = g_instance;
     wc.hIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX));
     wc.hIconSm = static_cast<HICON>(
-        LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX), IMAGE_ICON, Geo().smallIcon.cx, Geo().smallIcon.cy,
+                   LR_DEFAULTCOLOR));
     wc.hCursor = cursor;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszMenuName = menu;
@@ -160,10 +162,18 @@ bool RegisterCaptureWindowClass()
                                nullptr) != 0;
 }
 
+// The menu bar in the interface language; the class names the same menu, which
+// the platform would take in a language of its own choosing.
+static HMENU LoadMainMenu()
+{
+    return LoadMenuIndirectA(static_cast<const MENUTEMPLATEA*>(UiResourceData(RT_MENU, IDM_MAINMENU)));
+}
+
 void OpenMainWindow()
 {
     g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_instance, &s_savedPosition);
+                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, LoadMainMenu(), g_instance,
+                                   &s_savedPosition);
     CommitCurrentColor(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);

@@ -218,7 +218,9 @@ void OpenWithShell(const char* target)
 
 void ShowAboutDialog(HWND window)
 {
-    DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+    // The template in the interface language.
+    const auto* dialog = static_cast<LPCDLGTEMPLATEA>(UiResourceData(RT_DIALOG, IDD_ABOUT));
+    DialogBoxIndirectParamA(g_instance, dialog, window, AboutDialogProc, 0);
 }
 
 // Menu items, accelerators and the two buttons; any other ID does nothing.

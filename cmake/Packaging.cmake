@@ -1,6 +1,6 @@
 # The release zip: `cpack` in the build folder makes Tintbox-<version>-win64.zip
-# with one folder of the same name holding tintbox.exe, palini.dll, help.html
-# and readme.txt. The program and its data files are installed by app/; this
+# with one folder of the same name holding tintbox.exe, palini.dll, help.html,
+# help_en.html and readme.txt. The program and its data files are installed by app/; this
 # adds the readme and checks the staged folder before it is zipped.
 
 # The readme ships with Windows line ends and the version of this build,
@@ -13,7 +13,7 @@ install(FILES ${CMAKE_BINARY_DIR}/package/readme.txt DESTINATION .)
 # with a readme Notepad would show wrongly, is refused rather than shipped.
 install(CODE [[
   set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
-  foreach(name tintbox.exe palini.dll help.html readme.txt)
+  foreach(name tintbox.exe palini.dll help.html help_en.html readme.txt)
     if(NOT EXISTS "${root}/${name}")
       message(FATAL_ERROR "package: ${name} was not installed into ${root}")
     endif()

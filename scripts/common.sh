@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Shared by build.sh, run.sh and test.sh: installs what is missing, sets up the
-# Japanese locale, a private Wine prefix under the build folder and, when no
-# display is set, a virtual X screen. Source it; do not run it.
+# Japanese and the English locale, a private Wine prefix under the build folder
+# and, when no display is set, a virtual X screen. Source it; do not run it.
 
 TINTBOX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TINTBOX_BUILD=${TINTBOX_BUILD:-$TINTBOX_ROOT/build}
@@ -27,12 +27,17 @@ install_packages() {
     as_root apt-get update -qq
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
-  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    log "generating the ja_JP.UTF-8 locale"
-    as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-    as_root locale-gen >/dev/null
-  fi
+  # Japanese (code page 932) for the program as specified, English (code page
+  # 1252) for the run that checks the English interface.
+  local locale generate=0
+  for locale in ja_JP en_US; do
+    locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$" && continue
+    log "generating the $locale.UTF-8 locale"
+    as_root sed -i "s/^# *$locale.UTF-8 UTF-8/$locale.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$locale.UTF-8 UTF-8" /etc/locale.gen || echo "$locale.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    generate=1
+  done
+  [ "$generate" -eq 0 ] || as_root locale-gen >/dev/null
 }
 
 configure_and_build() {

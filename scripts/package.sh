@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release for Windows with mingw-w64 and makes the zip a user
 # downloads: Tintbox-<version>-win64.zip with one folder of the same name holding
-# tintbox.exe, palini.dll, help.html and readme.txt. Prints its path and listing.
+# tintbox.exe, palini.dll, help.html, help_en.html and readme.txt. Prints its
+# path and listing.
 #
 #   bash scripts/package.sh           build and package
 #   bash scripts/package.sh --check   also unzip it into a fresh folder and run
@@ -41,12 +42,13 @@ cmake -E tar tvf "$zip"
 unpacked=$(mktemp -d "$TINTBOX_BUILD/unpacked.XXXXXX")
 (cd "$unpacked" && cmake -E tar xf "$zip")
 folder=$unpacked/$(basename "$zip" .zip)
-for name in tintbox.exe palini.dll help.html readme.txt; do
+for name in tintbox.exe palini.dll help.html help_en.html readme.txt; do
   [ -f "$folder/$name" ] || { log "missing from the zip: $name"; exit 1; }
 done
 extra=$(cd "$unpacked" && find . -mindepth 1 | sort | grep -v -x -F -e "./$(basename "$folder")" \
   -e "./$(basename "$folder")/tintbox.exe" -e "./$(basename "$folder")/palini.dll" \
-  -e "./$(basename "$folder")/help.html" -e "./$(basename "$folder")/readme.txt" || true)
+  -e "./$(basename "$folder")/help.html" -e "./$(basename "$folder")/help_en.html" \
+  -e "./$(basename "$folder")/readme.txt" || true)
 [ -z "$extra" ] || { log "unexpected in the zip: $extra"; exit 1; }
 
 trap stop_all EXIT

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real program under Wine: the window
 # in HSV mode and in RGB mode, and the screen capture overlay with its
-# magnifier, each in a Wine desktop window on a virtual screen.
+# magnifier, each in a Wine desktop window on a virtual screen; then the window
+# in both modes once more with LANG=en_US.UTF-8 (code page 1252), where the
+# interface is English.
+#
+#   bash scripts/screenshots.sh               all of them
+#   bash scripts/screenshots.sh en-hsv en-rgb only those named
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -14,13 +19,15 @@ start_display
 start_wine
 size=${TINTBOX_SHOT_SIZE:-460x340}
 work=$TINTBOX_BUILD/screenshots
-for shot in hsv rgb capture; do
-  mode=$([ "$shot" = rgb ] && echo 1 || echo 0)
+shots=${*:-hsv rgb capture en-hsv en-rgb}
+for shot in $shots; do
+  mode=$(case "$shot" in *rgb) echo 1 ;; *) echo 0 ;; esac)
+  lang=$(case "$shot" in en-*) echo en_US.UTF-8 ;; *) echo ja_JP.UTF-8 ;; esac)
   rm -rf "$work" && mkdir -p "$work"
   cp "$TINTBOX_WINBUILD/app/tintbox.exe" "$TINTBOX_WINBUILD/app/palini.dll" "$work/"
   cp "$TINTBOX_WINBUILD/app/palini.dll" "$work/palette.ini"
   printf '[Window]\r\nPosX=10\r\nPosY=8\r\n[Color]\r\nMode=%d\r\nR=38\r\nG=120\r\nB=200\r\n' "$mode" > "$work/tbox.ini"
-  "$TINTBOX_WINE" explorer "/desktop=Tintbox,$size" "$work/tintbox.exe" &
+  LANG=$lang LC_ALL=$lang "$TINTBOX_WINE" explorer "/desktop=Tintbox,$size" "$work/tintbox.exe" &
   pid=$!
   sleep 5
   if [ "$shot" = capture ]; then

@@ -197,6 +197,13 @@ void Text(HDC dc, int x, int y, COLORREF color, const char* text)
     TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
+// A pixel in the middle of the magnifier's sample square.
+POINT SampleMiddle()
+{
+    const RECT& sq = Geo().sampleSquare;
+    return {(sq.left + sq.right) / 2, (sq.top + sq.bottom) / 2};
+}
+
 // The panel for the pointer at (x, y) over the known picture on a screen of
 // `width` × `height`: cells off the screen black.
 Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts)
@@ -205,42 +212,57 @@ Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-    Canvas canvas(170, 240);
-    Fill(canvas, 0, 0, 170, 240, face);
-    for (int i = 0; i < 15; ++i) {
-        for (int j = 0; j < 15; ++j) {
-            const int px = x - 7 + j;
-            const int py = y - 7 + i;
+    const Geometry& g = Geo();
+    Canvas canvas(g.panel.cx, g.panel.cy);
+    Fill(canvas, 0, 0, g.panel.cx, g.panel.cy, face);
+    const int cell = g.magnifierCell;
+    const POINT grid = g.magnifierGrid;
+    const int middle = kMagnifierCells / 2;
+    for (int i = 0; i < kMagnifierCells; ++i) {
+        for (int j = 0; j < kMagnifierCells; ++j) {
+            const int px = x - middle + j;
+            const int py = y - middle + i;
             const bool on = px >= 0 && py >= 0 && px < width && py < height;
-            Fill(canvas, 10 + 10 * j, 10 + 10 * i, 20 + 10 * j, 20 + 10 * i, on ? PatternAt(px, py) : 0);
+            Fill(canvas, grid.x + cell * j, grid.y + cell * i, grid.x + cell * (j + 1), grid.y + cell * (i + 1),
+                 on ? PatternAt(px, py) : 0);
         }
     }
     {
         SelectGuard font(canvas.dc(), g_window.uiFont);
         SetBkMode(canvas.dc(), TRANSPARENT);
         const char* const labels[3] = {"Red\x81\x46", "Green\x81\x46", "Blue\x81\x46"};  // "Red：" …
-        const int rows[3] = {170, 185, 200};
         for (int k = 0; k < 3; ++k) {
-            Text(canvas.dc(), 11, rows[k] + 1, light, labels[k]);
-            Text(canvas.dc(), 10, rows[k], ink, labels[k]);
-            Text(canvas.dc(), 50, rows[k], ink, texts.decimal[k]);
-            Text(canvas.dc(), 80, rows[k], ink, texts.hex[k]);
+            const int row = g.channelRowY[k];
+            Text(canvas.dc(), g.channelLabelX + 1, row + 1, light, labels[k]);
+            Text(canvas.dc(), g.channelLabelX, row, ink, labels[k]);
+            Text(canvas.dc(), g.channelDecimalX, row, ink, texts.decimal[k]);
+            Text(canvas.dc(), g.channelHexX, row, ink, texts.hex[k]);
         }
         // "※ESC・右クリックで中止"
-        Text(canvas.dc(), 10, 222, dark,
+        Text(canvas.dc(), g.hint.x, g.hint.y, dark,
              "\x81\xA6"
              "ESC"
              "\x81\x45\x89\x45\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xC5\x92\x86\x8E\x7E");
     }
-    Fill(canvas, 115, 170, 160, 215, PatternAt(x, y));
+    const RECT& sq = g.sampleSquare;
+    Fill(canvas, sq.left, sq.top, sq.right, sq.bottom, PatternAt(x, y));
+    // The sample square and the grid sunken, the pointer's cell and the panel raised.
+    const RECT gridEdge = {grid.x, grid.y, grid.x + cell * kMagnifierCells, grid.y + cell * kMagnifierCells};
+    const RECT center = {grid.x + cell * middle, grid.y + cell * middle, grid.x + cell * (middle + 1),
+                         grid.y + cell * (middle + 1)};
+    const RECT panel = {0, 0, g.panel.cx - 1, g.panel.cy - 1};
     const struct {
         COLORREF color;
         POINT a, b, c;
     } lines[] = {
-        {dark, {115, 215}, {115, 170}, {160, 170}},  {light, {160, 170}, {160, 215}, {115, 215}},
-        {light, {80, 90}, {80, 80}, {90, 80}},       {dark, {90, 80}, {90, 90}, {80, 90}},
-        {dark, {10, 160}, {10, 10}, {160, 10}},      {light, {160, 10}, {160, 160}, {10, 160}},
-        {light, {0, 239}, {0, 0}, {169, 0}},         {dark, {169, 0}, {169, 239}, {0, 239}},
+        {dark, {sq.left, sq.bottom}, {sq.left, sq.top}, {sq.right, sq.top}},
+        {light, {sq.right, sq.top}, {sq.right, sq.bottom}, {sq.left, sq.bottom}},
+        {light, {center.left, center.bottom}, {center.left, center.top}, {center.right, center.top}},
+        {dark, {center.right, center.top}, {center.right, center.bottom}, {center.left, center.bottom}},
+        {dark, {gridEdge.left, gridEdge.bottom}, {gridEdge.left, gridEdge.top}, {gridEdge.right, gridEdge.top}},
+        {light, {gridEdge.right, gridEdge.top}, {gridEdge.right, gridEdge.bottom}, {gridEdge.left, gridEdge.bottom}},
+        {light, {panel.left, panel.bottom}, {panel.left, panel.top}, {panel.right, panel.top}},
+        {dark, {panel.right, panel.top}, {panel.right, panel.bottom}, {panel.left, panel.bottom}},
     };
     for (const auto& line : lines) {
         Segment(canvas, line.a, line.b, line.color);
@@ -382,7 +404,7 @@ void OpenCaptureAt(int x, int y)
 std::string ScreenshotBesidePanel(int panelX)
 {
     return Difference(GrabOverlay(0, 0, 1024, 768), PatternImage(0, 0, 1024, 768),
-                      RECT{panelX, 264, panelX + 170, 264 + 240});
+                      RECT{panelX, 264, panelX + Geo().panel.cx, 264 + Geo().panel.cy});
 }
 
 void MoveTo(int x, int y)
@@ -463,7 +485,7 @@ TEST_F(Capture, MagnifierShowsCellsNumbersAndSample)
         const Image panel = Grab(g_window.surfaces.magnifier.dc, 0, 0, Geo().panel.cx, Geo().panel.cy);
         EXPECT_EQ(Difference(panel, ExpectedPanel(c.x, c.y, 1024, 768, c.texts)), "");
         EXPECT_EQ(panel.At(85, 85), PatternAt(c.x, c.y)) << "the pointer's cell";
-        EXPECT_EQ(panel.At(137, 192), PatternAt(c.x, c.y)) << "the sample square";
+        EXPECT_EQ(panel.At(SampleMiddle().x, SampleMiddle().y), PatternAt(c.x, c.y)) << "the sample square";
     }
 }
 
@@ -478,7 +500,7 @@ TEST_F(Capture, MagnifierAtTheCornerShowsBlackOffTheScreen)
             EXPECT_EQ(Hex(panel.At(15 + 10 * j, 15 + 10 * i)), Hex(expected)) << "cell row " << i << " column " << j;
         }
     }
-    EXPECT_EQ(panel.At(137, 192), PatternAt(0, 0));
+    EXPECT_EQ(panel.At(SampleMiddle().x, SampleMiddle().y), PatternAt(0, 0));
 }
 
 TEST_F(Capture, MagnifierLeavesNothingSelectedOrBehind)
@@ -533,7 +555,7 @@ TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
     EXPECT_EQ(GetWindow(g_window.captureWindow, GW_OWNER), g_mainWindow);
 
     EXPECT_EQ(ScreenshotBesidePanel(683), "") << "the screenshot, unchanged, around the panel";
-    EXPECT_EQ(Difference(GrabOverlay(683, 264, 170, 240), ExpectedPanel(100, 300, 1024, 768,
+    EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy), ExpectedPanel(100, 300, 1024, 768,
                                                                         {{"100", "44", "144"}, {"64", "2c", "90"}})),
               "")
         << "the first panel, in the right half";
@@ -552,18 +574,18 @@ TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
     for (const auto& m : moves) {
         SCOPED_TRACE(m.x);
         MoveTo(m.x, m.y);
-        EXPECT_EQ(Difference(GrabOverlay(m.panelX, 264, 170, 240), ExpectedPanel(m.x, m.y, 1024, 768, m.texts)), "")
+        EXPECT_EQ(Difference(GrabOverlay(m.panelX, 264, Geo().panel.cx, Geo().panel.cy), ExpectedPanel(m.x, m.y, 1024, 768, m.texts)), "")
             << "the panel at (" << m.panelX << ", 264)";
-        EXPECT_EQ(Difference(GrabOverlay(m.vacatedX, 264, 170, 240), PatternImage(m.vacatedX, 264, 170, 240)), "")
+        EXPECT_EQ(Difference(GrabOverlay(m.vacatedX, 264, Geo().panel.cx, Geo().panel.cy), PatternImage(m.vacatedX, 264, Geo().panel.cx, Geo().panel.cy)), "")
             << "the screenshot where the panel is not";
     }
 
     // A repaint puts the panel where the last move put it.
     InvalidateRect(g_window.captureWindow, nullptr, TRUE);
     UpdateWindow(g_window.captureWindow);
-    EXPECT_EQ(Difference(GrabOverlay(683, 264, 170, 240), PatternImage(683, 264, 170, 240)), "");
+    EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy), PatternImage(683, 264, Geo().panel.cx, Geo().panel.cy)), "");
     EXPECT_EQ(
-        Difference(GrabOverlay(171, 264, 170, 240),
+        Difference(GrabOverlay(171, 264, Geo().panel.cx, Geo().panel.cy),
                    ExpectedPanel(900, 700, 1024, 768, {{"132", "188", "163"}, {"84", "bc", "a3"}})),
         "");
     EXPECT_EQ(ScreenshotBesidePanel(171), "");
@@ -692,7 +714,7 @@ TEST_F(Capture, CaptureAfterTheScreenGrewPicksBeyondTheOldSize)
     EXPECT_EQ(g_window.surfaces.screen.height, 768);
     EXPECT_EQ(ScreenshotBesidePanel(171), "") << "the screenshot, beyond the old size too";
     MoveTo(900, 700);
-    EXPECT_EQ(Difference(GrabOverlay(171, 264, 170, 240),
+    EXPECT_EQ(Difference(GrabOverlay(171, 264, Geo().panel.cx, Geo().panel.cy),
                          ExpectedPanel(900, 700, 1024, 768, {{"132", "188", "163"}, {"84", "bc", "a3"}})),
               "");
     ClickAt(WM_LBUTTONDOWN, 900, 700);
@@ -714,7 +736,7 @@ TEST_F(Capture, APixelThatCannotBeReadIsNotPicked)
     ASSERT_TRUE(g_window.captureActive);
     ASSERT_TRUE(ResizeScreenSurface(600, 400));  // the screenshot no longer holds (900, 700)
     MoveTo(900, 700);
-    EXPECT_EQ(GrabOverlay(171, 264, 170, 240).At(85, 85), RGB(0, 0, 0)) << "shown black";
+    EXPECT_EQ(GrabOverlay(171, 264, Geo().panel.cx, Geo().panel.cy).At(85, 85), RGB(0, 0, 0)) << "shown black";
     ClickAt(WM_LBUTTONDOWN, 900, 700);
     Pump();
     EXPECT_TRUE(SameColor(g_current, current)) << "black is not taken for the color";

@@ -18,6 +18,7 @@
 #include "color/color_text.h"
 #include "tests/program_loop.h"
 #include "tests/test_folder.h"
+#include "view/geometry.h"
 #include "view/layout.h"
 #include "view/mouse.h"
 #include "view/paint.h"
@@ -55,6 +56,20 @@ std::string EditText(int index)
 }
 
 COLORREF Pixel(int x, int y) { return WindowPixel(x, y); }
+
+// Points named by what they are in: the table's rectangles, a cell of the
+// palette, a point inside a rectangle.
+const Geometry& G() { return Geo(); }
+RECT PaletteCells() { return LessFirstColumnAndRow(G().palette); }
+// Pixel (dx, dy) of palette cell (column, row), its first pixel (0, 0).
+POINT InCell(int column, int row, int dx, int dy)
+{
+    const int pitch = G().paletteCellPitch;
+    return {PaletteCells().left + pitch * column + dx, PaletteCells().top + pitch * row + dy};
+}
+POINT At(const RECT& r, int dx, int dy) { return {r.left + dx, r.top + dy}; }
+// The last pixel of a cell, across or down.
+int CellEnd() { return G().paletteCellPitch - 1; }
 
 // Red, green and blue of a palette entry.
 int RedOf(uint32_t c) { return static_cast<int>(c & 0xFF); }
@@ -142,17 +157,21 @@ protected:
 
 TEST_F(Mouse, CellIndexAtTheCellBorders)
 {
+    const int end = CellEnd();
     const struct {
-        int x, y, cell;
+        POINT p;
+        int cell;
     } cases[] = {
-        {172, 154, 0},   {185, 154, 0},   {185, 167, 0},   {186, 154, 1},   {172, 168, 16},  {186, 168, 17},
-        {381, 154, 14},  {382, 154, 15},  {395, 154, 15},  {172, 265, 112}, {395, 265, 127}, {300, 200, 57},
+        {InCell(0, 0, 0, 0), 0},     {InCell(0, 0, end, 0), 0},   {InCell(0, 0, end, end), 0},
+        {InCell(1, 0, 0, 0), 1},     {InCell(0, 1, 0, 0), 16},    {InCell(1, 1, 0, 0), 17},
+        {InCell(14, 0, end, 0), 14}, {InCell(15, 0, 0, 0), 15},   {InCell(15, 0, end, 0), 15},
+        {InCell(0, 7, 0, end), 112}, {InCell(15, 7, end, end), 127}, {InCell(9, 3, 2, 4), 57},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
-        EXPECT_EQ(PaletteCellAt(c.x, c.y), c.cell);
+        SCOPED_TRACE(std::to_string(c.p.x) + ", " + std::to_string(c.p.y));
+        EXPECT_EQ(PaletteCellAt(c.p.x, c.p.y), c.cell);
         ShowColor(0, 0, 0);
-        LeftClick(c.x, c.y);
+        LeftClick(c.p.x, c.p.y);
         const uint32_t entry = Palette[c.cell];
         EXPECT_EQ(g_current.red, RedOf(entry));
         EXPECT_EQ(g_current.green, GreenOf(entry));
@@ -169,9 +188,10 @@ TEST_F(Mouse, CellIndexAtTheCellBorders)
 
 TEST_F(Mouse, PointsJustOutsideThePaletteDoNothing)
 {
-    const struct {
-        int x, y;
-    } points[] = {{171, 154}, {396, 154}, {172, 153}, {172, 266}, {396, 266}, {171, 265}};
+    const RECT cells = PaletteCells();
+    const POINT points[] = {{cells.left - 1, cells.top},      {cells.right, cells.top},
+                            {cells.left, cells.top - 1},      {cells.left, cells.bottom},
+                            {cells.right, cells.bottom},      {cells.left - 1, cells.bottom - 1}};
     for (int mode = 0; mode <= 2; ++mode) {
         SetMode(mode);
         for (const auto& p : points) {
@@ -192,14 +212,14 @@ TEST_F(Mouse, RightDragStoresIntoEveryCellCrossedAndKeepsTheColors)
     const ColorState before = g_current;
     const uint32_t stored = 0x00563412;  // (18, 52, 86)
     // Cells 0, 1, 2, then down to 18 and 34.
-    Send(WM_RBUTTONDOWN, MK_RBUTTON, 175, 157);
+    const POINT path[] = {InCell(0, 0, 3, 3), InCell(1, 0, 3, 3), InCell(2, 0, 3, 6), InCell(2, 1, 3, 4),
+                          InCell(2, 2, 5, 8)};
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, path[0].x, path[0].y);
     EXPECT_EQ(GetCursor(), LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_STORE))) << "the bucket while storing";
-    Send(WM_MOUSEMOVE, MK_RBUTTON, 189, 157);
-    Send(WM_MOUSEMOVE, MK_RBUTTON, 203, 160);
-    Send(WM_MOUSEMOVE, MK_RBUTTON, 203, 172);
-    Send(WM_MOUSEMOVE, MK_RBUTTON, 205, 190);
+    for (int i = 1; i < 5; ++i)
+        Send(WM_MOUSEMOVE, MK_RBUTTON, path[i].x, path[i].y);
     EXPECT_EQ(GetCursor(), LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_STORE)));
-    Send(WM_RBUTTONUP, 0, 205, 190);
+    Send(WM_RBUTTONUP, 0, path[4].x, path[4].y);
     const int crossed[] = {0, 1, 2, 18, 34};
     for (int i = 0; i < kPaletteEntries; ++i) {
         bool isCrossed = false;
@@ -221,9 +241,11 @@ TEST_F(Mouse, RightButtonOutsideThePaletteStoresNothing)
 {
     SetMode(1);
     const ColorState before = g_current;
-    Send(WM_RBUTTONDOWN, MK_RBUTTON, 200, 20);   // red bar
-    Send(WM_MOUSEMOVE, MK_RBUTTON, 250, 60);     // green bar
-    Send(WM_RBUTTONUP, 0, 250, 60);
+    const POINT red = At(G().redBar, 65, 3);
+    const POINT green = At(G().greenBar, 115, 2);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, red.x, red.y);
+    Send(WM_MOUSEMOVE, MK_RBUTTON, green.x, green.y);
+    Send(WM_RBUTTONUP, 0, green.x, green.y);
     EXPECT_TRUE(SameColor(before, g_current));
     for (int i = 0; i < kPaletteEntries; ++i)
         EXPECT_NE(Palette[i], 0x00563412u);
@@ -233,40 +255,47 @@ TEST_F(Mouse, LeftDragAcrossThePalettePicksEveryCellAndTheReferenceFollows)
 {
     const struct {
         UINT message;
-        int x, y, cell;
+        POINT p;
+        int cell;
     } steps[] = {
-        {WM_LBUTTONDOWN, 215, 200, 51}, {WM_MOUSEMOVE, 229, 200, 52}, {WM_MOUSEMOVE, 229, 215, 68},
-        {WM_MOUSEMOVE, 243, 229, 85},
+        {WM_LBUTTONDOWN, InCell(3, 3, 1, 4), 51}, {WM_MOUSEMOVE, InCell(4, 3, 1, 4), 52},
+        {WM_MOUSEMOVE, InCell(4, 4, 1, 5), 68},   {WM_MOUSEMOVE, InCell(5, 5, 1, 5), 85},
     };
     for (const auto& s : steps) {
-        Send(s.message, MK_LBUTTON, s.x, s.y);
+        Send(s.message, MK_LBUTTON, s.p.x, s.p.y);
         EXPECT_EQ(g_current.red, RedOf(Palette[s.cell])) << "cell " << s.cell;
         EXPECT_EQ(g_current.blue, BlueOf(Palette[s.cell])) << "cell " << s.cell;
         EXPECT_TRUE(SameColor(g_reference, g_current)) << "cell " << s.cell;
         EXPECT_EQ(SwatchReference(), Palette[s.cell]);
     }
-    LeftUp(243, 229);
+    LeftUp(steps[3].p.x, steps[3].p.y);
 }
 
 TEST_F(Mouse, BothButtonsOverThePaletteStoreAndNeverPick)
 {
     const ColorState before = g_current;
-    Send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, 300, 200);  // cell 57
+    const POINT cell57 = InCell(9, 3, 2, 4);
+    const POINT field = At(G().hueSat, 40, 33);
+    const POINT red = At(G().redBar, 65, 3);
+    Send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, cell57.x, cell57.y);
     EXPECT_EQ(Palette[57], 0x00563412u);
     EXPECT_TRUE(SameColor(before, g_current));
-    Send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, 200, 50);  // the hue-saturation field
+    Send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, field.x, field.y);
     EXPECT_TRUE(SameColor(before, g_current)) << "a picker ignores moves with the right button held";
     SetMode(1);
-    Send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, 200, 20);
+    Send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, red.x, red.y);
     EXPECT_TRUE(SameColor(before, g_current));
 }
 
 TEST_F(Mouse, MovesWithoutAButtonDoNothing)
 {
     const ColorState before = g_current;
-    Send(WM_MOUSEMOVE, 0, 300, 200);
-    Send(WM_MOUSEMOVE, 0, 200, 50);
-    Send(WM_MOUSEMOVE, MK_SHIFT | MK_CONTROL, 370, 50);
+    const POINT cell57 = InCell(9, 3, 2, 4);
+    const POINT field = At(G().hueSat, 40, 33);
+    const POINT value = At(G().valueBar, 10, 33);
+    Send(WM_MOUSEMOVE, 0, cell57.x, cell57.y);
+    Send(WM_MOUSEMOVE, 0, field.x, field.y);
+    Send(WM_MOUSEMOVE, MK_SHIFT | MK_CONTROL, value.x, value.y);
     EXPECT_TRUE(SameColor(before, g_current));
     EXPECT_EQ(Palette[57] & 0xFF, 115u);
 }
@@ -274,7 +303,7 @@ TEST_F(Mouse, MovesWithoutAButtonDoNothing)
 // ---- The pickers ----
 
 struct DragCase {
-    int x, y;
+    LONG x, y;
     bool acts;
     int a, b, c;  // RGB mode: red, green, blue; HSV mode: hue, saturation, value
 };
@@ -282,13 +311,24 @@ struct DragCase {
 TEST_F(Mouse, ChannelBarAreasAtTheirBorders)
 {
     SetMode(1);
+    // Column x of a bar shows its channel at x - the bar's left edge; the drag
+    // areas reach a little beyond the bars.
+    const RECT& red = G().redBar;
+    const RECT& rd = G().redDrag;
+    const RECT& gd = G().greenDrag;
+    const RECT& bd = G().blueDrag;
+    const LONG x65 = red.left + 65;
     const DragCase cases[] = {
-        {131, 20, true, 0, 52, 86},    {390, 20, true, 255, 52, 86}, {395, 20, true, 255, 52, 86},
-        {135, 41, true, 0, 52, 86},    {200, 18, true, 65, 52, 86},  {136, 59, true, 18, 1, 86},
-        {395, 82, true, 18, 255, 86},  {200, 100, true, 18, 52, 65}, {200, 123, true, 18, 52, 65},
-        {130, 20, false, 0, 0, 0},     {200, 17, false, 0, 0, 0},    {200, 42, false, 0, 0, 0},
-        {396, 20, false, 0, 0, 0},     {200, 58, false, 0, 0, 0},    {200, 83, false, 0, 0, 0},
-        {200, 99, false, 0, 0, 0},     {200, 124, false, 0, 0, 0},   {50, 60, false, 0, 0, 0},
+        {rd.left, red.top + 3, true, 0, 52, 86},           {red.right - 1, red.top + 3, true, 255, 52, 86},
+        {rd.right - 1, red.top + 3, true, 255, 52, 86},    {red.left, rd.bottom - 1, true, 0, 52, 86},
+        {x65, rd.top, true, 65, 52, 86},                   {G().greenBar.left + 1, gd.top, true, 18, 1, 86},
+        {rd.right - 1, gd.bottom - 1, true, 18, 255, 86},  {x65, bd.top, true, 18, 52, 65},
+        {x65, bd.bottom - 1, true, 18, 52, 65},
+        {rd.left - 1, red.top + 3, false, 0, 0, 0},        {x65, rd.top - 1, false, 0, 0, 0},
+        {x65, rd.bottom, false, 0, 0, 0},                  {rd.right, red.top + 3, false, 0, 0, 0},
+        {x65, gd.top - 1, false, 0, 0, 0},                 {x65, gd.bottom, false, 0, 0, 0},
+        {x65, bd.top - 1, false, 0, 0, 0},                 {x65, bd.bottom, false, 0, 0, 0},
+        {G().swatch.left + 40, G().swatch.top + 43, false, 0, 0, 0},
     };
     for (const DragCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
@@ -308,7 +348,7 @@ TEST_F(Mouse, ChannelBarAreasAtTheirBorders)
         EXPECT_EQ(g_current.saturation, hsv.saturation);
         EXPECT_EQ(g_current.value, hsv.value);
         ExpectEditsShowTheColor();
-        EXPECT_EQ(Pixel(135 + c.a, 32), GetSysColor(COLOR_BTNHIGHLIGHT)) << "the red marker moved";
+        EXPECT_EQ(Pixel(red.left + c.a, red.bottom), GetSysColor(COLOR_BTNHIGHLIGHT)) << "the red marker moved";
         EXPECT_TRUE(SameColor(before, g_reference)) << "not committed before the release";
         EXPECT_EQ(SwatchReference(), RGB(18, 52, 86));
         LeftUp(c.x, c.y);
@@ -319,16 +359,30 @@ TEST_F(Mouse, ChannelBarAreasAtTheirBorders)
 
 TEST_F(Mouse, HueSaturationFieldAndValueBarAtTheirBorders)
 {
-    // From (18, 52, 86): hue 210, saturation 79, value 33.
+    // From (18, 52, 86): hue 210, saturation 79, value 33. Row y of the value
+    // bar and of the field shows value and saturation 100 - y, column x of the
+    // field hue 2x (counted from the picker's top-left); the drag areas reach
+    // beyond the pickers.
+    const RECT& f = G().hueSat;
+    const RECT& vd = G().valueDrag;
+    const RECT& sd = G().saturationDrag;
+    const RECT& hd = G().hueDrag;
+    const LONG x40 = f.left + 40;     // hue 80
+    const LONG y43 = f.top + 43;      // saturation 57
+    const LONG yValue = f.top + 33;   // value 67 on the value bar
     const DragCase cases[] = {
-        {360, 50, false, 0, 0, 0},     {361, 13, true, 210, 79, 100},  {361, 121, true, 210, 79, 0},
-        {389, 50, true, 210, 79, 67},  {390, 50, false, 0, 0, 0},      {361, 12, false, 0, 0, 0},
-        {200, 16, true, 210, 100, 33}, {200, 17, true, 210, 100, 33},  {200, 18, true, 80, 99, 33},
-        {200, 120, true, 80, 79, 33},  {345, 60, true, 210, 57, 33},   {349, 118, true, 210, 0, 33},
-        {339, 60, true, 358, 57, 33},  {340, 60, true, 359, 57, 33},   {341, 60, true, 359, 57, 33},
-        {159, 60, true, 0, 79, 33},    {160, 60, true, 0, 79, 33},     {161, 60, true, 2, 57, 33},
-        {159, 126, true, 0, 79, 33},   {342, 119, false, 0, 0, 0},     {200, 127, false, 0, 0, 0},
-        {158, 60, false, 0, 0, 0},     {350, 60, false, 0, 0, 0},      {200, 15, false, 0, 0, 0},
+        {vd.left - 1, yValue, false, 0, 0, 0},          {vd.left, vd.top, true, 210, 79, 100},
+        {vd.left, vd.bottom - 1, true, 210, 79, 0},     {vd.right - 1, yValue, true, 210, 79, 67},
+        {vd.right, yValue, false, 0, 0, 0},             {vd.left, vd.top - 1, false, 0, 0, 0},
+        {x40, sd.top, true, 210, 100, 33},              {x40, f.top, true, 210, 100, 33},
+        {x40, hd.top, true, 80, 99, 33},                {x40, sd.bottom + 1, true, 80, 79, 33},
+        {sd.right - 5, y43, true, 210, 57, 33},         {sd.right - 1, sd.bottom - 1, true, 210, 0, 33},
+        {f.right - 1, y43, true, 358, 57, 33},          {f.right, y43, true, 359, 57, 33},
+        {hd.right - 1, y43, true, 359, 57, 33},         {hd.left, y43, true, 0, 79, 33},
+        {f.left, y43, true, 0, 79, 33},                 {f.left + 1, y43, true, 2, 57, 33},
+        {hd.left, hd.bottom - 1, true, 0, 79, 33},      {hd.right, sd.bottom, false, 0, 0, 0},
+        {x40, hd.bottom, false, 0, 0, 0},               {hd.left - 1, y43, false, 0, 0, 0},
+        {sd.right, y43, false, 0, 0, 0},                {x40, sd.top - 1, false, 0, 0, 0},
     };
     for (const DragCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y));
@@ -349,7 +403,7 @@ TEST_F(Mouse, HueSaturationFieldAndValueBarAtTheirBorders)
         EXPECT_EQ(g_current.green, rgb.green);
         EXPECT_EQ(g_current.blue, rgb.blue);
         ExpectEditsShowTheColor();
-        EXPECT_EQ(Pixel(160 + c.a / 2, 117), GetSysColor(COLOR_BTNHIGHLIGHT)) << "the hue marker moved";
+        EXPECT_EQ(Pixel(f.left + c.a / 2, f.bottom), GetSysColor(COLOR_BTNHIGHLIGHT)) << "the hue marker moved";
         EXPECT_TRUE(SameColor(before, g_reference));
         LeftUp(c.x, c.y);
         EXPECT_TRUE(SameColor(g_reference, g_current));
@@ -359,16 +413,18 @@ TEST_F(Mouse, HueSaturationFieldAndValueBarAtTheirBorders)
 
 TEST_F(Mouse, DragCommitsOnlyOnRelease)
 {
-    LeftDown(200, 50);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 250, 60);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 300, 70);
+    const RECT& f = G().hueSat;
+    LeftDown(f.left + 40, f.top + 33);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, f.left + 90, f.top + 43);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, f.left + 140, f.top + 53);
     EXPECT_EQ(g_current.hue, 280);
     EXPECT_EQ(g_current.saturation, 47);
     EXPECT_EQ(g_reference.red, 18) << "the reference color waits for the release";
     EXPECT_EQ(SwatchReference(), RGB(18, 52, 86));
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 50, 250);  // off every area: nothing changes
+    const POINT off = At(G().swatch, 40, Height(G().swatch) + 5);  // below the swatch, off every area
+    Send(WM_MOUSEMOVE, MK_LBUTTON, off.x, off.y);
     EXPECT_EQ(g_current.hue, 280);
-    LeftUp(50, 250);
+    LeftUp(off.x, off.y);
     EXPECT_TRUE(SameColor(g_reference, g_current));
     EXPECT_EQ(SwatchReference(), RGB(g_current.red, g_current.green, g_current.blue));
 }
@@ -377,12 +433,14 @@ TEST_F(Mouse, AnotherDisplayModeLeavesOnlyThePalette)
 {
     SetMode(2);
     const ColorState before = g_current;
-    const int pickerPoints[][2] = {{200, 20}, {200, 50}, {370, 50}, {200, 120}};
+    const POINT pickerPoints[] = {At(G().redBar, 65, 3), At(G().hueSat, 40, 33), At(G().valueBar, 10, 33),
+                                  At(G().hueSat, 40, Height(G().hueSat) + 3)};
     for (const auto& p : pickerPoints) {
-        LeftClick(p[0], p[1]);
-        EXPECT_TRUE(SameColor(before, g_current)) << p[0] << ", " << p[1];
+        LeftClick(p.x, p.y);
+        EXPECT_TRUE(SameColor(before, g_current)) << p.x << ", " << p.y;
     }
-    LeftClick(300, 200);
+    const POINT cell57 = InCell(9, 3, 2, 4);
+    LeftClick(cell57.x, cell57.y);
     EXPECT_EQ(g_current.red, RedOf(Palette[57]));
 }
 
@@ -408,29 +466,48 @@ TEST_F(Cursor, AreasInEveryDisplayMode)
     const HCURSOR pick = LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_PICK));
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     ASSERT_NE(pick, nullptr);
+    // The eyedropper over the palette's cells and the pickers of the mode
+    // shown less their first column and row; the arrow elsewhere.
+    const RECT cells = PaletteCells();
+    const RECT& f = G().hueSat;
+    const RECT& v = G().valueBar;
+    const RECT& r = G().redBar;
+    const RECT& gb = G().greenBar;
+    const RECT& bb = G().blueBar;
+    const POINT inField = At(f, 40, 3);
+    const POINT inValue = At(v, 10, 33);
     const struct {
-        int mode, x, y;
+        int mode;
+        LONG x, y;
         bool pick;
     } cases[] = {
         // The palette, in every mode.
-        {0, 172, 154, true}, {0, 171, 154, false}, {0, 395, 265, true}, {0, 396, 265, false}, {0, 172, 153, false},
-        {1, 172, 154, true}, {1, 395, 266, false}, {2, 300, 200, true}, {2, 171, 265, false},
+        {0, cells.left, cells.top, true}, {0, cells.left - 1, cells.top, false},
+        {0, cells.right - 1, cells.bottom - 1, true}, {0, cells.right, cells.bottom - 1, false},
+        {0, cells.left, cells.top - 1, false}, {1, cells.left, cells.top, true},
+        {1, cells.right - 1, cells.bottom, false}, {2, InCell(9, 3, 2, 4).x, InCell(9, 3, 2, 4).y, true},
+        {2, cells.left - 1, cells.bottom - 1, false},
         // HSV: the value bar and the field, less their first column and row.
-        {0, 361, 18, true}, {0, 360, 18, false}, {0, 379, 116, true}, {0, 380, 116, false}, {0, 361, 117, false},
-        {0, 361, 17, false}, {0, 161, 18, true}, {0, 160, 18, false}, {0, 339, 116, true}, {0, 340, 60, false},
-        {0, 161, 17, false}, {0, 200, 117, false}, {0, 200, 20, true},
+        {0, v.left + 1, v.top + 1, true}, {0, v.left, v.top + 1, false}, {0, v.right - 1, v.bottom - 1, true},
+        {0, v.right, v.bottom - 1, false}, {0, v.left + 1, v.bottom, false}, {0, v.left + 1, v.top, false},
+        {0, f.left + 1, f.top + 1, true}, {0, f.left, f.top + 1, false}, {0, f.right - 1, f.bottom - 1, true},
+        {0, f.right, f.top + 43, false}, {0, f.left + 1, f.top, false}, {0, inField.x, f.bottom, false},
+        {0, inField.x, inField.y, true},
         // ... where RGB mode shows no picker.
-        {1, 370, 50, false}, {1, 250, 50, false},
+        {1, inValue.x, inValue.y, false}, {1, f.left + 90, r.bottom + 18, false},
         // RGB: the three bars.
-        {1, 136, 18, true}, {1, 135, 18, false}, {1, 390, 31, true}, {1, 391, 31, false}, {1, 136, 32, false},
-        {1, 136, 17, false}, {1, 136, 59, true}, {1, 390, 72, true}, {1, 136, 73, false}, {1, 136, 100, true},
-        {1, 390, 113, true}, {1, 390, 114, false},
-        // Inside the drag areas but outside the bars.
-        {1, 131, 20, false}, {1, 395, 20, false}, {0, 345, 60, false}, {0, 385, 50, false},
+        {1, r.left + 1, r.top + 1, true}, {1, r.left, r.top + 1, false}, {1, r.right - 1, r.bottom - 1, true},
+        {1, r.right, r.bottom - 1, false}, {1, r.left + 1, r.bottom, false}, {1, r.left + 1, r.top, false},
+        {1, gb.left + 1, gb.top + 1, true}, {1, gb.right - 1, gb.bottom - 1, true}, {1, gb.left + 1, gb.bottom, false},
+        {1, bb.left + 1, bb.top + 1, true}, {1, bb.right - 1, bb.bottom - 1, true}, {1, bb.right - 1, bb.bottom, false},
+        // Inside the drag areas but outside the pickers.
+        {1, G().redDrag.left, r.top + 3, false}, {1, G().redDrag.right - 1, r.top + 3, false},
+        {0, G().saturationDrag.right - 5, f.top + 43, false}, {0, G().valueDrag.right - 5, inValue.y, false},
         // HSV pickers' places in RGB mode and the reverse; another mode shows none.
-        {0, 200, 20, true}, {0, 136, 59, false}, {2, 200, 50, false}, {2, 200, 20, false}, {2, 370, 50, false},
+        {0, inField.x, inField.y, true}, {0, gb.left + 1, gb.top + 1, false}, {2, inField.x, inField.y + 30, false},
+        {2, inField.x, inField.y, false}, {2, inValue.x, inValue.y, false},
         // Elsewhere, and above the client area.
-        {0, 60, 60, false}, {0, 200, -5, false}, {1, 300, -20, false},
+        {0, G().swatch.left + 50, G().swatch.top + 43, false}, {0, inField.x, -5, false}, {1, f.left + 140, -20, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y) + " mode " + std::to_string(c.mode));

@@ -7,6 +7,7 @@
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 
 void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
 {
@@ -22,6 +23,30 @@ void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
             Sleep(pauseMs);
         }
     }
+}
+
+void RegisterHostedWindowClasses()
+{
+    g_instance = GetModuleHandleA(nullptr);
+    ChooseUiLanguage(g_instance);
+    RegisterMainWindowClass();
+    RegisterCaptureWindowClass();
+}
+
+void OpenHostedWindow()
+{
+    LoadProgramState();
+    OpenMainWindow();
+    PumpLikeTheProgram(nullptr, 3, 5);
+}
+
+void CloseHostedWindow()
+{
+    if (g_window.uiFont != nullptr)
+        DestroyLayout(g_mainWindow);
+    DestroyWindow(g_mainWindow);
+    g_mainWindow = nullptr;
+    PumpLikeTheProgram(nullptr, 3, 5);
 }
 
 COLORREF WindowPixel(int x, int y)

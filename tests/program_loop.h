@@ -11,6 +11,14 @@
 // `pauseMs` milliseconds (input sent with SendInput comes through the server).
 void PumpLikeTheProgram(HACCEL accelerators, int quietRounds = 4, DWORD pauseMs = 10);
 
+// For a test that opens a window of its own for every test: the window classes
+// registered once, in the interface language of this run's code page.
+void RegisterHostedWindowClasses();
+// The program's state loaded from g_programDir and the main window opened on
+// it; CloseHostedWindow releases what the window holds and destroys it.
+void OpenHostedWindow();
+void CloseHostedWindow();
+
 // The color the main window shows at a client point, as 0x00BBGGRR.
 COLORREF WindowPixel(int x, int y);
 // The upper half of the swatch shows the current color, the lower half the reference color.

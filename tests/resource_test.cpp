@@ -764,17 +764,29 @@ BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR param)
     return TRUE;
 }
 
-TEST_F(ResourceTest, EveryResourceIsJapanese)
+// Every resource in Japanese; the menus, the dialog and the string table also
+// in English, each English one beside a Japanese one of the same id.
+TEST_F(ResourceTest, EveryResourceIsJapaneseTheTextsAlsoEnglish)
 {
+    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     ResourceList all;
     EnumResourceTypesA(module_, CollectType, reinterpret_cast<LONG_PTR>(&all));
     std::map<ULONG_PTR, int> perType;
     std::set<std::pair<ULONG_PTR, ULONG_PTR>> named;
+    std::set<std::pair<ULONG_PTR, ULONG_PTR>> inEnglish;
     for (const auto& entry : all) {
-        EXPECT_EQ(entry.second, kJapanese) << "type " << entry.first.first << " id " << entry.first.second;
-        ++perType[entry.first.first];
+        const ULONG_PTR type = entry.first.first;
+        if (entry.second == english && (type == 4 || type == 5 || type == 6)) {
+            inEnglish.insert(entry.first);
+            continue;
+        }
+        EXPECT_EQ(entry.second, kJapanese) << "type " << type << " id " << entry.first.second;
+        ++perType[type];
         named.insert(entry.first);
     }
+    for (const auto& e : inEnglish)
+        EXPECT_EQ(named.count(e), 1u) << "English type " << e.first << " id " << e.second << " has a Japanese one";
+    EXPECT_EQ(inEnglish.size(), 3u + static_cast<size_t>(perType[6])) << "menus 102 and 105, dialog 106, every string block";
     const std::pair<ULONG_PTR, ULONG_PTR> expected[] = {
         {14, 101},  // icon group
         {4, 102},   // menu bar

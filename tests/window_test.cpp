@@ -13,6 +13,7 @@
 #include "store/files.h"
 #include "store/palette_data.h"
 #include "color/color_text.h"
+#include "tests/program_loop.h"
 #include "tests/test_folder.h"
 #include "view/geometry.h"
 #include "view/layout.h"
@@ -89,13 +90,7 @@ TestFolder* g_folder;
 // first run with a palette file: no test depends on what another left.
 class MainWindow : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        g_instance = GetModuleHandleA(nullptr);
-        ChooseUiLanguage(g_instance);
-        ASSERT_TRUE(RegisterMainWindowClass());
-        ASSERT_TRUE(RegisterCaptureWindowClass());
-    }
+    static void SetUpTestSuite() { RegisterHostedWindowClasses(); }
     void SetUp() override
     {
         g_folder = new TestFolder;
@@ -106,17 +101,11 @@ protected:
         palette[17 * 4 + 2] = 0x56;
         palette[18 * 4 + 0] = static_cast<char>(0xFF);
         WriteWholeFile(g_folder->file("palette.ini"), palette);
-        LoadProgramState();
-        OpenMainWindow();
-        Pump();
+        OpenHostedWindow();
     }
     void TearDown() override
     {
-        if (g_window.uiFont != nullptr)
-            DestroyLayout(g_mainWindow);
-        DestroyWindow(g_mainWindow);
-        g_mainWindow = nullptr;
-        Pump();
+        CloseHostedWindow();
         delete g_folder;
         g_folder = nullptr;
     }

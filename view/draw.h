@@ -14,7 +14,7 @@ void DrawSwatchSurface();    // upper half the current color, lower half the ref
 void DrawChannelBars();      // the three channel gradients, each with its percentage
 void DrawHueSatSurface();    // hue 2x, saturation 100 - y at the current value; g_current stays as it was
 void DrawValueBarSurface();  // value 100 - y at the current hue and saturation, rows 1..99
-void DrawPaletteSurface();   // the 128 swatches of Palette, 16 by 8, pitch 14 from (1, 1)
+void DrawPaletteSurface();   // the 128 swatches of Palette, 16 by 8, one Geo().paletteCellPitch apart
 
 // A three-dimensional frame through the corner points of `corners` (all four
 // edges drawn on): a sunken one has the shadow along the left and top and the

@@ -50,6 +50,7 @@ struct Geometry {
     POINT percentText;   // on a channel bar: x, and the drop below centering
 
     LONG uiFontHeight;  // the cell height of the UI font
+    SIZE smallIcon;     // the windows' small icon, taken from icon 101
 
     // ---- The capture's magnifier panel, in its own coordinates ----
     SIZE panel;
@@ -95,6 +96,7 @@ constexpr Geometry kGeometryAt96Dpi = {
     {3, 1},
 
     12,
+    {16, 16},
 
     {170, 240},
     {10, 10},

@@ -12,7 +12,7 @@ MainWindowState g_window;
 
 namespace {
 
-struct ControlSpec {
+struct ControlRow {
     DWORD exStyle;
     const char* className;
     int id;
@@ -26,7 +26,7 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_CENTER | BS_VCENTER;
 
 // In creation order, each placed at its rectangle of Geo().controls; the first
 // nine are the edit table.
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     {WS_EX_CLIENTEDGE, "EDIT", ID_R10, kEditStyle, 0, 3},
     {WS_EX_CLIENTEDGE, "EDIT", ID_G10, kEditStyle, 0, 3},
     {WS_EX_CLIENTEDGE, "EDIT", ID_B10, kEditStyle, 0, 3},
@@ -60,7 +60,7 @@ void CreateControls(HWND window)
 {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
-        const ControlSpec& c = kControls[i];
+        const ControlRow& c = kControls[i];
         const RECT& r = Geo().controls[i];
         const char* text = c.text != 0 ? UiText(c.text) : "";
         HWND control = CreateWindowExA(c.exStyle, c.className, text, c.style, r.left, r.top, Width(r), Height(r),

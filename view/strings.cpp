@@ -18,8 +18,7 @@ HMODULE Resources()
 // String `id` as stored: its block holds 16 counted UTF-16 strings.
 std::wstring StoredText(UINT id)
 {
-    HRSRC found = FindUiResource(RT_STRING, MAKEINTRESOURCEA(id / 16 + 1));
-    const auto* text = found ? static_cast<const WCHAR*>(LockResource(LoadResource(Resources(), found))) : nullptr;
+    const auto* text = static_cast<const WCHAR*>(UiResourceData(RT_STRING, id / 16 + 1));
     if (text == nullptr)
         return std::wstring();
     for (UINT skip = id % 16; skip > 0; --skip)
@@ -58,6 +57,12 @@ HRSRC FindUiResource(LPCSTR type, LPCSTR name)
 {
     HRSRC found = FindResourceExA(Resources(), type, name, g_uiLanguage);
     return found != nullptr ? found : FindResourceA(Resources(), name, type);
+}
+
+const void* UiResourceData(LPCSTR type, UINT id)
+{
+    HRSRC found = FindUiResource(type, MAKEINTRESOURCEA(id));
+    return found != nullptr ? LockResource(LoadResource(Resources(), found)) : nullptr;
 }
 
 const char* UiText(UINT id)

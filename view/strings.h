@@ -19,6 +19,10 @@ void ChooseUiLanguage(HMODULE module);
 // resource in any language.
 HRSRC FindUiResource(LPCSTR type, LPCSTR name);
 
+// The data of resource `id` of `type` in the interface language (as
+// FindUiResource finds it): a menu or dialog template; null when there is none.
+const void* UiResourceData(LPCSTR type, UINT id);
+
 // The text of string `id` in the interface language and the ANSI code page,
 // NUL-terminated; a "|" in the text stands for a NUL (the filters of the file
 // dialogs). The empty text for an unknown id. The pointer stays valid until the

@@ -9,6 +9,7 @@
 #include "view/gdi.h"
 #include "view/geometry.h"
 #include "view/layout.h"
+#include "view/strings.h"
 
 
 namespace {
@@ -189,6 +190,16 @@ Surface Surfaces::*const kSurfacesInOrder[] = {
 
 }  // namespace
 
+void MessageFontFace(char (&face)[LF_FACESIZE])
+{
+    std::memset(face, 0, sizeof face);
+    NONCLIENTMETRICSA metrics;
+    std::memset(&metrics, 0, sizeof metrics);
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        lstrcpynA(face, metrics.lfMessageFont.lfFaceName, LF_FACESIZE);
+}
+
 void WantedUiFontFace(char (&face)[LF_FACESIZE])
 {
     std::memset(face, 0, sizeof face);
@@ -198,6 +209,10 @@ void WantedUiFontFace(char (&face)[LF_FACESIZE])
 void ChooseUiFontFace(char (&face)[LF_FACESIZE])
 {
     std::memset(face, 0, sizeof face);
+    if (PRIMARYLANGID(g_uiLanguage) != LANG_JAPANESE) {
+        MessageFontFace(face);
+        return;
+    }
     WantedUiFontFace(face);
 
     WindowDcGuard screen(nullptr);

@@ -24,9 +24,14 @@ struct Surfaces {
 // (code page 932, where the interface is Japanese).
 void WantedUiFontFace(char (&face)[LF_FACESIZE]);
 
-// The face CreateUiFont uses: the wanted face where the system has it, else the
-// nearest proportional Japanese sans-serif face it has (the wanted face again
-// when it has no Japanese face at all). Written into `face` (LF_FACESIZE bytes).
+// The face of the system's message boxes (SPI_GETNONCLIENTMETRICS); empty when
+// the system does not say.
+void MessageFontFace(char (&face)[LF_FACESIZE]);
+
+// The face CreateUiFont uses. In English, the message boxes' face. In Japanese,
+// the wanted face where the system has it, else the nearest proportional
+// Japanese sans-serif face it has (the wanted face again when it has no
+// Japanese face at all). Written into `face` (LF_FACESIZE bytes).
 void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
 
 // The 12-pixel UI font; the caller owns it (DeleteObject at close).

@@ -76,22 +76,25 @@ TEST(ChangeColor, DragOnTheHueSaturationFieldAndTheValueBar)
     setup.settings = ColorSettings(kStart);
     Session s(setup);
     ASSERT_TRUE(s.Ready());
-    // Across the field: hue 2x - 320, saturation 117 - y; the button still held.
-    s.Drag({200, 90}, {250, 30}, 10, false);
+    // Across the field: column x hue 2x, row y saturation 100 - y; the button still held.
+    const RECT& field = Geo().hueSat;
+    const RECT& valueBar = Geo().valueBar;
+    const POINT end = At(field, 90, 13);
+    s.Drag(At(field, 40, 73), end, 10, false);
     Hsv hsv = {180, 87, 33};
     Rgb rgb = ToRgb(hsv);
     ExpectShows(s, rgb, EditTexts(rgb, hsv));
     EXPECT_EQ(s.SwatchReference(), kStart) << "the drag is not committed before the release";
-    s.ReleaseLeft(250, 30);
+    s.ReleaseLeft(end.x, end.y);
     EXPECT_EQ(s.SwatchReference(), rgb);
-    // Down the value bar: value 117 - y.
-    s.Drag({370, 20}, {370, 40}, 5);
+    // Down the value bar: row y value 100 - y.
+    s.Drag(At(valueBar, 10, 3), At(valueBar, 10, 23), 5);
     hsv.v = 77;
     rgb = ToRgb(hsv);
     ExpectShows(s, rgb, EditTexts(rgb, hsv));
     EXPECT_EQ(s.SwatchReference(), rgb);
     // The value bar is drawn for the new hue and saturation: its top row is value 99.
-    EXPECT_EQ(s.Pixel(365, 18), RGB(ToRgb({180, 87, 99}).r, ToRgb({180, 87, 99}).g, ToRgb({180, 87, 99}).b));
+    EXPECT_EQ(s.Pixel(valueBar.left + 5, valueBar.top + 1), RGB(ToRgb({180, 87, 99}).r, ToRgb({180, 87, 99}).g, ToRgb({180, 87, 99}).b));
     ExpectSavedColor(s, rgb);
     Report("field drag to hue 180 saturation 87, value bar to 77");
 }
@@ -103,25 +106,30 @@ TEST(ChangeColor, DragOnTheChannelBars)
     Session s(setup);
     ASSERT_TRUE(s.Ready());
     s.Command(kRgbMode);
+    // Column x of a bar is its channel x - the bar's left edge; the drag area
+    // reaches past the bar's right end.
+    const Geometry& g = Geo();
     const struct {
-        int y;
-        int x;
+        LONG y;
+        LONG x;
         Rgb after;
     } drags[] = {
-        {25, 235, {100, 52, 86}},   // red = x - 135
-        {65, 335, {100, 200, 86}},  // green
-        {105, 395, {100, 200, 255}},  // clamped at 255
+        {g.redBar.top + 8, g.redBar.left + 100, {100, 52, 86}},
+        {g.greenBar.top + 7, g.greenBar.left + 200, {100, 200, 86}},
+        {g.blueBar.top + 6, g.blueDrag.right - 1, {100, 200, 255}},  // clamped at 255
     };
     for (const auto& d : drags) {
         SCOPED_TRACE(d.y);
-        s.Drag({200, d.y}, {d.x, d.y}, 8);
+        s.Drag({g.redBar.left + 65, d.y}, {d.x, d.y}, 8);
         ExpectShows(s, d.after, EditTexts(d.after));
         EXPECT_EQ(s.SwatchReference(), d.after);
         // The red bar shows this green and blue, column c being red c.
-        EXPECT_EQ(s.Pixel(135 + 40, 29), RGB(40, d.after.g, d.after.b));
+        EXPECT_EQ(s.Pixel(g.redBar.left + 40, g.redBar.top + 12), RGB(40, d.after.g, d.after.b));
     }
-    // Left of the bars (x <= 130) and between them nothing changes.
-    for (POINT p : {POINT{130, 25}, POINT{200, 45}, POINT{200, 90}}) {
+    // Left of the drag areas and between them nothing changes.
+    const LONG x = g.redBar.left + 65;
+    for (POINT p : {POINT{g.redDrag.left - 1, g.redBar.top + 8}, POINT{x, g.redDrag.bottom + 3},
+                    POINT{x, g.greenDrag.bottom + 7}}) {
         s.Click(p.x, p.y);
         EXPECT_EQ(s.Edits(), EditTexts({100, 200, 255})) << p.x << "," << p.y;
     }
@@ -142,13 +150,15 @@ TEST(ChangeColor, PalettePickAndStore)
         SCOPED_TRACE(cell);
         const Rgb entry = PaletteEntry(palette, cell);
         EXPECT_EQ(s.PaletteCell(cell), entry) << "the swatch shows palette.ini";
-        s.Click(172 + 14 * (cell % 16) + 5, 154 + 14 * (cell / 16) + 5);
+        const POINT p = InCell(cell, 5, 5);
+        s.Click(p.x, p.y);
         ExpectShows(s, entry, EditTexts(entry));
         EXPECT_EQ(s.SwatchReference(), entry);
     }
     // A right click stores the current color (cell 127's) into cell 2.
     const Rgb last = PaletteEntry(palette, 127);
-    s.RightClick(172 + 14 * 2 + 3, 154 + 3);
+    const POINT cell2 = InCell(2, 3, 3);
+    s.RightClick(cell2.x, cell2.y);
     EXPECT_EQ(s.PaletteCell(2), last);
     ExpectSavedColor(s, last);
     std::string expected = palette;

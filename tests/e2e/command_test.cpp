@@ -107,31 +107,35 @@ TEST(Commands, SettingsMenuItems)
     }
     // The display modes, each also when already shown: the pickers and a
     // repaint of the whole window (a scribble over the labels goes).
+    const POINT red100 = At(Geo().redBar, 100, 12);     // red bar, column 100
+    const POINT valueTop = At(Geo().valueBar, 5, 1);    // value bar, top row: value 99
     const struct {
         int id;
-        int x, y;
+        LONG x, y;
         COLORREF shown;
     } modes[] = {
-        {kRgbMode, 135 + 100, 29, RGB(100, 205, 239)},  // red bar, column 100
-        {kRgbMode, 135 + 100, 29, RGB(100, 205, 239)},
-        {kHsvMode, 365, 18, 0},  // value bar, top row: value 99
-        {kHsvMode, 365, 18, 0},
+        {kRgbMode, red100.x, red100.y, RGB(100, 205, 239)},
+        {kRgbMode, red100.x, red100.y, RGB(100, 205, 239)},
+        {kHsvMode, valueTop.x, valueTop.y, 0},
+        {kHsvMode, valueTop.x, valueTop.y, 0},
     };
     const Hsv hsv = ToHsv({171, 205, 239});
     const Rgb top = ToRgb({hsv.h, hsv.s, 99});
     for (const auto& m : modes) {
         HDC dc = GetDC(s.main());
-        RECT scribble = {10, 2, 60, 12};
+        // Over the label above the swatch.
+        const RECT& swatch = Geo().swatch;
+        RECT scribble = {swatch.left, swatch.top - 15, swatch.left + 50, swatch.top - 5};
         FillRect(dc, &scribble, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         ReleaseDC(s.main(), dc);
         GdiFlush();
         bool scribbled = false;
         for (int i = 0; i < 50 && !scribbled; ++i, Sleep(20))
-            scribbled = s.Pixel(12, 3) == RGB(0, 0, 0);
+            scribbled = s.Pixel(scribble.left + 2, scribble.top + 1) == RGB(0, 0, 0);
         ASSERT_TRUE(scribbled) << "the scribble is on screen before the command";
         s.Command(m.id);
         EXPECT_EQ(s.Pixel(m.x, m.y), m.shown ? m.shown : RGB(top.r, top.g, top.b)) << m.id;
-        EXPECT_EQ(s.Pixel(12, 3), face) << "the whole window was repainted";
+        EXPECT_EQ(s.Pixel(scribble.left + 2, scribble.top + 1), face) << "the whole window was repainted";
     }
     s.Command(kRgbMode);
     ASSERT_EQ(s.Close(), 0);

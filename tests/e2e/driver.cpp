@@ -284,9 +284,22 @@ COLORREF Session::Pixel(int x, int y)
 
 static Rgb Split(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
-Rgb Session::SwatchCurrent() { return Split(Pixel(60, 40)); }
-Rgb Session::SwatchReference() { return Split(Pixel(60, 100)); }
-Rgb Session::PaletteCell(int cell) { return Split(Pixel(171 + 14 * (cell % 16) + 7, 153 + 14 * (cell / 16) + 7)); }
+// The swatch's upper half shows the current color, its lower half the reference color.
+Rgb Session::SwatchCurrent()
+{
+    const RECT& s = Geo().swatch;
+    return Split(Pixel((s.left + s.right) / 2, s.top + Height(s) / 4));
+}
+Rgb Session::SwatchReference()
+{
+    const RECT& s = Geo().swatch;
+    return Split(Pixel((s.left + s.right) / 2, s.bottom - Height(s) / 4));
+}
+Rgb Session::PaletteCell(int cell)
+{
+    const POINT middle = InCell(cell, Geo().paletteCellSize / 2, Geo().paletteCellSize / 2);
+    return Split(Pixel(middle.x, middle.y));
+}
 
 HWND Session::Focus()
 {

@@ -14,7 +14,19 @@
 #include "tests/app_driver.h"
 #include "tests/test_folder.h"
 
+#include "color/palette.h"
 #include "tests/find_control.h"
+#include "view/geometry.h"
+
+// Points of the window named by what they lie in: pixel (dx, dy) of a
+// rectangle of the geometry table, and of a palette cell (its first pixel 0, 0).
+inline POINT At(const RECT& r, int dx, int dy) { return {r.left + dx, r.top + dy}; }
+inline POINT InCell(int cell, int dx, int dy)
+{
+    const Geometry& g = Geo();
+    return {g.palette.left + g.paletteFirstCell.x + g.paletteCellPitch * (cell % kPaletteColumns) + dx,
+            g.palette.top + g.paletteFirstCell.y + g.paletteCellPitch * (cell / kPaletteColumns) + dy};
+}
 
 namespace e2e {
 

@@ -103,9 +103,12 @@ TEST(Outside, ScreenCapturePicksAPixelOrIsCancelled)
         // Over the known window: the panel goes to the left half and shows the pixel.
         PostMessageA(overlay, WM_MOUSEMOVE, 0, At(650, 450));
         s->Sync();
-        const int panelLeft = (GetSystemMetrics(SM_CXSCREEN) / 2 - 170) / 2;
-        const int panelTop = (GetSystemMetrics(SM_CYSCREEN) - 240) / 2;
-        EXPECT_EQ(ScreenPixel(panelLeft + 137, panelTop + 192), RGB(known.r, known.g, known.b))
+        const SIZE panel = Geo().panel;
+        const RECT& sample = Geo().sampleSquare;
+        const int panelLeft = (GetSystemMetrics(SM_CXSCREEN) / 2 - panel.cx) / 2;
+        const int panelTop = (GetSystemMetrics(SM_CYSCREEN) - panel.cy) / 2;
+        EXPECT_EQ(ScreenPixel(panelLeft + (sample.left + sample.right) / 2, panelTop + (sample.top + sample.bottom) / 2),
+                  RGB(known.r, known.g, known.b))
             << "the sample square of the magnifier";
         switch (c.way) {
         case 0:
@@ -317,8 +320,8 @@ TEST(Outside, SaveAPaletteFileAndOpenItBack)
     EXPECT_FALSE(FileExists(saved.substr(0, saved.size() - 4)));
 
     // The palette changed: the current color stored into cells 0 and 1.
-    s->RightClick(175, 157);
-    s->RightClick(175 + 14, 157);
+    s->RightClick(InCell(0, 3, 3).x, InCell(0, 3, 3).y);
+    s->RightClick(InCell(1, 3, 3).x, InCell(1, 3, 3).y);
     ASSERT_EQ(s->PaletteCell(0), (Rgb{250, 1, 2}));
 
     // Opened back: first the confirmation, then the file dialog with the same caption.
