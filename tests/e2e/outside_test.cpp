@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "store/palette_formats.h"
 #include "tests/e2e/driver.h"
 #include "tests/shell_recorder.h"
 
@@ -393,6 +395,124 @@ TEST(Outside, DeclinedPaletteDialogsChangeNothing)
     EXPECT_EQ(ReadWholeFile(s->file("palette.ini")), original);
     EXPECT_EQ(IniString(s->file("tbox.ini"), "Palette", "File"), "");
     EXPECT_EQ(CountFilesBelow(s->folder().path()), 3) << "tintbox.exe, tbox.ini and palette.ini only";
+}
+
+// ---- Palette files of other colour tools ----
+
+// Big-endian bytes, as the Adobe formats lay them out.
+std::string Be16(uint32_t v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
+std::string Be32(uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
+std::string BeFloats(std::vector<float> values)
+{
+    std::string bytes;
+    for (float f : values) {
+        uint32_t bits;
+        std::memcpy(&bits, &f, 4);
+        bytes += Be32(bits);
+    }
+    return bytes;
+}
+// An .ase block: type, length, body.
+std::string AseBlock(uint32_t type, const std::string& body) { return Be16(type) + Be32(static_cast<uint32_t>(body.size())) + body; }
+// An .ase colour named "c" (length 2 with its terminator), of type normal (2).
+std::string AseColor(const char* model, std::vector<float> values)
+{
+    return AseBlock(1, Be16(2) + Be16('c') + Be16(0) + model + BeFloats(values) + Be16(2));
+}
+// .aco entries: colour space and four 16-bit values; named "c" in version 2.
+std::string AcoEntry(uint32_t space, uint32_t a, uint32_t b, uint32_t c, bool named)
+{
+    return Be16(space) + Be16(a) + Be16(b) + Be16(c) + Be16(0) + (named ? Be32(2) + Be16('c') + Be16(0) : "");
+}
+
+// A name typed into a file dialog, then OK.
+void ChooseFile(Session& s, HWND dialog, const std::string& name)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(FindControl(dialog, "Edit", 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()),
+                        SMTO_NORMAL, 5000, &result);
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(s.WaitGone(dialog));
+    s.Sync();
+}
+
+TEST(Outside, PaletteFilesOfOtherToolsSaveAndOpen)
+{
+    const std::string original = NumberedPalette(7);
+    StartFiles setup;
+    setup.palette = original;
+    auto s = StartWith(kStart, setup);
+    ASSERT_TRUE(s->Ready());
+
+    // Saved once in each format, chosen by the filter; the name typed without extension.
+    const char* const extensions[] = {".tbp", ".gpl", ".ase", ".aco", ".pal", ".txt", ".hex"};
+    for (int filter = 0; filter < 7; ++filter) {
+        const std::string saved = s->file("saved" + std::to_string(filter)) + extensions[filter];
+        SCOPED_TRACE(saved);
+        s->Keys({VK_CONTROL, 'S'});
+        HWND save = s->WaitForDialog(kSaveCaption);
+        ASSERT_NE(save, nullptr);
+        HWND types = FindControl(save, "ComboBox", 0x470);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(types, CB_SETCURSEL, static_cast<WPARAM>(filter), 0, SMTO_NORMAL, 5000, &result);
+        // As a choice in the list notifies its dialog.
+        for (int code : {CBN_SELCHANGE, CBN_SELENDOK})
+            SendMessageTimeoutA(save, WM_COMMAND, MAKEWPARAM(0x470, static_cast<WORD>(code)), reinterpret_cast<LPARAM>(types),
+                                SMTO_NORMAL, 5000, &result);
+        ChooseFile(*s, save, saved.substr(0, saved.size() - 4));
+        const std::string bytes = ReadWholeFile(saved);
+        const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+        const PaletteRead read = ReadPaletteFormat(static_cast<PaletteFormat>(filter), data, bytes.size());
+        ASSERT_EQ(read.error, PaletteError::None);
+        ASSERT_EQ(read.colors.size(), 128u);
+        for (int i = 0; i < 128; ++i) {
+            const Rgb c = PaletteEntry(original, i);
+            EXPECT_EQ(read.colors[static_cast<size_t>(i)], static_cast<uint32_t>(c.r | c.g << 8 | c.b << 16)) << i;
+        }
+    }
+    EXPECT_NE(ReadWholeFile(s->file("saved1.gpl")).find("Name: saved1\n"), std::string::npos);
+
+    // Opened from the dialog with its first filter (.tbp) showing: the extension chooses the reader.
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<Rgb> colors;
+    } files[] = {
+        {"a.gpl", "GIMP Palette\r\nName: mine\r\nColumns: 4\r\n# comment\r\n\r\n255\t0\t0\tred\r\n  0 128 255\tsky\r\n",
+         {{255, 0, 0}, {0, 128, 255}}},
+        {"b.ase", "ASEF" + Be16(1) + Be16(0) + Be32(6) + AseBlock(0xC001, Be16(2) + Be16('g') + Be16(0)) +
+                      AseColor("RGB ", {0.2f, 0.6f, 1.0f}) + AseColor("CMYK", {0, 1, 1, 0}) + AseBlock(0xC002, "") +
+                      AseColor("LAB ", {1, 0, 0}) + AseColor("Gray", {0.2f}),
+         {{51, 153, 255}, {255, 0, 0}, {255, 255, 255}, {51, 51, 51}}},
+        {"c.aco", Be16(1) + Be16(2) + AcoEntry(0, 0, 0, 0, false) + AcoEntry(0, 0, 0, 0, false) + Be16(2) + Be16(2) +
+                      AcoEntry(0, 65535, 32896, 0, true) + AcoEntry(8, 2500, 0, 0, true),
+         {{255, 128, 0}, {191, 191, 191}}},
+        {"d.pal", "JASC-PAL\r\n0100\r\n3\r\n1 2 3\r\n4 5 6\r\n7 8 9\r\n", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
+        {"e.txt", "; paint.net Palette File\r\n; Colors: 2\r\nFF102030\r\n80405060\r\n", {{16, 32, 48}, {64, 80, 96}}},
+        {"f.hex", "ff8000\n#00ff80\n", {{255, 128, 0}, {0, 255, 128}}},
+    };
+    std::vector<Rgb> shown;
+    for (int i = 0; i < 128; ++i)
+        shown.push_back(PaletteEntry(original, i));
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        WriteWholeFile(s->file(f.name), f.bytes);
+        s->Keys({VK_CONTROL, 'O'});
+        HWND box = s->WaitForDialog(kOpenCaption);
+        ASSERT_NE(box, nullptr);
+        PressButton(box, IDYES);
+        ASSERT_TRUE(s->WaitGone(box));
+        HWND open = s->WaitForDialog(kOpenCaption);
+        ASSERT_NE(open, nullptr);
+        ChooseFile(*s, open, s->file(f.name));
+        std::copy(f.colors.begin(), f.colors.end(), shown.begin());
+        for (size_t cell = 0; cell <= f.colors.size(); ++cell)
+            EXPECT_EQ(s->PaletteCell(static_cast<int>(cell)), shown[cell]) << cell;
+        EXPECT_EQ(s->FindTopLevel("#32770"), nullptr) << "no message";
+    }
+    ASSERT_EQ(s->Close(), 0);
+    EXPECT_TRUE(SamePath(IniString(s->file("tbox.ini"), "Palette", "File"), s->file("f.hex")));
+    Report("saved in each of the 7 formats and read back; opened one file of each of the 6 other formats");
 }
 
 // ---- tbox.ini read at start and written at close ----
