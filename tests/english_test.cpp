@@ -7,10 +7,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/palette_commands.h"
 #include "capture/capture.h"
 #include "color/palette.h"
 #include "res/resource.h"
@@ -183,7 +186,10 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
                         IDS_SCALE_359,   IDS_SCALE_100,     IDS_HUESAT_LABEL,  IDS_VALUE_LABEL,  IDS_PALETTE_LABEL,
                         IDS_R_LABEL,     IDS_G_LABEL,       IDS_B_LABEL,       IDS_H_LABEL,      IDS_S_LABEL,
                         IDS_V_LABEL,     IDS_CAPTURE_HINT,  IDS_PALETTE_FILTER, IDS_OPEN_PALETTE, IDS_SAVE_PALETTE,
-                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE};
+                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE, IDS_FORMAT_FILTERS, IDS_ALL_PALETTES_FILTER,
+                        IDS_PALETTE_UNCHANGED, IDS_COLORS_LEFT_OUT, IDS_FIRST_DROPPED, IDS_FILE_NOT_THIS_FORMAT,
+                        IDS_FILE_TRUNCATED, IDS_FILE_TOO_LARGE, IDS_FILE_OUT_OF_RANGE, IDS_FILE_MALFORMED,
+                        IDS_FILE_UNSUPPORTED, IDS_FILE_NO_COLORS};
     for (UINT id : all) {
         const std::string text = UiText(id);
         EXPECT_FALSE(text.empty()) << "string " << id;
@@ -201,6 +207,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
     for (const auto& e : expected)
         EXPECT_STREQ(UiText(e.id), e.text);
     EXPECT_EQ(std::string(UiText(IDS_PALETTE_FILTER), 28), std::string("Palette Files (*.tbp)\0*.tbp\0", 28));
+    EXPECT_EQ(std::string(UiText(IDS_FORMAT_FILTERS), 27), std::string("GIMP Palette (*.gpl)\0*.gpl\0", 27));
     for (const std::string& text : ChildTexts(g_mainWindow))
         EXPECT_EQ(NonAscii(text), "") << "\"" << text << "\"";
     EXPECT_EQ(WindowText(GetDlgItem(g_mainWindow, ID_CAPTURE)), "Screen Color");
@@ -256,14 +263,19 @@ void CALLBACK LookAtTheDialog(HWND, UINT, UINT_PTR timer, DWORD)
     PostMessageA(dialog, WM_COMMAND, g_seen.answer, 0);
 }
 
-// Runs a command that opens a modal window and returns what that window showed.
-Seen SeeModal(int command, UINT answer)
+// Does what opens a modal window and returns what that window showed.
+Seen SeeModal(const std::function<void()>& act, UINT answer)
 {
     g_seen = Seen{};
     g_seen.answer = answer;
     SetTimer(nullptr, 0, 50, LookAtTheDialog);
-    SendMessageA(g_mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    act();
     return g_seen;
+}
+
+Seen SeeModal(int command, UINT answer)
+{
+    return SeeModal([command] { SendMessageA(g_mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0); }, answer);
 }
 
 TEST_F(EnglishWindow, VersionDialogAndConfirmationAreEnglish)
@@ -292,6 +304,18 @@ TEST_F(EnglishWindow, VersionDialogAndConfirmationAreEnglish)
         EXPECT_TRUE(shown) << c.shows;
     }
     EXPECT_EQ(Palette[3], 0x00010203u) << "answering no changed nothing";
+}
+
+// A palette file with a fault, as the open command and a drop read it.
+TEST_F(EnglishWindow, PaletteFileFaultIsToldInEnglish)
+{
+    const std::string path = g_folder->file("cut.ase");
+    WriteWholeFile(path, std::string("ASEF\0\1\0\0\0\0\0\1\0\1", 14));
+    const Seen seen = SeeModal([&path] { OpenPaletteFile(g_mainWindow, path.c_str()); }, IDOK);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.caption, "Open Palette");
+    const std::string shown = path + "\n\nThe file ends too early: it is cut short.\nThe palette was not changed.";
+    EXPECT_NE(std::find(seen.texts.begin(), seen.texts.end(), shown), seen.texts.end()) << shown;
 }
 
 // The hint fits in the panel and is drawn there, in the shadow color.
