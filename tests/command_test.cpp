@@ -1302,6 +1302,8 @@ TEST(HelpPage, IsBesideTheProgramAndCoversEverything)
         "Tab", "Shift+Tab", "テンキー",
         // The capture and the files.
         "右クリック", "拡大", "tbox.ini", "palette.ini", "palini.dll", ".tbp",
+        // The formats of other programs, their formulas, and dropping files.
+        ".gpl", ".ase", ".aco", ".pal", ".txt", ".hex", "R = 255×(1−C)×(1−K)", "Bradford", "ドロップ",
     };
     for (const char* m : mentions)
         EXPECT_NE(page.find(m), std::string::npos) << m;
