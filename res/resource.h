@@ -76,19 +76,20 @@
 #define IDS_SAVE_PALETTE      2066
 #define IDS_RESET_PALETTE     2067   // the confirmation's caption before the factory palette
 #define IDS_REPLACE_PALETTE   2068   // the confirmation's question
-#define IDS_FORMAT_FILTERS    2069   // one filter a format of other tools, in the order of PaletteFormat
-#define IDS_ALL_PALETTES_FILTER 2070 // the open dialog's filter of every palette file
-#define IDS_PALETTE_UNCHANGED 2071   // after a reading fault
-#define IDS_COLORS_LEFT_OUT   2072   // %u colours in the file, %u of them left out
-#define IDS_FIRST_DROPPED     2073   // %u files dropped, only the first opened
+// The palette formats of other tools: one string block of their own (2112..2127)
+#define IDS_FORMAT_FILTERS    2112   // one filter a format of other tools, in the order of PaletteFormat
+#define IDS_ALL_PALETTES_FILTER 2113 // the open dialog's filter of every palette file
+#define IDS_PALETTE_UNCHANGED 2114   // after a reading fault
+#define IDS_COLORS_LEFT_OUT   2115   // %u colours in the file, %u of them left out
+#define IDS_FIRST_DROPPED     2116   // %u files dropped, only the first opened
 // What is wrong with a palette file, one text a PaletteError
-#define IDS_FILE_NOT_THIS_FORMAT 2080
-#define IDS_FILE_TRUNCATED    2081
-#define IDS_FILE_TOO_LARGE    2082
-#define IDS_FILE_OUT_OF_RANGE 2083
-#define IDS_FILE_MALFORMED    2084
-#define IDS_FILE_UNSUPPORTED  2085
-#define IDS_FILE_NO_COLORS    2086
+#define IDS_FILE_NOT_THIS_FORMAT 2117
+#define IDS_FILE_TRUNCATED    2118
+#define IDS_FILE_TOO_LARGE    2119
+#define IDS_FILE_OUT_OF_RANGE 2120
+#define IDS_FILE_MALFORMED    2121
+#define IDS_FILE_UNSUPPORTED  2122
+#define IDS_FILE_NO_COLORS    2123
 
 // Version dialog controls
 #define IDC_VERSIONTEXT   1000

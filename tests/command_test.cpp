@@ -935,7 +935,7 @@ TEST_F(PaletteCommands, SaveCancelledWritesNothing)
     EXPECT_FALSE(FileExists("C:\\before.tbp"));
 }
 
-// ---- Palette files of other colour tools, from the open dialog or dropped ----
+// ---- Palette files of other colour tools dropped onto the window ----
 
 // A text as the Japanese interface shows it, in code page 932.
 std::string Cp932(const std::wstring& text)
@@ -951,63 +951,57 @@ HDROP MakeDrop(const std::vector<std::string>& paths)
     std::string list;
     for (const std::string& path : paths)
         list += path + '\0';
-    list += '\0';
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() + 1);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+    std::memcpy(reinterpret_cast<char*>(drop + 1), list.data(), list.size());
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }
 
-// 200 "rrggbb" lines: line i is red i, green 7, blue 255 - i.
-std::string TwoHundredHexLines()
+// Dropped files open as if chosen in the open dialog (which the end-to-end suite drives).
+TEST_F(PaletteCommands, DroppedFilesOpenOrTellWhatIsWrongByName)
 {
+    // 200 "rrggbb" lines, line i red i, green 7, blue 255 - i; the first 128 are taken.
     std::string lines;
-    for (int i = 0; i < 200; ++i) {
+    std::vector<uint32_t> first128;
+    for (uint32_t i = 0; i < 200; ++i) {
         char line[16];
         std::snprintf(line, sizeof line, "%02x07%02x\n", i, 255 - i);
         lines += line;
+        if (i < 128)
+            first128.push_back(i | 7u << 8 | (255 - i) << 16);
     }
-    return lines;
-}
-
-TEST_F(PaletteCommands, OtherFormatsOpenOrTellWhatIsWrongByName)
-{
     const std::wstring unchanged = L"\nﾊﾟﾚｯﾄは変更していません。";
-    std::vector<uint32_t> fromHexLines;
-    for (uint32_t i = 0; i < 128; ++i)
-        fromHexLines.push_back(i | 7u << 8 | (255 - i) << 16);
     const struct {
-        bool drop;                   // dropped onto the window, else chosen in the open dialog
         std::vector<std::pair<std::string, std::string>> files;  // name and bytes; the first is opened
-        int answer;                  // to the confirmation
-        std::wstring message;        // shown after the path and a blank line; empty: none
+        int answer;                   // to the confirmation
+        std::wstring message;         // shown after the path and a blank line; empty: none
         LPCSTR icon;
-        std::vector<uint32_t> first; // the palette's first entries after; empty: unchanged
+        std::vector<uint32_t> first;  // the palette's first entries after; empty: unchanged
     } cases[] = {
-        {false, {{"jasc.gpl", "JASC-PAL\r\n0100\r\n1\r\n1 2 3\r\n"}}, IDYES,
+        {{{"jasc.gpl", "JASC-PAL\r\n0100\r\n1\r\n1 2 3\r\n"}}, IDYES,
          L"ﾌｧｲﾙの中身が拡張子の形式と合いません。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"cut.ase", std::string("ASEF\0\1\0\0\0\0\0\1\0\1\0\0\0\x40" "abcd", 22)}}, IDYES,
+        {{{"cut.ase", std::string("ASEF\0\1\0\0\0\0\0\1\0\1\0\0\0\x40" "abcd", 22)}}, IDYES,
          L"ﾌｧｲﾙが途中で切れています。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"big.hex", std::string(kPaletteFileLimit + 1, '\n')}}, IDYES,
+        {{{"big.hex", std::string(kPaletteFileLimit + 1, '\n')}}, IDYES,
          L"ﾌｧｲﾙが大きすぎます（1 MB まで）。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"range.gpl", "GIMP Palette\n1 2 3\tok\n300 0 0\tred\n"}}, IDYES,
+        {{{"range.gpl", "GIMP Palette\n1 2 3\tok\n300 0 0\tred\n"}}, IDYES,
          L"範囲外の色の値があります。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"bad.hex", "ff0000\nnot a colour\n"}}, IDYES,
+        {{{"bad.hex", "ff0000\nnot a colour\n"}}, IDYES,
          L"この形式にない行またはﾌﾞﾛｯｸがあります。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"v2.pal", "JASC-PAL\r\n0200\r\n1\r\n1 2 3\r\n"}}, IDYES,
+        {{{"v2.pal", "JASC-PAL\r\n0200\r\n1\r\n1 2 3\r\n"}}, IDYES,
          L"読み込めないﾊﾞｰｼﾞｮﾝまたはｶﾗｰﾓﾃﾞﾙです。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"none.txt", "; paint.net Palette File\r\n; no colours\r\n"}}, IDYES,
+        {{{"none.txt", "; paint.net Palette File\r\n; no colours\r\n"}}, IDYES,
          L"色が 1 つもありません。" + unchanged, IDI_EXCLAMATION, {}},
-        {true, {{"empty.tbp", ""}}, IDYES, L"", nullptr, {}},
-        {false, {{"many.hex", TwoHundredHexLines()}}, IDYES,
+        {{{"empty.tbp", ""}}, IDYES, L"", nullptr, {}},
+        {{{"many.hex", lines}}, IDYES,
          L"このﾌｧｲﾙには 200 色あります。ﾊﾟﾚｯﾄには最初の 128 色を読み込み、残りの 72 色は読み込みませんでした。",
-         IDI_INFORMATION, fromHexLines},
-        {false, {{"no extension", "GIMP Palette\n# by content\n1 2 3\n"}}, IDYES, L"", nullptr, {0x030201}},
-        {true, {{"one.hex", "0a141e\n"}}, IDYES, L"", nullptr, {0x1E140A}},
-        {true, {{"no.hex", "0a141e\n"}}, IDNO, L"", nullptr, {}},
-        {true, {{"first.gpl", "GIMP Palette\n\n10 20 30\n"}, {"second.hex", "ffffff\n"}}, IDYES,
+         IDI_INFORMATION, first128},
+        {{{"no extension", "GIMP Palette\n# by content\n1 2 3\n"}}, IDYES, L"", nullptr, {0x030201}},
+        {{{"one.hex", "0a141e\n"}}, IDYES, L"", nullptr, {0x1E140A}},
+        {{{"no.hex", "0a141e\n"}}, IDNO, L"", nullptr, {}},
+        {{{"first.gpl", "GIMP Palette\n\n10 20 30\n"}, {"second.hex", "ffffff\n"}}, IDYES,
          L"2 個のﾌｧｲﾙがﾄﾞﾛｯﾌﾟされました。開くのは最初のこのﾌｧｲﾙだけです。", IDI_INFORMATION, {0x1E140A}},
     };
     EXPECT_TRUE(GetWindowLongPtrA(g_mainWindow, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "files may be dropped";
@@ -1019,29 +1013,21 @@ TEST_F(PaletteCommands, OtherFormatsOpenOrTellWhatIsWrongByName)
         std::strcpy(g_paletteFile, "C:\\before.tbp");
         std::vector<std::string> paths;
         for (const auto& file : c.files) {
-            WriteWholeFile(g_folder->file(file.first), file.second);
             paths.push_back(g_folder->file(file.first));
+            WriteWholeFile(paths.back(), file.second);
         }
         MessageBoxSeen confirmation, message;
         std::vector<DialogStep> steps = {{kOpenCaption, AnswerMessageBox(confirmation, c.answer)}};
-        if (!c.drop)
-            steps.push_back({kOpenCaption, AnswerFileDialog(path)});
         if (!c.message.empty())
             steps.push_back({kOpenCaption, AnswerMessageBox(message, IDOK)});
         DialogAnswerer answerer(steps);
-        if (c.drop) {
-            PostMessageA(g_mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
-            Pump();
-        } else {
-            Press({VK_CONTROL, 'O'});
-        }
+        PostMessageA(g_mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+        Pump();
         ASSERT_TRUE(answerer.Answered());
         EXPECT_TRUE(answerer.Unexpected().empty());
         EXPECT_EQ(confirmation.text, kReplaceQuestion);
-        if (!c.message.empty()) {
-            EXPECT_EQ(message.text, path + "\n\n" + Cp932(c.message));
-            EXPECT_EQ(message.icon, LoadIconA(nullptr, c.icon));
-        }
+        EXPECT_EQ(message.text, c.message.empty() ? "" : path + "\n\n" + Cp932(c.message));
+        EXPECT_EQ(message.icon, c.icon ? LoadIconA(nullptr, c.icon) : nullptr);
         std::string expected = before;
         std::memcpy(&expected[0], c.first.data(), 4 * c.first.size());
         EXPECT_EQ(PaletteBytes(), expected);

@@ -537,16 +537,6 @@ const StringText kJapaneseStrings[] = {
                          L"JASC ﾊﾟﾚｯﾄ(*.pal)|*.pal|Paint.NET ﾊﾟﾚｯﾄ(*.txt)|*.txt|16進数ﾘｽﾄ(*.hex)|*.hex|"},
     {IDS_ALL_PALETTES_FILTER,
      L"すべてのﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp;*.gpl;*.ase;*.aco;*.pal;*.txt;*.hex)|*.tbp;*.gpl;*.ase;*.aco;*.pal;*.txt;*.hex|"},
-    {IDS_PALETTE_UNCHANGED, L"ﾊﾟﾚｯﾄは変更していません。"},
-    {IDS_COLORS_LEFT_OUT, L"このﾌｧｲﾙには %u 色あります。ﾊﾟﾚｯﾄには最初の 128 色を読み込み、残りの %u 色は読み込みませんでした。"},
-    {IDS_FIRST_DROPPED, L"%u 個のﾌｧｲﾙがﾄﾞﾛｯﾌﾟされました。開くのは最初のこのﾌｧｲﾙだけです。"},
-    {IDS_FILE_NOT_THIS_FORMAT, L"ﾌｧｲﾙの中身が拡張子の形式と合いません。"},
-    {IDS_FILE_TRUNCATED, L"ﾌｧｲﾙが途中で切れています。"},
-    {IDS_FILE_TOO_LARGE, L"ﾌｧｲﾙが大きすぎます（1 MB まで）。"},
-    {IDS_FILE_OUT_OF_RANGE, L"範囲外の色の値があります。"},
-    {IDS_FILE_MALFORMED, L"この形式にない行またはﾌﾞﾛｯｸがあります。"},
-    {IDS_FILE_UNSUPPORTED, L"読み込めないﾊﾞｰｼﾞｮﾝまたはｶﾗｰﾓﾃﾞﾙです。"},
-    {IDS_FILE_NO_COLORS, L"色が 1 つもありません。"},
 };
 
 // As the platform's own loader gives them on code page 932: the bytes shown.

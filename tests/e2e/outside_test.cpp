@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -399,30 +399,13 @@ TEST(Outside, DeclinedPaletteDialogsChangeNothing)
 
 // ---- Palette files of other colour tools ----
 
-// Big-endian bytes, as the Adobe formats lay them out.
-std::string Be16(uint32_t v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
-std::string Be32(uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
-std::string BeFloats(std::vector<float> values)
+// 16-bit big-endian words, as the Adobe formats lay out their numbers.
+std::string Be(std::initializer_list<uint32_t> words)
 {
     std::string bytes;
-    for (float f : values) {
-        uint32_t bits;
-        std::memcpy(&bits, &f, 4);
-        bytes += Be32(bits);
-    }
+    for (uint32_t w : words)
+        bytes += {static_cast<char>(w >> 8), static_cast<char>(w & 0xFF)};
     return bytes;
-}
-// An .ase block: type, length, body.
-std::string AseBlock(uint32_t type, const std::string& body) { return Be16(type) + Be32(static_cast<uint32_t>(body.size())) + body; }
-// An .ase colour named "c" (length 2 with its terminator), of type normal (2).
-std::string AseColor(const char* model, std::vector<float> values)
-{
-    return AseBlock(1, Be16(2) + Be16('c') + Be16(0) + model + BeFloats(values) + Be16(2));
-}
-// .aco entries: colour space and four 16-bit values; named "c" in version 2.
-std::string AcoEntry(uint32_t space, uint32_t a, uint32_t b, uint32_t c, bool named)
-{
-    return Be16(space) + Be16(a) + Be16(b) + Be16(c) + Be16(0) + (named ? Be32(2) + Be16('c') + Be16(0) : "");
 }
 
 // A name typed into a file dialog, then OK.
@@ -444,7 +427,7 @@ TEST(Outside, PaletteFilesOfOtherToolsSaveAndOpen)
     auto s = StartWith(kStart, setup);
     ASSERT_TRUE(s->Ready());
 
-    // Saved once in each format, chosen by the filter; the name typed without extension.
+    // Saved once in each format, chosen by the filter, the name typed without extension.
     const char* const extensions[] = {".tbp", ".gpl", ".ase", ".aco", ".pal", ".txt", ".hex"};
     for (int filter = 0; filter < 7; ++filter) {
         const std::string saved = s->file("saved" + std::to_string(filter)) + extensions[filter];
@@ -455,15 +438,13 @@ TEST(Outside, PaletteFilesOfOtherToolsSaveAndOpen)
         HWND types = FindControl(save, "ComboBox", 0x470);
         DWORD_PTR result = 0;
         SendMessageTimeoutA(types, CB_SETCURSEL, static_cast<WPARAM>(filter), 0, SMTO_NORMAL, 5000, &result);
-        // As a choice in the list notifies its dialog.
-        for (int code : {CBN_SELCHANGE, CBN_SELENDOK})
-            SendMessageTimeoutA(save, WM_COMMAND, MAKEWPARAM(0x470, static_cast<WORD>(code)), reinterpret_cast<LPARAM>(types),
-                                SMTO_NORMAL, 5000, &result);
+        for (int code : {CBN_SELCHANGE, CBN_SELENDOK})  // as a choice in the list notifies its dialog
+            SendMessageTimeoutA(save, WM_COMMAND, MAKEWPARAM(0x470, static_cast<WORD>(code)),
+                                reinterpret_cast<LPARAM>(types), SMTO_NORMAL, 5000, &result);
         ChooseFile(*s, save, saved.substr(0, saved.size() - 4));
         const std::string bytes = ReadWholeFile(saved);
-        const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-        const PaletteRead read = ReadPaletteFormat(static_cast<PaletteFormat>(filter), data, bytes.size());
-        ASSERT_EQ(read.error, PaletteError::None);
+        const PaletteRead read = ReadPaletteFormat(static_cast<PaletteFormat>(filter),
+                                                   reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         ASSERT_EQ(read.colors.size(), 128u);
         for (int i = 0; i < 128; ++i) {
             const Rgb c = PaletteEntry(original, i);
@@ -472,23 +453,21 @@ TEST(Outside, PaletteFilesOfOtherToolsSaveAndOpen)
     }
     EXPECT_NE(ReadWholeFile(s->file("saved1.gpl")).find("Name: saved1\n"), std::string::npos);
 
-    // Opened from the dialog with its first filter (.tbp) showing: the extension chooses the reader.
+    // Opened with the dialog's first filter (.tbp) showing: the extension chooses the reader.
     const struct {
         const char* name;
         std::string bytes;
         std::vector<Rgb> colors;
     } files[] = {
-        {"a.gpl", "GIMP Palette\r\nName: mine\r\nColumns: 4\r\n# comment\r\n\r\n255\t0\t0\tred\r\n  0 128 255\tsky\r\n",
+        {"a.gpl", "GIMP Palette\r\nName: mine\r\n# comment\r\n\r\n255\t0\t0\tred\r\n  0 128 255\tsky\r\n",
          {{255, 0, 0}, {0, 128, 255}}},
-        {"b.ase", "ASEF" + Be16(1) + Be16(0) + Be32(6) + AseBlock(0xC001, Be16(2) + Be16('g') + Be16(0)) +
-                      AseColor("RGB ", {0.2f, 0.6f, 1.0f}) + AseColor("CMYK", {0, 1, 1, 0}) + AseBlock(0xC002, "") +
-                      AseColor("LAB ", {1, 0, 0}) + AseColor("Gray", {0.2f}),
-         {{51, 153, 255}, {255, 0, 0}, {255, 255, 255}, {51, 51, 51}}},
-        {"c.aco", Be16(1) + Be16(2) + AcoEntry(0, 0, 0, 0, false) + AcoEntry(0, 0, 0, 0, false) + Be16(2) + Be16(2) +
-                      AcoEntry(0, 65535, 32896, 0, true) + AcoEntry(8, 2500, 0, 0, true),
-         {{255, 128, 0}, {191, 191, 191}}},
+        // One block: an RGB colour named "c" of 0.2, 0.6 and 1.0 as 32-bit floats.
+        {"b.ase", "ASEF" + Be({1, 0, 0, 1, 1, 0, 24, 2, 'c', 0}) + "RGB " +
+                      Be({0x3E4C, 0xCCCD, 0x3F19, 0x999A, 0x3F80, 0, 2}), {{51, 153, 255}}},
+        // Version 1 with orange, then version 2 with a named grey of 25 % black: the named one is taken.
+        {"c.aco", Be({1, 1, 0, 65535, 32896, 0, 0, 2, 1, 8, 2500, 0, 0, 0, 0, 2, 'c', 0}), {{191, 191, 191}}},
         {"d.pal", "JASC-PAL\r\n0100\r\n3\r\n1 2 3\r\n4 5 6\r\n7 8 9\r\n", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
-        {"e.txt", "; paint.net Palette File\r\n; Colors: 2\r\nFF102030\r\n80405060\r\n", {{16, 32, 48}, {64, 80, 96}}},
+        {"e.txt", "; paint.net Palette File\r\nFF102030\r\n80405060\r\n", {{16, 32, 48}, {64, 80, 96}}},
         {"f.hex", "ff8000\n#00ff80\n", {{255, 128, 0}, {0, 255, 128}}},
     };
     std::vector<Rgb> shown;
@@ -506,7 +485,7 @@ TEST(Outside, PaletteFilesOfOtherToolsSaveAndOpen)
         ASSERT_NE(open, nullptr);
         ChooseFile(*s, open, s->file(f.name));
         std::copy(f.colors.begin(), f.colors.end(), shown.begin());
-        for (size_t cell = 0; cell <= f.colors.size(); ++cell)
+        for (size_t cell = 0; cell <= f.colors.size(); ++cell)  // and the first cell after them, as it was
             EXPECT_EQ(s->PaletteCell(static_cast<int>(cell)), shown[cell]) << cell;
         EXPECT_EQ(s->FindTopLevel("#32770"), nullptr) << "no message";
     }
