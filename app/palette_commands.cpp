@@ -60,6 +60,12 @@ UINT FaultText(PaletteError error)
     return IDS_FILE_NO_COLORS;
 }
 
+void SetPaletteFilePath(const std::string& path)
+{
+    ZeroMemory(g_paletteFile, sizeof g_paletteFile);
+    path.copy(g_paletteFile, sizeof g_paletteFile - 1);
+}
+
 }  // namespace
 
 int ShowFileMessage(HWND window, const char* path, const std::string& text, UINT caption, UINT style)
@@ -68,7 +74,10 @@ int ShowFileMessage(HWND window, const char* path, const std::string& text, UINT
     return MessageBoxA(window, message.c_str(), UiText(caption), style);
 }
 
-void OpenPaletteFile(HWND window, const char* path)
+// Reads a palette file the user chose into the palette and shows it; a fault
+// in the file, or colours past the 128th, are told in a message naming it.
+// Returns whether the file was read (false: the palette is as it was).
+static bool OpenPaletteFile(HWND window, const char* path)
 {
     const PaletteOpening opening = OpenUserPaletteFile(path, Palette);
     RedrawPalette();
@@ -79,6 +88,17 @@ void OpenPaletteFile(HWND window, const char* path)
     else if (opening.leftOut > 0)
         ShowFileMessage(window, path, Formatted(IDS_COLORS_LEFT_OUT, opening.total, opening.leftOut),
                         IDS_OPEN_PALETTE, MB_OK | MB_ICONINFORMATION);
+    return opening.opened && opening.error == PaletteError::None;
+}
+
+// Opens the file at `path` as the palette file; one that cannot be read leaves
+// the palette file path as it was, as it leaves the palette.
+static void OpenAsPaletteFile(HWND window, const std::string& path)
+{
+    const std::string before = g_paletteFile;
+    SetPaletteFilePath(path);
+    if (!OpenPaletteFile(window, g_paletteFile))
+        SetPaletteFilePath(before);
 }
 
 void InitialisePalette(HWND window)
@@ -94,10 +114,10 @@ void OpenPalette(HWND window)
     if (!ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
         return;
     const std::string filters = DialogFilters({IDS_PALETTE_FILTER, IDS_FORMAT_FILTERS, IDS_ALL_PALETTES_FILTER});
-    if (!ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), filters.c_str()}, g_paletteFile,
-                             sizeof g_paletteFile))
-        return;
-    OpenPaletteFile(window, g_paletteFile);
+    char chosen[sizeof g_paletteFile];
+    std::memcpy(chosen, g_paletteFile, sizeof chosen);
+    if (ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), filters.c_str()}, chosen, sizeof chosen))
+        OpenAsPaletteFile(window, chosen);
 }
 
 void SavePalette(HWND window)
@@ -125,7 +145,5 @@ void OnDropFiles(HWND window, HDROP drop)
     if (count > 1)
         ShowFileMessage(window, path.c_str(), Formatted(IDS_FIRST_DROPPED, count), IDS_OPEN_PALETTE,
                         MB_OK | MB_ICONINFORMATION);
-    ZeroMemory(g_paletteFile, sizeof g_paletteFile);
-    path.copy(g_paletteFile, sizeof g_paletteFile - 1);
-    OpenPaletteFile(window, g_paletteFile);
+    OpenAsPaletteFile(window, path);
 }

@@ -15,12 +15,9 @@ void SavePalette(HWND window);
 
 // WM_DROPFILES of the main window: after the same question as the open
 // command, the first file dropped opens as if chosen in the open dialog; of
-// several, a message says that only the first is opened.
+// several, a message says that only the first is opened. A file that cannot
+// be read, as one chosen in the dialog, leaves the palette file path as it was.
 void OnDropFiles(HWND window, HDROP drop);
-
-// Reads a palette file the user chose into the palette and shows it; a fault
-// in the file, or colours past the 128th, are told in a message naming it.
-void OpenPaletteFile(HWND window, const char* path);
 
 // A message box about a file, owned by `window`: the file's path on the first
 // line, `text` after a blank line; the caption string `caption`, the icon (and
