@@ -42,8 +42,8 @@ std::string Ratio(int32_t hundredths)
 
 const char* Verdict(bool pass) { return UiText(pass ? IDS_CONTRAST_PASS : IDS_CONTRAST_FAIL); }
 
-// A tool of the main window, on `rect`, with `text` (LPSTR_TEXTCALLBACKA: asked for when needed).
-void AddTool(HWND tips, HWND window, UINT_PTR id, const RECT& rect, char* text)
+// Tool `id` of the main window with `text` (LPSTR_TEXTCALLBACKA: asked for when needed).
+TOOLINFOA Tool(HWND window, UINT_PTR id, char* text)
 {
     TOOLINFOA tool;
     ZeroMemory(&tool, sizeof tool);
@@ -51,9 +51,22 @@ void AddTool(HWND tips, HWND window, UINT_PTR id, const RECT& rect, char* text)
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = window;
     tool.uId = id;
-    tool.rect = rect;
     tool.lpszText = text;
+    return tool;
+}
+
+void AddTool(HWND tips, HWND window, UINT_PTR id, const RECT& rect, char* text)
+{
+    TOOLINFOA tool = Tool(window, id, text);
+    tool.rect = rect;
     SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// A new text for a tool; a tip that shows it is shown again.
+void UpdateToolText(UINT_PTR id, char* text)
+{
+    TOOLINFOA tool = Tool(GetWindow(g_window.tips, GW_OWNER), id, text);
+    SendMessageA(g_window.tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace
@@ -96,13 +109,7 @@ void UpdateContrastTip()
     const Rgb current = {g_current.red, g_current.green, g_current.blue};
     const Rgb reference = {g_reference.red, g_reference.green, g_reference.blue};
     std::string text = ContrastTipText(current, reference);
-    TOOLINFOA tool;
-    ZeroMemory(&tool, sizeof tool);
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.hwnd = GetWindow(g_window.tips, GW_OWNER);  // the main window
-    tool.uId = kSwatchTool;
-    tool.lpszText = &text[0];
-    SendMessageA(g_window.tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    UpdateToolText(kSwatchTool, &text[0]);
 }
 
 std::string SwatchTipText(int cell)
@@ -114,8 +121,11 @@ std::string SwatchTipText(int cell)
 
 void RefreshShownTip()
 {
-    if (g_window.tips != nullptr)
-        SendMessageA(g_window.tips, TTM_UPDATE, 0, 0);
+    if (g_window.tips == nullptr)
+        return;
+    TOOLINFOA shown = Tool(nullptr, 0, nullptr);
+    if (SendMessageA(g_window.tips, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&shown)) && shown.uId != kSwatchTool)
+        UpdateToolText(shown.uId, LPSTR_TEXTCALLBACKA);
 }
 
 LRESULT OnNotify(HWND, int, NMHDR* header)
