@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +19,7 @@
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/hotkey.h"
 #include "capture/capture.h"
 #include "color/color.h"
 #include "res/resource.h"
@@ -30,7 +32,9 @@
 #include "tests/test_folder.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 namespace {
 
@@ -370,6 +374,30 @@ std::string NumberedPalette(int seed)
     return bytes;
 }
 
+// A palette swatch's tip as the tip control holds it, in code page 932.
+std::string SwatchTip(int cell)
+{
+    wchar_t text[1024] = {};
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = g_mainWindow;
+    info.uId = kFirstCellTool + static_cast<UINT_PTR>(cell);
+    info.lpszText = text;
+    SendMessageW(g_window.tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    char bytes[256] = {};
+    WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    return bytes;
+}
+
+// Entry `cell` of a palette file in the HTML form with its number: "#rrggbb  n番".
+std::string ExpectedSwatchTip(const std::string& bytes, int cell)
+{
+    char text[64];
+    const auto byte = [&](int i) { return static_cast<unsigned char>(bytes[static_cast<size_t>(4 * cell + i)]); };
+    std::snprintf(text, sizeof text, "#%02x%02x%02x  %d\x94\xd4", byte(0), byte(1), byte(2), cell + 1);
+    return text;
+}
+
 std::string PaletteBytes()
 {
     return std::string(reinterpret_cast<const char*>(Palette), kPaletteFileSize);
@@ -632,7 +660,8 @@ TEST_F(SettingsMenu, CopyFormats)
         WORD item;
         int format;
         const char* text;
-    } formats[] = {{'G', 1, "RGB( 18, 52, 86 )"}, {'D', 2, "5649426"}, {'T', 0, "#123456"}};
+    } formats[] = {{'G', 1, "RGB( 18, 52, 86 )"}, {'D', 2, "5649426"},          {'C', 3, "rgb(18 52 86)"},
+                   {'L', 4, "hsl(210 65% 20%)"},  {'T', 0, "#123456"}};
     for (const auto& f : formats) {
         ChooseMenu('C', f.item);
         EXPECT_EQ(g_textForm.CopyFormat, f.format);
@@ -675,18 +704,20 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
 {
     HMENU settings = GetSubMenu(GetMenu(g_mainWindow), 1);
     ASSERT_NE(settings, nullptr);
-    const int items[] = {ID_HSVMODE, ID_RGBMODE, ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT,
-                         ID_LOWERCASE, ID_UPPERCASE, ID_SHARP};
+    const int items[] = {ID_HSVMODE,      ID_RGBMODE,      ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT,
+                         ID_CSSRGBFORMAT, ID_CSSHSLFORMAT, ID_LOWERCASE,  ID_UPPERCASE, ID_SHARP};
     const struct {
         int mode, format, hexCase, sharp;
-        bool checked[8];  // in the order of `items`
+        bool checked[10];  // in the order of `items`
     } cases[] = {
-        {0, 0, 0, 1, {true, false, true, false, false, true, false, true}},
-        {1, 1, 1, 0, {false, true, false, true, false, false, true, false}},
-        {2, 2, 7, 5, {false, true, false, false, true, false, true, true}},
-        // A copy format outside the three leaves its marks as they were.
-        {0, 9, 0, 0, {true, false, false, false, true, true, false, false}},
-        {0, -1, 1, 1, {true, false, false, false, true, false, true, true}},
+        {0, 0, 0, 1, {true, false, true, false, false, false, false, true, false, true}},
+        {1, 1, 1, 0, {false, true, false, true, false, false, false, false, true, false}},
+        {2, 2, 7, 5, {false, true, false, false, true, false, false, false, true, true}},
+        {0, 3, 0, 0, {true, false, false, false, false, true, false, true, false, false}},
+        {1, 4, 1, 1, {false, true, false, false, false, false, true, false, true, true}},
+        // A copy format outside the five leaves its marks as they were.
+        {0, 9, 0, 0, {true, false, false, false, false, false, true, true, false, false}},
+        {0, -1, 1, 1, {true, false, false, false, false, false, true, false, true, true}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -695,7 +726,7 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
         g_textForm.HexCase = c.hexCase;
         g_textForm.SharpPrefix = c.sharp;
         SendMessageA(g_mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(settings), MAKELPARAM(1, FALSE));
-        for (size_t i = 0; i < 8; ++i) {
+        for (size_t i = 0; i < 10; ++i) {
             const UINT state = GetMenuState(settings, static_cast<UINT>(items[i]), MF_BYCOMMAND);
             EXPECT_EQ((state & MF_CHECKED) != 0, c.checked[i]) << "item " << items[i];
         }
@@ -706,6 +737,8 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
     info.fMask = MIIM_FTYPE;
     GetMenuItemInfoA(settings, ID_HSVMODE, FALSE, &info);
     EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "the choices are marked as radio items";
+    GetMenuItemInfoA(settings, ID_CSSHSLFORMAT, FALSE, &info);
+    EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "the CSS forms too";
     g_displayMode = 0;
     g_textForm.CopyFormat = 0;
     g_textForm.HexCase = 0;
@@ -791,6 +824,7 @@ TEST_F(Clipboard, CtrlCCopiesTheTextInEveryForm)
         const char* text;
     } forms[] = {
         {0, 0, 1, "#123456"}, {0, 1, 0, "123456"}, {1, 0, 1, "RGB( 18, 52, 86 )"}, {2, 0, 1, "5649426"},
+        {3, 1, 0, "rgb(18 52 86)"}, {4, 1, 1, "hsl(210 65% 20%)"},
     };
     ShowColor(18, 52, 86);
     for (const auto& f : forms) {
@@ -847,6 +881,7 @@ protected:
 
 TEST_F(PaletteCommands, InitialiseAfterYesLoadsTheFactoryPalette)
 {
+    ASSERT_EQ(SwatchTip(5), ExpectedSwatchTip(NumberedPalette(100), 5));
     MessageBoxSeen seen;
     DialogAnswerer answerer({{kInitialiseCaption, AnswerMessageBox(seen, IDYES)}});
     Press({VK_CONTROL, 'I'});
@@ -858,6 +893,8 @@ TEST_F(PaletteCommands, InitialiseAfterYesLoadsTheFactoryPalette)
     EXPECT_EQ(PaletteBytes(), NumberedPalette(1));
     EXPECT_EQ(PaletteCellPixel(5), Palette[5]) << "the palette is shown at once";
     EXPECT_EQ(PaletteCellPixel(127), Palette[127]);
+    EXPECT_EQ(SwatchTip(5), ExpectedSwatchTip(NumberedPalette(1), 5)) << "the tips follow";
+    EXPECT_EQ(SwatchTip(127), ExpectedSwatchTip(NumberedPalette(1), 127));
     EXPECT_STREQ(g_paletteFile, "C:\\before.tbp") << "the palette file path is not changed";
 }
 
@@ -894,6 +931,7 @@ TEST_F(PaletteCommands, OpenAfterYesLoadsTheChosenFile)
     EXPECT_EQ(seen.text, kReplaceQuestion);
     EXPECT_EQ(PaletteBytes(), NumberedPalette(42));
     EXPECT_EQ(PaletteCellPixel(64), Palette[64]);
+    EXPECT_EQ(SwatchTip(64), ExpectedSwatchTip(NumberedPalette(42), 64)) << "the tips follow";
     EXPECT_EQ(std::string(g_paletteFile), file);
 }
 
@@ -1072,6 +1110,135 @@ TEST_F(ColorDialog, CancelChangesNothing)
     ASSERT_TRUE(dialog.Answered());
     EXPECT_TRUE(std::equal(custom.begin(), custom.end(), g_customColors));
     before.ExpectUnchanged();
+}
+
+// ---- The hotkey and its dialog ----
+
+class HotkeyDialog : public RunningProgram {
+protected:
+    void TearDown() override
+    {
+        // The default chord again, for the tests after.
+        UnregisterPickHotkey(g_mainWindow);
+        g_hotkey = kDefaultHotkey;
+        RegisterPickHotkey(g_mainWindow);
+    }
+};
+
+const std::string kHotkeyCaption = "\x83\x7A\x83\x62\x83\x67\x83\x4C\x81\x5B";  // ホットキー
+
+// Whether a chord is free for another program: tried from this thread and given back.
+bool ChordFree(HotkeyChord c)
+{
+    if (!RegisterHotKey(nullptr, 77, c.modifiers, c.key))
+        return false;
+    UnregisterHotKey(nullptr, 77);
+    return true;
+}
+
+bool SameChord(HotkeyChord a, HotkeyChord b) { return a.modifiers == b.modifiers && a.key == b.key; }
+
+struct HotkeySeen {
+    WORD control = 0;  // HKM_GETHOTKEY as it opened
+    bool win = false, off = false;
+    bool keyEnabled = false;  // after the off box was set
+    std::string complaint;    // the message box OK brought, if any
+};
+
+bool Ticked(HWND dialog, int id)
+{
+    return SendMessageA(FindControl(dialog, "Button", id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Reads the dialog, sets the chord, "Win +" and "no hotkey", presses OK; a
+// complaint box is read and closed, and then the dialog is cancelled.
+std::function<void(HWND)> AnswerHotkeyDialog(HotkeySeen& seen, WORD chord, bool win, bool off, DWORD uiThread)
+{
+    return [&seen, chord, win, off, uiThread](HWND dialog) {
+        HWND control = FindControl(dialog, "msctls_hotkey32", IDC_HOTKEY_KEY);
+        seen.control = static_cast<WORD>(SendMessageA(control, HKM_GETHOTKEY, 0, 0));
+        seen.win = Ticked(dialog, IDC_HOTKEY_WIN);
+        seen.off = Ticked(dialog, IDC_HOTKEY_OFF);
+        // The hotkey while a dialog holds the window: no capture.
+        SendMessageA(g_mainWindow, WM_HOTKEY, kPickHotkeyId, MAKELPARAM(MOD_WIN | MOD_SHIFT, 'C'));
+        SendMessageA(control, HKM_SETHOTKEY, chord, 0);
+        SendMessageA(FindControl(dialog, "Button", IDC_HOTKEY_WIN), BM_SETCHECK, win ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (off != seen.off)
+            Click(dialog, IDC_HOTKEY_OFF);
+        seen.keyEnabled = IsWindowEnabled(control) != FALSE;
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        for (DWORD start = GetTickCount(); IsWindowVisible(dialog) && GetTickCount() - start < 3000; Sleep(20)) {
+            if (HWND box = FindDialog(uiThread, "Tintbox")) {
+                Sleep(100);
+                seen.complaint = Text(GetDlgItem(box, 0xFFFF));
+                Click(box, IDOK);
+                Sleep(200);
+                Click(dialog, IDCANCEL);
+                break;
+            }
+        }
+    };
+}
+
+// Each row opens the dialog from the menu: what it shows is what the row
+// before left; the chord chosen is registered in place of the old one, or the
+// dialog complains and the old one stays.
+TEST_F(HotkeyDialog, ChoosesRegistersOrRefusesTheChord)
+{
+    const HotkeyChord kTaken = {MOD_CONTROL | MOD_SHIFT, 'J'};
+    ASSERT_TRUE(RegisterHotKey(nullptr, 78, kTaken.modifiers, kTaken.key)) << "another program's chord";
+    const struct {
+        const char* what;
+        WORD shown;  // the control as the dialog opens
+        bool shownWin, shownOff;
+        WORD chord;
+        bool win, off;
+        UINT complaint;
+        HotkeyChord registered;  // afterwards; key 0 for none
+    } rows[] = {
+        {"Ctrl+Alt+K", MAKEWORD('C', HOTKEYF_SHIFT), true, false, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT),
+         false, false, 0, {MOD_CONTROL | MOD_ALT, 'K'}},
+        // The control's Shift and Alt are MOD_SHIFT and MOD_ALT, the other way round.
+        {"Win+Shift+Alt+F9", MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT), false, false,
+         MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), true, false, 0, {MOD_WIN | MOD_SHIFT | MOD_ALT, VK_F9}},
+        {"Shift+Alt+F9 is not Win+Shift+Alt+F9", MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), true, false,
+         MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), false, false, 0, {MOD_SHIFT | MOD_ALT, VK_F9}},
+        {"no hotkey", MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), false, false, MAKEWORD('Q', HOTKEYF_CONTROL),
+         false, true, 0, {0, 0}},
+        {"Win+Shift+C again", MAKEWORD('C', HOTKEYF_SHIFT), true, true, MAKEWORD('C', HOTKEYF_SHIFT), true, false, 0,
+         {MOD_WIN | MOD_SHIFT, 'C'}},
+        {"a key alone", MAKEWORD('C', HOTKEYF_SHIFT), true, false, MAKEWORD('K', 0), false, false, IDS_HOTKEY_BARE,
+         {MOD_WIN | MOD_SHIFT, 'C'}},
+        {"another program's", MAKEWORD('C', HOTKEYF_SHIFT), true, false, MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_SHIFT),
+         false, false, IDS_HOTKEY_TAKEN, {MOD_WIN | MOD_SHIFT, 'C'}},
+    };
+    HotkeyChord before = g_pickHotkey;
+    ASSERT_TRUE(SameChord(before, HotkeyChord{MOD_WIN | MOD_SHIFT, 'C'}));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        HotkeySeen seen;
+        DialogAnswerer answerer({{kHotkeyCaption, AnswerHotkeyDialog(seen, r.chord, r.win, r.off, GetCurrentThreadId())}});
+        ChooseMenu('C', 'K');  // ホットキー(&K)...
+        ASSERT_TRUE(answerer.Answered());
+        EXPECT_TRUE(answerer.Unexpected().empty());
+        EXPECT_EQ(seen.control, r.shown);
+        EXPECT_EQ(seen.win, r.shownWin);
+        EXPECT_EQ(seen.off, r.shownOff);
+        EXPECT_EQ(seen.keyEnabled, !r.off) << "no hotkey greys the chord out";
+        EXPECT_EQ(seen.complaint, r.complaint ? UiText(r.complaint) : "");
+        EXPECT_FALSE(g_window.captureActive) << "the hotkey does nothing while the dialog is open";
+        EXPECT_TRUE(SameChord(g_pickHotkey, r.registered));
+        EXPECT_EQ(g_hotkey.Modifiers, static_cast<int32_t>(r.registered.modifiers));
+        EXPECT_EQ(g_hotkey.Key, static_cast<int32_t>(r.registered.key));
+        if (r.registered.key != 0) {
+            EXPECT_FALSE(ChordFree(r.registered)) << "registered";
+        }
+        if (!SameChord(before, r.registered) && before.key != 0) {
+            EXPECT_TRUE(ChordFree(before)) << "the old chord is given back";
+        }
+        before = r.registered;
+    }
+    UnregisterHotKey(nullptr, 78);
 }
 
 // ---- The version dialog ----
