@@ -395,6 +395,179 @@ TEST(Outside, DeclinedPaletteDialogsChangeNothing)
     EXPECT_EQ(CountFilesBelow(s->folder().path()), 3) << "tintbox.exe, tbox.ini and palette.ini only";
 }
 
+// ---- The hotkey, pressed from another program ----
+
+// A chord pressed and let go through the input queue, as any program can send
+// it; the Windows key is an extended key.
+void PressChord(UINT modifiers, WORD key)
+{
+    std::vector<WORD> keys;
+    const struct {
+        UINT modifier;
+        WORD vk;
+    } order[] = {{MOD_WIN, VK_LWIN}, {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}};
+    for (const auto& o : order)
+        if (modifiers & o.modifier)
+            keys.push_back(o.vk);
+    keys.push_back(key);
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        for (INPUT* in : {&inputs[i], &inputs[inputs.size() - 1 - i]}) {
+            in->type = INPUT_KEYBOARD;
+            in->ki.wVk = keys[i];
+            in->ki.wScan = static_cast<WORD>(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
+            in->ki.dwFlags = keys[i] == VK_LWIN ? KEYEVENTF_EXTENDEDKEY : 0;
+        }
+        inputs[inputs.size() - 1 - i].ki.dwFlags |= KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof inputs[0]);
+    Sleep(300);
+}
+
+HWND WaitForOverlay(Session& s, DWORD ms)
+{
+    HWND overlay = nullptr;
+    for (DWORD start = GetTickCount(); !overlay && GetTickCount() - start < ms; Sleep(20))
+        overlay = s.FindTopLevel("Capture");
+    return overlay;
+}
+
+// Whether `lower` lies below `upper` in the order of top-level windows.
+bool Below(HWND lower, HWND upper)
+{
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower)
+            return true;
+    return false;
+}
+
+// A window of this process in front, the one the user works in.
+class FrontWindow {
+public:
+    FrontWindow()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "E2eFrontWindow";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, "E2eFrontWindow", "front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 60, 400, 300,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(window_);
+        ColorWindow::Pump();
+    }
+    ~FrontWindow()
+    {
+        DestroyWindow(window_);
+        UnregisterClassA("E2eFrontWindow", GetModuleHandleA(nullptr));
+    }
+    HWND get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+// Win+Shift+C from this process, with Tintbox behind another window or
+// minimised: the capture opens without bringing Tintbox forward, the pick
+// becomes its color and its text, in the format of an older settings file's
+// CSS value, goes to the clipboard.
+TEST(Outside, HotkeyPicksFromAnywhereAndCopiesThePick)
+{
+    const Rgb known = {38, 120, 200};
+    const struct {
+        const char* how;
+        bool minimised;
+    } cases[] = {{"behind another window", false}, {"minimised", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ColorWindow shown(RGB(known.r, known.g, known.b), RECT{600, 400, 700, 500});
+        StartFiles setup;
+        setup.settings = "[Color]\r\nCopy=4\r\nR=18\r\nG=52\r\nB=86\r\n";
+        Session s(setup);
+        ASSERT_TRUE(s.Ready());
+        FrontWindow front;
+        if (c.minimised)
+            ShowWindow(s.main(), SW_MINIMIZE);
+        s.Sync();
+        ASSERT_EQ(GetForegroundWindow(), front.get());
+        PutOnClipboard("something else");
+        PressChord(MOD_WIN | MOD_SHIFT, 'C');
+        HWND overlay = WaitForOverlay(s, 5000);
+        ASSERT_NE(overlay, nullptr) << "the hotkey opens the capture";
+        EXPECT_NE(GetForegroundWindow(), s.main());
+        PostMessageA(overlay, WM_MOUSEMOVE, 0, At(650, 450));
+        PostMessageA(overlay, WM_LBUTTONDOWN, MK_LBUTTON, At(650, 450));
+        PostMessageA(overlay, WM_LBUTTONUP, 0, At(650, 450));
+        EXPECT_TRUE(s.WaitGone(overlay));
+        s.Sync();
+        EXPECT_EQ(ClipboardText(), "hsl(210 68% 47%)");
+        EXPECT_EQ(s.CopyText(), "hsl(210 68% 47%)");
+        EXPECT_EQ(s.Edits(), EditTexts(known));
+        EXPECT_NE(GetForegroundWindow(), s.main()) << "Tintbox stays where it was";
+        EXPECT_EQ(IsIconic(s.main()) != FALSE, c.minimised);
+        if (!c.minimised) {
+            EXPECT_TRUE(Below(s.main(), front.get()));
+            EXPECT_EQ(s.SwatchReference(), known);
+        }
+        ASSERT_EQ(s.Close(), 0);
+        EXPECT_EQ(IniInt(s.file("tbox.ini"), "Color", "Copy"), 4);
+        Report(std::string(c.how) + ": Win+Shift+C picked 2678c8 and copied 'hsl(210 68% 47%)'");
+    }
+}
+
+// Another program holds Win+Shift+C: Tintbox takes Win+Alt+C. With both held
+// there is no hotkey, and it says so once, the first time only.
+TEST(Outside, HotkeyFallsBackWhenAnotherProgramHoldsIt)
+{
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_WIN | MOD_SHIFT | MOD_NOREPEAT, 'C')) << "this program holds it";
+    std::string settings;
+    {
+        auto s = StartWith(kStart);
+        ASSERT_TRUE(s->Ready());
+        EXPECT_EQ(s->WaitForDialog("Tintbox", 1500), nullptr) << "no message: Win+Alt+C was free";
+        PressChord(MOD_WIN | MOD_SHIFT, 'C');
+        EXPECT_EQ(WaitForOverlay(*s, 1500), nullptr) << "Win+Shift+C is the other program's";
+        MSG msg;
+        EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) << "and reached it";
+        PressChord(MOD_WIN | MOD_ALT, 'C');
+        HWND overlay = WaitForOverlay(*s, 5000);
+        ASSERT_NE(overlay, nullptr) << "Win+Alt+C opens the capture";
+        PostMessageA(overlay, WM_RBUTTONDOWN, MK_RBUTTON, At(10, 10));
+        EXPECT_TRUE(s->WaitGone(overlay));
+        ASSERT_EQ(s->Close(), 0);
+        EXPECT_EQ(IniInt(s->file("tbox.ini"), "Hotkey", "Modifiers"), MOD_WIN | MOD_SHIFT) << "the choice stays";
+        EXPECT_EQ(IniInt(s->file("tbox.ini"), "Hotkey", "Notified"), 0);
+    }
+    ASSERT_TRUE(RegisterHotKey(nullptr, 2, MOD_WIN | MOD_ALT, 'C'));
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "first run with both held" : "the run after");
+        StartFiles setup;
+        setup.settings = settings;
+        Session s(setup);
+        ASSERT_TRUE(s.Ready());
+        HWND box = s.WaitForDialog("Tintbox", run == 0 ? 5000 : 1500);
+        if (run == 0) {
+            ASSERT_NE(box, nullptr) << "told once";
+            EXPECT_NE(ControlText(GetDlgItem(box, 0xFFFF)).find("\x83\x7A\x83\x62\x83\x67\x83\x4C\x81\x5B"),
+                      std::string::npos)
+                << "about the hotkey (ホットキー)";
+            PressButton(box, IDOK);
+            EXPECT_TRUE(s.WaitGone(box));
+        } else {
+            EXPECT_EQ(box, nullptr) << "not told again";
+        }
+        PressChord(MOD_WIN | MOD_ALT, 'C');
+        EXPECT_EQ(WaitForOverlay(s, 1000), nullptr);
+        ASSERT_EQ(s.Close(), 0);
+        EXPECT_EQ(IniInt(s.file("tbox.ini"), "Hotkey", "Notified"), 1);
+        settings = ReadWholeFile(s.file("tbox.ini"));
+    }
+    UnregisterHotKey(nullptr, 2);
+    UnregisterHotKey(nullptr, 1);
+    Report("Win+Shift+C held elsewhere: Win+Alt+C; both held: no hotkey, told once");
+}
+
 // ---- tbox.ini read at start and written at close ----
 
 TEST(Outside, SettingsFileIsReadAtStartAndWrittenAtClose)
@@ -458,7 +631,10 @@ TEST(Outside, FirstRunWritesDefaults)
     ASSERT_EQ(s.Close(), 0);
     const std::string ini = s.file("tbox.ini");
     const std::vector<std::string> sections = ProfileSectionNames(ini);
-    EXPECT_EQ(sections, (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
+    EXPECT_EQ(sections, (std::vector<std::string>{"Window", "Color", "CustColor", "Palette", "Hotkey"}));
+    EXPECT_EQ(IniInt(ini, "Hotkey", "Modifiers"), MOD_WIN | MOD_SHIFT);
+    EXPECT_EQ(IniInt(ini, "Hotkey", "Key"), 'C');
+    EXPECT_EQ(IniInt(ini, "Hotkey", "Notified"), 0);
     EXPECT_EQ(IniInt(ini, "Color", "Mode"), 0);
     EXPECT_EQ(IniInt(ini, "Color", "Sharp"), 1);
     EXPECT_EQ(IniInt(ini, "CustColor", "Color15"), 0xFFFFFF);
