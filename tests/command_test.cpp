@@ -1350,6 +1350,9 @@ TEST(HelpPage, IsBesideTheProgramAndCoversEverything)
         "Tab", "Shift+Tab", "テンキー",
         // The capture and the files.
         "右クリック", "拡大", "tbox.ini", "palette.ini", "palini.dll", ".tbp",
+        // The tips, the CSS forms and the hotkey.
+        "CSS RGB", "CSS HSL", "rgb(18 52 86)", "hsl(210 65% 20%)", "コントラスト比", "ホットキー", "Win+Shift+C",
+        "Win+Alt+C",
     };
     for (const char* m : mentions)
         EXPECT_NE(page.find(m), std::string::npos) << m;
