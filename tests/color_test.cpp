@@ -289,32 +289,3 @@ TEST(CopyText, FormsOfTheCurrentColor)
 
 }  // namespace
 
-// A palette swatch's text: the same forms, its hex digits in the current
-// letter case, and the current color left as it was.
-TEST(CopyText, FormsOfAnyColorRef)
-{
-    const struct {
-        int format, sharp, hexCase;
-        uint32_t color;
-        const char* text;
-    } cases[] = {
-        {0, 1, 0, 0x00563412u, "#123456"},       {0, 0, 1, 0x00EFCDABu, "ABCDEF"},
-        {0, 1, 1, 0x00000000u, "#000000"},       {1, 1, 0, 0x00563412u, "RGB( 18, 52, 86 )"},
-        {2, 1, 0, 0x00FFFFFFu, "16777215"},      {2, 1, 0, 0x00FF0000u, "16711680"},
-        {3, 1, 1, 0x00C87826u, "rgb(38 120 200)"}, {4, 1, 0, 0x00C87826u, "hsl(210 68% 47%)"},
-        {4, 1, 0, 0x000000FFu, "hsl(0 100% 50%)"}, {7, 1, 0, 0x00563412u, ""},
-    };
-    SetRgb({1, 2, 3});
-    CompleteFromRgb();
-    const ColorState before = g_current;
-    for (const auto& c : cases) {
-        g_textForm = TextForm{c.format, c.hexCase, c.sharp};
-        char text[kCopyTextSize];
-        std::memset(text, 'x', sizeof text);
-        FormatColorRefText(c.color, text, sizeof text);
-        EXPECT_STREQ(text, c.text) << "format " << c.format << " color " << c.color;
-        EXPECT_EQ(text[sizeof text - 1], '\0');
-        EXPECT_EQ(std::memcmp(&g_current, &before, sizeof before), 0) << "the current color is not touched";
-    }
-    g_textForm = kDefaultTextForm;
-}

@@ -357,6 +357,7 @@ const std::string kInitialiseCaption = "\xCA\xDF\xDA\xAF\xC4\x8F\x89\x8A\xFA\x89
 const std::string kOpenCaption = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";       // ﾊﾟﾚｯﾄを開く
 const std::string kSaveCaption = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x95\xDB\x91\xB6";       // ﾊﾟﾚｯﾄを保存
 const std::string kAboutCaption = "\xCA\xDE\xB0\xBC\xDE\xAE\xDD\x8F\xEE\x95\xF1";      // ﾊﾞｰｼﾞｮﾝ情報
+const std::string kHotkeyCaption = "\x83\x7A\x83\x62\x83\x67\x83\x4C\x81\x5B";  // ホットキー
 
 // ---- The running program ----
 
@@ -377,15 +378,9 @@ std::string NumberedPalette(int seed)
 // A palette swatch's tip as the tip control holds it, in code page 932.
 std::string SwatchTip(int cell)
 {
-    wchar_t text[1024] = {};
-    TOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = g_mainWindow;
-    info.uId = kFirstCellTool + static_cast<UINT_PTR>(cell);
-    info.lpszText = text;
-    SendMessageW(g_window.tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
     char bytes[256] = {};
-    WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    WideCharToMultiByte(932, 0, TipText(kFirstCellTool + static_cast<UINT_PTR>(cell)).c_str(), -1, bytes, sizeof bytes,
+                        nullptr, nullptr);
     return bytes;
 }
 
@@ -1116,56 +1111,47 @@ TEST_F(ColorDialog, CancelChangesNothing)
 
 class HotkeyDialog : public RunningProgram {
 protected:
-    void TearDown() override
+    void TearDown() override  // the default chord again, for the tests after
     {
-        // The default chord again, for the tests after.
         UnregisterPickHotkey(g_mainWindow);
         g_hotkey = kDefaultHotkey;
         RegisterPickHotkey(g_mainWindow);
     }
 };
 
-const std::string kHotkeyCaption = "\x83\x7A\x83\x62\x83\x67\x83\x4C\x81\x5B";  // ホットキー
-
-// Whether a chord is free for another program: tried from this thread and given back.
+// Whether another program could take the chord: tried from this thread and given back.
 bool ChordFree(HotkeyChord c)
 {
-    if (!RegisterHotKey(nullptr, 77, c.modifiers, c.key))
-        return false;
-    UnregisterHotKey(nullptr, 77);
-    return true;
+    const bool free = RegisterHotKey(nullptr, 77, c.modifiers, c.key) != FALSE;
+    if (free)
+        UnregisterHotKey(nullptr, 77);
+    return free;
 }
 
-bool SameChord(HotkeyChord a, HotkeyChord b) { return a.modifiers == b.modifiers && a.key == b.key; }
-
+// The dialog as it opened (the control, "Win +", the chord greyed out by "no
+// hotkey") and the complaint that OK brought, if any.
 struct HotkeySeen {
-    WORD control = 0;  // HKM_GETHOTKEY as it opened
+    WORD control = 0;
     bool win = false, off = false;
-    bool keyEnabled = false;  // after the off box was set
-    std::string complaint;    // the message box OK brought, if any
+    std::string complaint;
 };
 
-bool Ticked(HWND dialog, int id)
-{
-    return SendMessageA(FindControl(dialog, "Button", id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// Reads the dialog, sets the chord, "Win +" and "no hotkey", presses OK; a
-// complaint box is read and closed, and then the dialog is cancelled.
+// Reads the dialog, presses the hotkey (ignored while the dialog is open),
+// sets the chord, "Win +" and "no hotkey", presses OK; a complaint is read and
+// closed, and the dialog then cancelled.
 std::function<void(HWND)> AnswerHotkeyDialog(HotkeySeen& seen, WORD chord, bool win, bool off, DWORD uiThread)
 {
     return [&seen, chord, win, off, uiThread](HWND dialog) {
         HWND control = FindControl(dialog, "msctls_hotkey32", IDC_HOTKEY_KEY);
-        seen.control = static_cast<WORD>(SendMessageA(control, HKM_GETHOTKEY, 0, 0));
-        seen.win = Ticked(dialog, IDC_HOTKEY_WIN);
-        seen.off = Ticked(dialog, IDC_HOTKEY_OFF);
-        // The hotkey while a dialog holds the window: no capture.
+        HWND winBox = FindControl(dialog, "Button", IDC_HOTKEY_WIN);
+        seen.control = LOWORD(SendMessageA(control, HKM_GETHOTKEY, 0, 0));
+        seen.win = SendMessageA(winBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        seen.off = !IsWindowEnabled(control);
         SendMessageA(g_mainWindow, WM_HOTKEY, kPickHotkeyId, MAKELPARAM(MOD_WIN | MOD_SHIFT, 'C'));
         SendMessageA(control, HKM_SETHOTKEY, chord, 0);
-        SendMessageA(FindControl(dialog, "Button", IDC_HOTKEY_WIN), BM_SETCHECK, win ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageA(winBox, BM_SETCHECK, win ? BST_CHECKED : BST_UNCHECKED, 0);
         if (off != seen.off)
             Click(dialog, IDC_HOTKEY_OFF);
-        seen.keyEnabled = IsWindowEnabled(control) != FALSE;
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         for (DWORD start = GetTickCount(); IsWindowVisible(dialog) && GetTickCount() - start < 3000; Sleep(20)) {
             if (HWND box = FindDialog(uiThread, "Tintbox")) {
@@ -1180,61 +1166,52 @@ std::function<void(HWND)> AnswerHotkeyDialog(HotkeySeen& seen, WORD chord, bool 
     };
 }
 
-// Each row opens the dialog from the menu: what it shows is what the row
-// before left; the chord chosen is registered in place of the old one, or the
-// dialog complains and the old one stays.
+// Each row opens the dialog from the menu and shows what the row before left;
+// the chord chosen replaces the old one, or the dialog complains and the old
+// one stays. The control's Shift and Alt are MOD_SHIFT and MOD_ALT the other
+// way round.
 TEST_F(HotkeyDialog, ChoosesRegistersOrRefusesTheChord)
 {
-    const HotkeyChord kTaken = {MOD_CONTROL | MOD_SHIFT, 'J'};
-    ASSERT_TRUE(RegisterHotKey(nullptr, 78, kTaken.modifiers, kTaken.key)) << "another program's chord";
+    ASSERT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_SHIFT, 'J')) << "another program's chord";
+    const WORD shiftC = MAKEWORD('C', HOTKEYF_SHIFT), ctrlAltK = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    const WORD shiftAltF9 = MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT);
+    const HotkeyChord winShiftC = {MOD_WIN | MOD_SHIFT, 'C'};
     const struct {
-        const char* what;
-        WORD shown;  // the control as the dialog opens
+        WORD shown;
         bool shownWin, shownOff;
         WORD chord;
         bool win, off;
         UINT complaint;
         HotkeyChord registered;  // afterwards; key 0 for none
     } rows[] = {
-        {"Ctrl+Alt+K", MAKEWORD('C', HOTKEYF_SHIFT), true, false, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT),
-         false, false, 0, {MOD_CONTROL | MOD_ALT, 'K'}},
-        // The control's Shift and Alt are MOD_SHIFT and MOD_ALT, the other way round.
-        {"Win+Shift+Alt+F9", MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT), false, false,
-         MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), true, false, 0, {MOD_WIN | MOD_SHIFT | MOD_ALT, VK_F9}},
-        {"Shift+Alt+F9 is not Win+Shift+Alt+F9", MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), true, false,
-         MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), false, false, 0, {MOD_SHIFT | MOD_ALT, VK_F9}},
-        {"no hotkey", MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT), false, false, MAKEWORD('Q', HOTKEYF_CONTROL),
-         false, true, 0, {0, 0}},
-        {"Win+Shift+C again", MAKEWORD('C', HOTKEYF_SHIFT), true, true, MAKEWORD('C', HOTKEYF_SHIFT), true, false, 0,
-         {MOD_WIN | MOD_SHIFT, 'C'}},
-        {"a key alone", MAKEWORD('C', HOTKEYF_SHIFT), true, false, MAKEWORD('K', 0), false, false, IDS_HOTKEY_BARE,
-         {MOD_WIN | MOD_SHIFT, 'C'}},
-        {"another program's", MAKEWORD('C', HOTKEYF_SHIFT), true, false, MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_SHIFT),
-         false, false, IDS_HOTKEY_TAKEN, {MOD_WIN | MOD_SHIFT, 'C'}},
+        {shiftC, true, false, ctrlAltK, false, false, 0, {MOD_CONTROL | MOD_ALT, 'K'}},
+        {ctrlAltK, false, false, shiftAltF9, true, false, 0, {MOD_WIN | MOD_SHIFT | MOD_ALT, VK_F9}},
+        {shiftAltF9, true, false, MAKEWORD('Q', HOTKEYF_CONTROL), false, true, 0, {0, 0}},
+        {shiftC, true, true, shiftC, true, false, 0, winShiftC},
+        {shiftC, true, false, MAKEWORD('K', 0), false, false, IDS_HOTKEY_BARE, winShiftC},
+        {shiftC, true, false, MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_SHIFT), false, false, IDS_HOTKEY_TAKEN, winShiftC},
     };
     HotkeyChord before = g_pickHotkey;
-    ASSERT_TRUE(SameChord(before, HotkeyChord{MOD_WIN | MOD_SHIFT, 'C'}));
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
+        SCOPED_TRACE(testing::Message() << "row registering " << r.registered.modifiers << "+" << r.registered.key);
         HotkeySeen seen;
         DialogAnswerer answerer({{kHotkeyCaption, AnswerHotkeyDialog(seen, r.chord, r.win, r.off, GetCurrentThreadId())}});
         ChooseMenu('C', 'K');  // ホットキー(&K)...
         ASSERT_TRUE(answerer.Answered());
-        EXPECT_TRUE(answerer.Unexpected().empty());
         EXPECT_EQ(seen.control, r.shown);
         EXPECT_EQ(seen.win, r.shownWin);
         EXPECT_EQ(seen.off, r.shownOff);
-        EXPECT_EQ(seen.keyEnabled, !r.off) << "no hotkey greys the chord out";
         EXPECT_EQ(seen.complaint, r.complaint ? UiText(r.complaint) : "");
         EXPECT_FALSE(g_window.captureActive) << "the hotkey does nothing while the dialog is open";
-        EXPECT_TRUE(SameChord(g_pickHotkey, r.registered));
-        EXPECT_EQ(g_hotkey.Modifiers, static_cast<int32_t>(r.registered.modifiers));
+        EXPECT_EQ(g_pickHotkey.modifiers, r.registered.modifiers);
+        EXPECT_EQ(g_pickHotkey.key, r.registered.key);
+        EXPECT_EQ(g_hotkey.Modifiers, static_cast<int32_t>(r.registered.modifiers)) << "kept in the settings";
         EXPECT_EQ(g_hotkey.Key, static_cast<int32_t>(r.registered.key));
-        if (r.registered.key != 0) {
-            EXPECT_FALSE(ChordFree(r.registered)) << "registered";
-        }
-        if (!SameChord(before, r.registered) && before.key != 0) {
-            EXPECT_TRUE(ChordFree(before)) << "the old chord is given back";
+        for (const HotkeyChord& c : {before, r.registered}) {
+            const bool now = c.modifiers == r.registered.modifiers && c.key == r.registered.key;
+            if (c.key != 0) {
+                EXPECT_EQ(ChordFree(c), !now) << "only the chord registered now is held";
+            }
         }
         before = r.registered;
     }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -301,29 +300,12 @@ TEST_F(EnglishWindow, VersionDialogAndConfirmationAreEnglish)
     EXPECT_EQ(Palette[3], 0x00010203u) << "answering no changed nothing";
 }
 
-// The swatch's contrast and a palette swatch's tip, in English: a first run is
-// white on white over a black palette.
+// A first run is white on white over a black palette: both tips in English.
 TEST_F(EnglishWindow, TipsAreEnglish)
 {
-    const struct {
-        UINT_PTR tool;
-        const wchar_t* text;
-    } tips[] = {
-        {kSwatchTool, L"Contrast with the reference color: 1.00:1\r\nNormal text: AA fail, AAA fail\r\n"
-                      L"Large text: AA fail, AAA fail\r\nAgainst white 1.00:1, against black 21.00:1"},
-        {kFirstCellTool + 0, L"#000000  No. 1"},
-        {kFirstCellTool + 127, L"#000000  No. 128"},
-    };
-    for (const auto& t : tips) {
-        wchar_t text[1024] = {};
-        TOOLINFOW info = {};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.hwnd = g_mainWindow;
-        info.uId = t.tool;
-        info.lpszText = text;
-        SendMessageW(g_window.tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
-        EXPECT_STREQ(text, t.text);
-    }
+    EXPECT_EQ(TipText(kSwatchTool), L"Contrast with the reference color: 1.00:1\r\nNormal text: AA fail, AAA fail\r\n"
+                                    L"Large text: AA fail, AAA fail\r\nAgainst white 1.00:1, against black 21.00:1");
+    EXPECT_EQ(TipText(kFirstCellTool + 127), L"#000000  No. 128");
 }
 
 // The hint fits in the panel and is drawn there, in the shadow color.

@@ -28,10 +28,11 @@ bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 
 // ---- The screen capture ----
 
-// A borderless window of one color that this process shows on screen.
+// A borderless window of one color that this process shows on screen: above
+// all without taking the focus, or, `front`, as the window the user works in.
 class ColorWindow {
 public:
-    ColorWindow(COLORREF color, RECT at) : brush_(CreateSolidBrush(color))
+    ColorWindow(COLORREF color, RECT at, bool front = false) : brush_(CreateSolidBrush(color))
     {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = DefWindowProcA;
@@ -39,11 +40,13 @@ public:
         wc.hbrBackground = brush_;
         wc.lpszClassName = "E2eColorWindow";
         RegisterClassA(&wc);
-        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "E2eColorWindow", "", WS_POPUP,
-                                  at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr,
+        window_ = CreateWindowExA(front ? 0 : WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "E2eColorWindow", "",
+                                  WS_POPUP, at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        ShowWindow(window_, front ? SW_SHOW : SW_SHOWNOACTIVATE);
         UpdateWindow(window_);
+        if (front)
+            SetForegroundWindow(window_);
         Pump();
     }
     ~ColorWindow()
@@ -52,6 +55,7 @@ public:
         UnregisterClassA("E2eColorWindow", GetModuleHandleA(nullptr));
         DeleteObject(brush_);
     }
+    HWND get() const { return window_; }
     static void Pump()
     {
         for (int i = 0; i < 10; ++i) {
@@ -408,33 +412,6 @@ TEST(Outside, DeclinedPaletteDialogsChangeNothing)
 
 // ---- The hotkey, pressed from another program ----
 
-// A chord pressed and let go through the input queue, as any program can send
-// it; the Windows key is an extended key.
-void PressChord(UINT modifiers, WORD key)
-{
-    std::vector<WORD> keys;
-    const struct {
-        UINT modifier;
-        WORD vk;
-    } order[] = {{MOD_WIN, VK_LWIN}, {MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}};
-    for (const auto& o : order)
-        if (modifiers & o.modifier)
-            keys.push_back(o.vk);
-    keys.push_back(key);
-    std::vector<INPUT> inputs(2 * keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) {
-        for (INPUT* in : {&inputs[i], &inputs[inputs.size() - 1 - i]}) {
-            in->type = INPUT_KEYBOARD;
-            in->ki.wVk = keys[i];
-            in->ki.wScan = static_cast<WORD>(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
-            in->ki.dwFlags = keys[i] == VK_LWIN ? KEYEVENTF_EXTENDEDKEY : 0;
-        }
-        inputs[inputs.size() - 1 - i].ki.dwFlags |= KEYEVENTF_KEYUP;
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof inputs[0]);
-    Sleep(300);
-}
-
 HWND WaitForOverlay(Session& s, DWORD ms)
 {
     HWND overlay = nullptr;
@@ -452,33 +429,6 @@ bool Below(HWND lower, HWND upper)
     return false;
 }
 
-// A window of this process in front, the one the user works in.
-class FrontWindow {
-public:
-    FrontWindow()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = "E2eFrontWindow";
-        RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, "E2eFrontWindow", "front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 60, 400, 300,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        SetForegroundWindow(window_);
-        ColorWindow::Pump();
-    }
-    ~FrontWindow()
-    {
-        DestroyWindow(window_);
-        UnregisterClassA("E2eFrontWindow", GetModuleHandleA(nullptr));
-    }
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
 // Win+Shift+C from this process, with Tintbox behind another window or
 // minimised: the capture opens without bringing Tintbox forward, the pick
 // becomes its color and its text, in the format of an older settings file's
@@ -492,18 +442,17 @@ TEST(Outside, HotkeyPicksFromAnywhereAndCopiesThePick)
     } cases[] = {{"behind another window", false}, {"minimised", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
-        ColorWindow shown(RGB(known.r, known.g, known.b), RECT{600, 400, 700, 500});
         StartFiles setup;
         setup.settings = "[Color]\r\nCopy=4\r\nR=18\r\nG=52\r\nB=86\r\n";
         Session s(setup);
         ASSERT_TRUE(s.Ready());
-        FrontWindow front;
+        ColorWindow front(RGB(known.r, known.g, known.b), RECT{600, 400, 700, 500}, true);
         if (c.minimised)
             ShowWindow(s.main(), SW_MINIMIZE);
         s.Sync();
         ASSERT_EQ(GetForegroundWindow(), front.get());
         PutOnClipboard("something else");
-        PressChord(MOD_WIN | MOD_SHIFT, 'C');
+        PressKeys({VK_LWIN, VK_SHIFT, 'C'});
         HWND overlay = WaitForOverlay(s, 5000);
         ASSERT_NE(overlay, nullptr) << "the hotkey opens the capture";
         EXPECT_NE(GetForegroundWindow(), s.main());
@@ -537,11 +486,11 @@ TEST(Outside, HotkeyFallsBackWhenAnotherProgramHoldsIt)
         auto s = StartWith(kStart);
         ASSERT_TRUE(s->Ready());
         EXPECT_EQ(s->WaitForDialog("Tintbox", 1500), nullptr) << "no message: Win+Alt+C was free";
-        PressChord(MOD_WIN | MOD_SHIFT, 'C');
+        PressKeys({VK_LWIN, VK_SHIFT, 'C'});
         EXPECT_EQ(WaitForOverlay(*s, 1500), nullptr) << "Win+Shift+C is the other program's";
         MSG msg;
         EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) << "and reached it";
-        PressChord(MOD_WIN | MOD_ALT, 'C');
+        PressKeys({VK_LWIN, VK_MENU, 'C'});
         HWND overlay = WaitForOverlay(*s, 5000);
         ASSERT_NE(overlay, nullptr) << "Win+Alt+C opens the capture";
         PostMessageA(overlay, WM_RBUTTONDOWN, MK_RBUTTON, At(10, 10));
@@ -568,7 +517,7 @@ TEST(Outside, HotkeyFallsBackWhenAnotherProgramHoldsIt)
         } else {
             EXPECT_EQ(box, nullptr) << "not told again";
         }
-        PressChord(MOD_WIN | MOD_ALT, 'C');
+        PressKeys({VK_LWIN, VK_MENU, 'C'});
         EXPECT_EQ(WaitForOverlay(s, 1000), nullptr);
         ASSERT_EQ(s.Close(), 0);
         EXPECT_EQ(IniInt(s.file("tbox.ini"), "Hotkey", "Notified"), 1);
