@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <thread>
@@ -375,21 +376,15 @@ std::string NumberedPalette(int seed)
     return bytes;
 }
 
-// A palette swatch's tip as the tip control holds it, in code page 932.
-std::string SwatchTip(int cell)
-{
-    char bytes[256] = {};
-    WideCharToMultiByte(932, 0, TipText(kFirstCellTool + static_cast<UINT_PTR>(cell)).c_str(), -1, bytes, sizeof bytes,
-                        nullptr, nullptr);
-    return bytes;
-}
+// Palette swatch `cell`'s tip as the tip control holds it, and as entry
+// `cell` of a palette file gives it in the HTML form: "#rrggbb  n番".
+std::wstring SwatchTip(int cell) { return TipText(kFirstCellTool + static_cast<UINT_PTR>(cell)); }
 
-// Entry `cell` of a palette file in the HTML form with its number: "#rrggbb  n番".
-std::string ExpectedSwatchTip(const std::string& bytes, int cell)
+std::wstring ExpectedSwatchTip(const std::string& bytes, int cell)
 {
-    char text[64];
+    wchar_t text[64];
     const auto byte = [&](int i) { return static_cast<unsigned char>(bytes[static_cast<size_t>(4 * cell + i)]); };
-    std::snprintf(text, sizeof text, "#%02x%02x%02x  %d\x94\xd4", byte(0), byte(1), byte(2), cell + 1);
+    std::swprintf(text, 64, L"#%02x%02x%02x  %d\u756a", byte(0), byte(1), byte(2), cell + 1);
     return text;
 }
 

@@ -592,9 +592,6 @@ TEST(Outside, FirstRunWritesDefaults)
     const std::string ini = s.file("tbox.ini");
     const std::vector<std::string> sections = ProfileSectionNames(ini);
     EXPECT_EQ(sections, (std::vector<std::string>{"Window", "Color", "CustColor", "Palette", "Hotkey"}));
-    EXPECT_EQ(IniInt(ini, "Hotkey", "Modifiers"), MOD_WIN | MOD_SHIFT);
-    EXPECT_EQ(IniInt(ini, "Hotkey", "Key"), 'C');
-    EXPECT_EQ(IniInt(ini, "Hotkey", "Notified"), 0);
     EXPECT_EQ(IniInt(ini, "Color", "Mode"), 0);
     EXPECT_EQ(IniInt(ini, "Color", "Sharp"), 1);
     EXPECT_EQ(IniInt(ini, "CustColor", "Color15"), 0xFFFFFF);
