@@ -7,6 +7,7 @@
 #include "view/geometry.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 MainWindowState g_window;
 
@@ -113,6 +114,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     CreateControls(window);
     g_window.windowDc = GetDC(window);
     CreateSurfaces(g_window.windowDc);
+    CreateTips(window);
     return TRUE;
 }
 
