@@ -182,30 +182,65 @@ bool ConfirmPaletteReplace(HWND window, UINT caption)
     return MessageBoxA(window, UiText(IDS_REPLACE_PALETTE), UiText(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void InitialisePalette(HWND window)
+// Asked before a save replaces a file that the save dialog's own prompt did
+// not see: the name typed had no ".tbp", which was appended after.
+bool ConfirmFileReplace(HWND window, const char* file)
 {
-    if (!ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
-        return;
-    ReadPaletteFile(ProgramFilePath("palini.dll").c_str(), Palette);
-    RedrawPalette();
+    return MessageBoxA(window, UiTextWith(IDS_CONFIRM_REPLACE, file).c_str(), UiText(IDS_SAVE_PALETTE),
+                       MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
+void SetPaletteFile(const std::string& path)
+{
+    ZeroMemory(g_paletteFile, sizeof g_paletteFile);
+    path.copy(g_paletteFile, sizeof g_paletteFile - 1);
+}
+
+// Reads a palette file chosen by a command into the palette and shows it.
+bool LoadPalette(HWND window, UINT caption, const char* path)
+{
+    if (!ReadPaletteFile(path, Palette)) {
+        const DWORD error = GetLastError();
+        ReportFileError(window, caption, IDS_CANNOT_READ, path, error);
+        return false;
+    }
+    g_paletteChanged = true;
+    RedrawPalette();
+    return true;
+}
+
+void InitialisePalette(HWND window)
+{
+    if (ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
+        LoadPalette(window, IDS_RESET_PALETTE, ProgramFilePath("palini.dll").c_str());
+}
+
+// A file that cannot be read leaves the palette file path as it was.
 void OpenPalette(HWND window)
 {
     if (!ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
         return;
-    if (!ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
-                             sizeof g_paletteFile))
-        return;
-    ReadPaletteFile(g_paletteFile, Palette);
-    RedrawPalette();
+    const std::string before = g_paletteFile;
+    if (ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
+                            sizeof g_paletteFile) &&
+        !LoadPalette(window, IDS_OPEN_PALETTE, g_paletteFile))
+        SetPaletteFile(before);
 }
 
 void SavePalette(HWND window)
 {
-    if (ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
-                            sizeof g_paletteFile))
-        WritePaletteFile(g_paletteFile, Palette);
+    const std::string before = g_paletteFile;
+    bool extended = false;
+    if (!ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
+                             sizeof g_paletteFile, &extended) ||
+        (extended && GetFileAttributesA(g_paletteFile) != INVALID_FILE_ATTRIBUTES &&
+         !ConfirmFileReplace(window, g_paletteFile)))
+        return SetPaletteFile(before);
+    if (!WritePaletteFile(g_paletteFile, Palette)) {
+        const DWORD error = GetLastError();
+        ReportFileError(window, IDS_SAVE_PALETTE, IDS_CANNOT_WRITE, g_paletteFile, error);
+        SetPaletteFile(before);  // nothing was saved under the new name
+    }
 }
 
 // ---- Elsewhere ----
@@ -223,9 +258,19 @@ void ShowAboutDialog(HWND window)
     DialogBoxIndirectParamA(g_instance, dialog, window, AboutDialogProc, 0);
 }
 
+// The commands that open a modal window, which the topmost capture overlay would hide.
+bool OpensModalWindow(int id)
+{
+    return id == ID_OPENPALETTE || id == ID_SAVEPALETTE || id == ID_PALETTEINIT || id == ID_COLORDIALOG ||
+           id == ID_ABOUT;
+}
+
 // Menu items, accelerators and the two buttons; any other ID does nothing.
 void RunCommand(HWND window, int id)
 {
+    // A capture still open is cancelled first, exactly as Esc cancels it.
+    if (OpensModalWindow(id))
+        CancelCapture();
     switch (id) {
     case ID_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
     case ID_HSVMODE: SwitchDisplayMode(window, 0); break;
@@ -281,4 +326,9 @@ void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
     CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, form.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
                        MF_BYCOMMAND);
     CheckMenuItem(menu, ID_SHARP, form.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
+}
+
+void ReportFileError(HWND owner, UINT caption, UINT text, const std::string& file, DWORD error)
+{
+    MessageBoxA(owner, UiTextWith(text, file, SystemErrorText(error)).c_str(), UiText(caption), MB_OK | MB_ICONERROR);
 }

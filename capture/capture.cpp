@@ -161,10 +161,13 @@ void MovePanel(int x)
     }
 }
 
-void CloseOverlay(HWND overlay)
+// Closes the overlay on a press of `button` (MK_LBUTTON or MK_RBUTTON), which
+// is still down over whatever the overlay uncovers.
+void CloseOverlay(HWND overlay, UINT button)
 {
     DestroyWindow(overlay);
     g_window.captureActive = false;
+    g_window.ignoredButton = button;
 }
 
 }  // namespace
@@ -234,12 +237,12 @@ void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
     if (color == CLR_INVALID)
         return;
     TakeColor(GetWindow(window, GW_OWNER), color);
-    CloseOverlay(window);
+    CloseOverlay(window, MK_LBUTTON);
 }
 
 void OnRButtonDown(HWND window, BOOL, int, int, UINT)
 {
-    CloseOverlay(window);
+    CloseOverlay(window, MK_RBUTTON);
 }
 
 }  // namespace

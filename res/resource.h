@@ -76,6 +76,10 @@
 #define IDS_SAVE_PALETTE      2066
 #define IDS_RESET_PALETTE     2067   // the confirmation's caption before the factory palette
 #define IDS_REPLACE_PALETTE   2068   // the confirmation's question
+#define IDS_CANNOT_READ       2069   // %1 the file, %2 the system's reason
+#define IDS_CANNOT_WRITE      2070   // %1 the file, %2 the system's reason
+#define IDS_CONFIRM_REPLACE   2071   // %1 the file that a save would replace
+#define IDS_CANNOT_START      2072   // %1 the system's reason
 
 // Version dialog controls
 #define IDC_VERSIONTEXT   1000

@@ -35,3 +35,10 @@ bool EnsurePaletteExtension(char* path, size_t size)
     std::memcpy(path + length, kExtension, sizeof kExtension);
     return true;
 }
+
+bool PaletteFileWanted(bool changedThisRun, const FileBytes& atStart, const FileBytes& now)
+{
+    if (changedThisRun || now.state == FileBytes::Missing)
+        return true;
+    return atStart.state == FileBytes::Read && now.state == FileBytes::Read && now.bytes == atStart.bytes;
+}
