@@ -53,6 +53,14 @@ bool PutInPlace(const std::string& temporary, const char* path, DWORD attributes
 {
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return MoveFileExA(temporary.c_str(), path, MOVEFILE_WRITE_THROUGH) != FALSE;
+    // A file held open without sharing, or read-only, is refused before
+    // ReplaceFileA: on some systems a refused ReplaceFileA leaves a temporary
+    // file of its own behind.
+    HANDLE old = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (old == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(old);
     if (!ReplaceFileA(path, temporary.c_str(), nullptr, 0, nullptr, nullptr))
         return false;
     const DWORD kept = (attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL)) | FILE_ATTRIBUTE_ARCHIVE;

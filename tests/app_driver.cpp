@@ -21,6 +21,19 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM param)
+{
+    Found* found = reinterpret_cast<Found*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid != found->processId || std::string(cls) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    found->window = window;
+    return FALSE;
+}
+
 }  // namespace
 
 RunningApp::RunningApp(const TestFolder& folder, bool withFactoryPalette)
@@ -66,4 +79,27 @@ long RunningApp::WaitForExit(DWORD milliseconds)
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return static_cast<long>(code);
+}
+
+std::vector<std::string> RunningApp::AnswerMessageBoxes(DWORD milliseconds)
+{
+    std::vector<std::string> texts;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
+        if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+        Found box = {info_.dwProcessId, nullptr};
+        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&box));
+        if (!box.window)
+            continue;
+        char cls[16] = {}, text[1024] = {};
+        GetClassNameA(GetWindow(box.window, GW_OWNER), cls, sizeof cls);
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(GetDlgItem(box.window, 0xFFFF), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, &length);
+        texts.push_back(std::string(cls) + ": " + text);
+        PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+        while (IsWindow(box.window) && GetTickCount() - start < milliseconds)
+            Sleep(20);
+    }
+    return texts;
 }

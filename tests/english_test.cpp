@@ -21,6 +21,7 @@
 #include "view/draw.h"
 #include "view/geometry.h"
 #include "view/layout.h"
+#include "view/paint.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
 
@@ -183,7 +184,8 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
                         IDS_SCALE_359,   IDS_SCALE_100,     IDS_HUESAT_LABEL,  IDS_VALUE_LABEL,  IDS_PALETTE_LABEL,
                         IDS_R_LABEL,     IDS_G_LABEL,       IDS_B_LABEL,       IDS_H_LABEL,      IDS_S_LABEL,
                         IDS_V_LABEL,     IDS_CAPTURE_HINT,  IDS_PALETTE_FILTER, IDS_OPEN_PALETTE, IDS_SAVE_PALETTE,
-                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE};
+                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE, IDS_CANNOT_READ, IDS_CANNOT_WRITE,
+                        IDS_CONFIRM_REPLACE, IDS_CANNOT_START};
     for (UINT id : all) {
         const std::string text = UiText(id);
         EXPECT_FALSE(text.empty()) << "string " << id;
@@ -197,6 +199,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
     } expected[] = {
         {IDS_COPY_BUTTON, "Copy"}, {IDS_COLOR_LABEL, "Color:"}, {IDS_R_LABEL, "R:"},
         {IDS_HELP_FILE, "help_en.html"}, {IDS_CAPTURE_HINT, "Esc or right click: cancel"},
+        {IDS_CANNOT_WRITE, "Cannot write \"%1\".\n\n%2"},
     };
     for (const auto& e : expected)
         EXPECT_STREQ(UiText(e.id), e.text);
@@ -313,6 +316,23 @@ TEST_F(EnglishWindow, CaptureHintIsEnglishAndFitsThePanel)
         for (LONG x = g.hint.x; x < g.hint.x + size.cx; ++x)
             inked += GetPixel(dc, x, y) == ink ? 1 : 0;
     EXPECT_GT(inked, lstrlenA(hint)) << "the hint is drawn where it belongs";
+}
+
+// Before an edit is written its text is compared byte for byte: on this code
+// page a linguistic comparison counts a soft hyphen (0xAD) for nothing.
+TEST_F(EnglishWindow, AnEditShowingALookAlikeOfItsNewTextIsWritten)
+{
+    const struct {
+        int edit;
+        const char* shown;
+        COLORREF color;
+        const char* written;
+    } cases[] = {{ID_R10, "1\xAD" "2", RGB(12, 0, 0), "12"}, {ID_V, "\xAD" "50", RGB(128, 128, 0), "50"}};
+    for (const auto& c : cases) {
+        SetWindowTextA(GetDlgItem(g_mainWindow, c.edit), c.shown);
+        TakeColor(g_mainWindow, c.color);
+        EXPECT_EQ(WindowText(GetDlgItem(g_mainWindow, c.edit)), c.written) << c.shown;
+    }
 }
 
 }  // namespace

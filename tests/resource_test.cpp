@@ -533,6 +533,10 @@ const StringText kJapaneseStrings[] = {
     {IDS_SAVE_PALETTE, L"ﾊﾟﾚｯﾄを保存"},
     {IDS_RESET_PALETTE, L"ﾊﾟﾚｯﾄ初期化"},
     {IDS_REPLACE_PALETTE, L"現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？"},
+    {IDS_CANNOT_READ, L"「%1」を読み込めませんでした。\n\n%2"},
+    {IDS_CANNOT_WRITE, L"「%1」に書き込めませんでした。\n\n%2"},
+    {IDS_CONFIRM_REPLACE, L"「%1」は既に存在します。\n上書きしてもよろしいですか？"},
+    {IDS_CANNOT_START, L"Tintboxを起動できませんでした。\n\n%1"},
 };
 
 // As the platform's own loader gives them on code page 932: the bytes shown.
