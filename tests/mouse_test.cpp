@@ -483,10 +483,16 @@ TEST_F(Mouse, ThePressThatClosesTheOverlayStaysOffTheWindow)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
+        NumberThePalette();
+        ShowColor(18, 52, 86);
+        const ColorState start = g_current;
         if (c.overlay)
             StartCapture(g_mainWindow, g_instance);
         Input(c.down, c.press);
         const ColorState afterPress = g_current;
+        if (c.overlay) {
+            EXPECT_EQ(!SameColor(afterPress, start), c.down == MOUSEEVENTF_LEFTDOWN) << "a pick picks, a cancel does not";
+        }
         const std::string palette(reinterpret_cast<const char*>(Palette), sizeof Palette);
         for (POINT p : c.moves)
             Input(MOUSEEVENTF_MOVE, p);

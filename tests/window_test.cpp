@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -603,6 +604,10 @@ TEST(WindowPlacement, OnlyAWindowNoMonitorShowsIsBroughtBack)
         {"wholly below", 100, screen.bottom + 10, 100, work.bottom - h},
         {"wholly left and above", -5000, -5000, work.left, work.top},
         {"just off the right edge", screen.right, 40, work.right - w, 40},
+        {"the largest int", INT_MAX, INT_MAX, work.right - w, work.bottom - h},
+        {"the smallest int", INT_MIN, INT_MIN, work.left, work.top},
+        {"smallest and largest", INT_MIN, INT_MAX, work.left, work.bottom - h},
+        {"a window's width below the largest", INT_MAX - w + 1, 100, work.right - w, 100},
     };
     for (const auto& c : cases) {
         const POINT at = PlaceOnSomeMonitor(c.x, c.y, w, h);
