@@ -4,31 +4,20 @@ namespace {
 
 struct Found {
     DWORD processId;
+    const char* className;  // "tbox": the main window; "#32770": a dialog or message box
+    bool visibleOnly;
     HWND window;
 };
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param)
 {
     Found* found = reinterpret_cast<Found*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof cls);
-    if (pid == found->processId && std::string(cls) == "tbox") {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM param)
-{
-    Found* found = reinterpret_cast<Found*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[16] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid != found->processId || std::string(cls) != "#32770" || !IsWindowVisible(window))
+    if (pid != found->processId || std::string(cls) != found->className ||
+        (found->visibleOnly && !IsWindowVisible(window)))
         return TRUE;
     found->window = window;
     return FALSE;
@@ -63,8 +52,8 @@ HWND RunningApp::WaitForWindow()
 {
     WaitForInputIdle(info_.hProcess, 10000);
     for (int i = 0; i < 200; ++i) {
-        Found found = {info_.dwProcessId, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
+        Found found = {info_.dwProcessId, "tbox", false, nullptr};
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
         if (found.window && IsWindowVisible(found.window))
             return found.window;
         Sleep(50);
@@ -87,8 +76,8 @@ std::vector<std::string> RunningApp::AnswerMessageBoxes(DWORD milliseconds)
     for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
         if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0)
             break;
-        Found box = {info_.dwProcessId, nullptr};
-        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&box));
+        Found box = {info_.dwProcessId, "#32770", true, nullptr};
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&box));
         if (!box.window)
             continue;
         char cls[16] = {}, text[1024] = {};
