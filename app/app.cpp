@@ -1,11 +1,13 @@
 #include <windows.h>
 #include <windowsx.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <string>
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/hotkey.h"
 #include "capture/capture.h"
 #include "color/color.h"
 #include "color/color_text.h"
@@ -19,6 +21,7 @@
 #include "view/mouse.h"
 #include "view/paint.h"
 #include "view/strings.h"
+#include "view/tips.h"
 
 HINSTANCE g_instance;
 HWND g_mainWindow;
@@ -101,8 +104,9 @@ static void OnActivate(HWND window, UINT state, HWND other, BOOL minimized)
     FORWARD_WM_ACTIVATE(window, state, other, minimized, DefWindowProcA);
 }
 
-static void OnDestroy(HWND)
+static void OnDestroy(HWND window)
 {
+    UnregisterPickHotkey(window);
     PostQuitMessage(0);
 }
 
@@ -143,6 +147,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
         HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
+        HANDLE_MSG(window, WM_NOTIFY, OnNotify);
+        HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -176,6 +182,7 @@ void ApplySettings(const Settings& settings)
     g_current.blue = settings.Color.blue;
     std::memcpy(g_customColors, settings.CustColors, sizeof g_customColors);
     std::memcpy(g_paletteFile, settings.PaletteFile, sizeof g_paletteFile);
+    g_hotkey = settings.Hotkey;
 }
 
 Settings GatherSettings()
@@ -188,6 +195,7 @@ Settings GatherSettings()
     settings.Color = Rgb{g_current.red, g_current.green, g_current.blue};
     std::memcpy(settings.CustColors, g_customColors, sizeof settings.CustColors);
     std::memcpy(settings.PaletteFile, g_paletteFile, sizeof settings.PaletteFile);
+    settings.Hotkey = g_hotkey;
     return settings;
 }
 
@@ -241,8 +249,10 @@ bool StartUp(HINSTANCE instance)
     ChooseUiLanguage(instance);
     LoadProgramState();
     // Both classes before the window, so that a failure leaves no window behind.
-    if (RegisterMainWindowClass() && RegisterCaptureWindowClass() && OpenMainWindow())
+    if (RegisterMainWindowClass() && RegisterCaptureWindowClass() && OpenMainWindow()) {
+        StartPickHotkey(g_mainWindow);
         return true;
+    }
     const DWORD error = GetLastError();
     MessageBoxA(nullptr, UiTextWith(IDS_CANNOT_START, SystemErrorText(error)).c_str(), UiText(IDS_APP_TITLE),
                 MB_OK | MB_ICONERROR);

@@ -18,9 +18,9 @@ void ApplySettings(const Settings& settings);
 Settings GatherSettings();
 
 // With the program directory found: chooses the interface language, loads the
-// program's state, registers the window classes, opens the main window.
-// False, after a message box saying so, when a window class cannot be
-// registered or the main window cannot be made.
+// program's state, registers the window classes, opens the main window and
+// registers the hotkey. False, after a message box saying so, when a window
+// class cannot be registered or the main window cannot be made.
 bool StartUp(HINSTANCE instance);
 
 // The whole program once the program directory is found: the start-up, then

@@ -10,6 +10,7 @@
 #include "view/geometry.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 MainWindowState g_window;
 
@@ -149,6 +150,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     CreateControls(window);
     g_window.windowDc = GetDC(window);
     CreateSurfaces(g_window.windowDc);
+    CreateTips(window);
     return TRUE;
 }
 
