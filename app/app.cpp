@@ -34,6 +34,8 @@ char g_paletteFile[kPathBufferSize];
 // Where the main window was saved: where it opens, and what is saved when its
 // placement cannot be read.
 static POINT s_savedPosition;
+// "palette.ini" as this run read it at start.
+static FileBytes s_paletteAtStart;
 
 static const char kMainClass[] = "tbox";
 
@@ -53,14 +55,56 @@ void FindProgramDirectory()
     g_programDir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-// Saves the settings and the palette and lets go of every long-lived GDI
-// object; the window itself goes with the process.
+void SaveFiles(HWND window, bool report)
+{
+    const std::string settings = ProgramFilePath("tbox.ini");
+    const std::string palette = ProgramFilePath("palette.ini");
+    if (!SaveSettings(GatherSettings(), window) && report) {
+        const DWORD error = GetLastError();
+        ReportFileError(window, IDS_APP_TITLE, IDS_CANNOT_WRITE, settings, error);
+    }
+    if (PaletteFileWanted(g_paletteChanged, s_paletteAtStart, ReadFileBytes(palette.c_str())) &&
+        !WritePaletteFile(palette.c_str(), Palette) && report) {
+        const DWORD error = GetLastError();
+        ReportFileError(window, IDS_APP_TITLE, IDS_CANNOT_WRITE, palette, error);
+    }
+}
+
+// Saves the settings and the palette (naming a file that cannot be written)
+// and lets go of every long-lived GDI object; the window itself goes with the process.
 static void OnClose(HWND window)
 {
-    SaveSettings(GatherSettings(), window);
-    WritePaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
+    SaveFiles(window, true);
     DestroyLayout(window);
     PostMessageA(window, WM_DESTROY, 0, 0);
+}
+
+// Logging off, shutting down or a restart manager's close sends no WM_CLOSE:
+// the session may end, and the files are saved as the close saves them, with
+// no message box to hold the ending up.
+static BOOL OnQueryEndSession(HWND)
+{
+    return TRUE;
+}
+
+static void OnEndSession(HWND window, BOOL ending)
+{
+    if (ending)
+        SaveFiles(window, false);
+}
+
+// Switching back to the window puts the focus back into the control that had
+// it, as a dialog does, instead of onto the window itself.
+static void OnActivate(HWND window, UINT state, HWND other, BOOL minimized)
+{
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        g_window.focusOnLeaving = IsChild(window, focus) ? focus : nullptr;
+    } else if (!minimized && IsChild(window, g_window.focusOnLeaving)) {
+        SetFocus(g_window.focusOnLeaving);
+        return;
+    }
+    FORWARD_WM_ACTIVATE(window, state, other, minimized, DefWindowProcA);
 }
 
 static void OnDestroy(HWND window)
@@ -94,6 +138,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_DESTROY, OnDestroy);
     case WM_PAINT: OnPaint(window); return DefWindowProcA(window, message, wParam, lParam);
         HANDLE_MSG(window, WM_CLOSE, OnClose);
+        HANDLE_MSG(window, WM_QUERYENDSESSION, OnQueryEndSession);
+        HANDLE_MSG(window, WM_ENDSESSION, OnEndSession);
+        HANDLE_MSG(window, WM_ACTIVATE, OnActivate);
         HANDLE_MSG(window, WM_COMMAND, OnCommand);
         HANDLE_MSG(window, WM_INITMENUPOPUP, OnInitMenuPopup);
         HANDLE_MSG(window, WM_CTLCOLORSTATIC, OnCtlColorStatic);
@@ -103,6 +150,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
         HANDLE_MSG(window, WM_DROPFILES, OnDropFiles);
+        HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
         HANDLE_MSG(window, WM_NOTIFY, OnNotify);
         HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -158,7 +206,10 @@ Settings GatherSettings()
 void LoadProgramState()
 {
     ApplySettings(LoadSettings());
-    ReadPaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
+    s_paletteAtStart = ReadFileBytes(ProgramFilePath("palette.ini").c_str());
+    const std::string& bytes = s_paletteAtStart.bytes;
+    ApplyPaletteBytes(Palette, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    g_paletteChanged = false;
     CompleteFromRgb();
 }
 
@@ -181,11 +232,13 @@ static HMENU LoadMainMenu()
     return LoadMenuIndirectA(static_cast<const MENUTEMPLATEA*>(UiResourceData(RT_MENU, IDM_MAINMENU)));
 }
 
-void OpenMainWindow()
+bool OpenMainWindow()
 {
     g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, LoadMainMenu(), g_instance,
                                    &s_savedPosition);
+    if (g_mainWindow == nullptr)
+        return false;
     CommitCurrentColor(g_mainWindow);
     // A palette file dropped onto the window opens as if chosen in the open dialog.
     DragAcceptFiles(g_mainWindow, TRUE);
@@ -193,6 +246,7 @@ void OpenMainWindow()
     UpdateWindow(g_mainWindow);
     SetFocus(g_window.editTable[0]);
     SendMessageA(g_window.editTable[0], EM_SETSEL, 0, -1);
+    return true;
 }
 
 bool StartUp(HINSTANCE instance)
@@ -200,13 +254,20 @@ bool StartUp(HINSTANCE instance)
     g_instance = instance;
     ChooseUiLanguage(instance);
     LoadProgramState();
-    if (!RegisterMainWindowClass())
-        return false;
-    OpenMainWindow();
-    if (!RegisterCaptureWindowClass())
-        return false;
-    StartPickHotkey(g_mainWindow);
-    return true;
+    // Both classes before the window, so that a failure leaves no window behind.
+    if (RegisterMainWindowClass() && RegisterCaptureWindowClass() && OpenMainWindow()) {
+        StartPickHotkey(g_mainWindow);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    MessageBoxA(nullptr, UiTextWith(IDS_CANNOT_START, SystemErrorText(error)).c_str(), UiText(IDS_APP_TITLE),
+                MB_OK | MB_ICONERROR);
+    return false;
+}
+
+int RunProgram(HINSTANCE instance)
+{
+    return StartUp(instance) ? RunMessageLoop() : 1;
 }
 
 void ProcessMessage(MSG& msg, HACCEL accelerators)

@@ -19,8 +19,13 @@ Settings GatherSettings();
 
 // With the program directory found: chooses the interface language, loads the
 // program's state, registers the window classes, opens the main window and
-// registers the hotkey. False when a window class cannot be registered.
+// registers the hotkey. False, after a message box saying so, when a window
+// class cannot be registered or the main window cannot be made.
 bool StartUp(HINSTANCE instance);
+
+// The whole program once the program directory is found: the start-up, then
+// the message loop. Returns the exit code, 1 when the start-up failed.
+int RunProgram(HINSTANCE instance);
 
 // Its steps. The program's state before any window: the settings handed to
 // their owners, the palette, the color completed from its red, green and blue.
@@ -29,8 +34,15 @@ void LoadProgramState();
 bool RegisterMainWindowClass();
 bool RegisterCaptureWindowClass();
 // Creates the main window (its class registered), shows it with the current
-// color committed, and puts the focus into R10 with its text selected.
-void OpenMainWindow();
+// color committed, and puts the focus into R10 with its text selected. False
+// when the window could not be made.
+bool OpenMainWindow();
+
+// Writes "tbox.ini" and "palette.ini", at close and when the session ends.
+// "palette.ini" is left alone when this run changed no swatch and the file is
+// no longer the one it read at start. With `report`, a file that cannot be
+// written is named in a message box.
+void SaveFiles(HWND window, bool report);
 
 // The message loop, with the accelerators; returns the exit code.
 int RunMessageLoop();

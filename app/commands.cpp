@@ -182,9 +182,19 @@ void ShowAboutDialog(HWND window)
     DialogBoxIndirectParamA(g_instance, dialog, window, AboutDialogProc, 0);
 }
 
+// The commands that open a modal window, which the topmost capture overlay would hide.
+bool OpensModalWindow(int id)
+{
+    return id == ID_OPENPALETTE || id == ID_SAVEPALETTE || id == ID_PALETTEINIT || id == ID_COLORDIALOG ||
+           id == ID_ABOUT || id == ID_HOTKEYDIALOG;
+}
+
 // Menu items, accelerators and the two buttons; any other ID does nothing.
 void RunCommand(HWND window, int id)
 {
+    // A capture still open is cancelled first, exactly as Esc cancels it.
+    if (OpensModalWindow(id))
+        CancelCapture();
     switch (id) {
     case ID_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
     case ID_HSVMODE: SwitchDisplayMode(window, 0); break;
@@ -253,4 +263,9 @@ void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
     CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, form.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
                        MF_BYCOMMAND);
     CheckMenuItem(menu, ID_SHARP, form.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
+}
+
+void ReportFileError(HWND owner, UINT caption, UINT text, const std::string& file, DWORD error)
+{
+    MessageBoxA(owner, UiTextWith(text, file, SystemErrorText(error)).c_str(), UiText(caption), MB_OK | MB_ICONERROR);
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // The maker's home page, opened by the web site command.
 extern const char kMakerHomePage[];
 
@@ -13,3 +15,7 @@ void OnInitMenuPopup(HWND window, HMENU menu, UINT item, BOOL systemMenu);
 
 // The version dialog (resource 106).
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A message box owned by `owner`: string `text` naming `file` and giving the
+// system's reason for `error`, under caption string `caption`.
+void ReportFileError(HWND owner, UINT caption, UINT text, const std::string& file, DWORD error);

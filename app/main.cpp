@@ -3,7 +3,5 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     FindProgramDirectory();
-    if (!StartUp(instance))
-        return 0;
-    return RunMessageLoop();
+    return RunProgram(instance);
 }

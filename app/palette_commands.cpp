@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "color/palette.h"
 #include "res/resource.h"
 #include "store/files.h"
@@ -18,6 +19,14 @@ namespace {
 bool ConfirmPaletteReplace(HWND window, UINT caption)
 {
     return MessageBoxA(window, UiText(IDS_REPLACE_PALETTE), UiText(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// Asked before a save replaces a file that the save dialog's own prompt did
+// not see: the name typed had no extension, which was appended after.
+bool ConfirmFileReplace(HWND window, const char* file)
+{
+    return MessageBoxA(window, UiTextWith(IDS_CONFIRM_REPLACE, file).c_str(), UiText(IDS_SAVE_PALETTE),
+                       MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 // The filter lists of the string tables `ids` one after the other, closed by
@@ -74,12 +83,18 @@ int ShowFileMessage(HWND window, const char* path, const std::string& text, UINT
     return MessageBoxA(window, message.c_str(), UiText(caption), style);
 }
 
-// Reads a palette file the user chose into the palette and shows it; a fault
-// in the file, or colours past the 128th, are told in a message naming it.
-// Returns whether the file was read (false: the palette is as it was).
+// Reads a palette file the user chose into the palette and shows it; a file
+// that cannot be read, a fault in it, or colours past the 128th are told in a
+// message naming it. Returns whether the file was read (false: the palette is
+// as it was).
 static bool OpenPaletteFile(HWND window, const char* path)
 {
     const PaletteOpening opening = OpenUserPaletteFile(path, Palette);
+    if (!opening.opened) {
+        const DWORD error = GetLastError();
+        ReportFileError(window, IDS_OPEN_PALETTE, IDS_CANNOT_READ, path, error);
+        return false;
+    }
     RedrawPalette();
     if (opening.error != PaletteError::None)
         ShowFileMessage(window, path,
@@ -88,7 +103,10 @@ static bool OpenPaletteFile(HWND window, const char* path)
     else if (opening.leftOut > 0)
         ShowFileMessage(window, path, Formatted(IDS_COLORS_LEFT_OUT, opening.total, opening.leftOut),
                         IDS_OPEN_PALETTE, MB_OK | MB_ICONINFORMATION);
-    return opening.opened && opening.error == PaletteError::None;
+    if (opening.error != PaletteError::None)
+        return false;
+    g_paletteChanged = true;
+    return true;
 }
 
 // Opens the file at `path` as the palette file; one that cannot be read leaves
@@ -105,7 +123,12 @@ void InitialisePalette(HWND window)
 {
     if (!ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
         return;
-    ReadPaletteFile(ProgramFilePath("palini.dll").c_str(), Palette);
+    const std::string factory = ProgramFilePath("palini.dll");
+    if (!ReadPaletteFile(factory.c_str(), Palette)) {
+        const DWORD error = GetLastError();
+        return ReportFileError(window, IDS_RESET_PALETTE, IDS_CANNOT_READ, factory, error);
+    }
+    g_paletteChanged = true;
     RedrawPalette();
 }
 
@@ -123,10 +146,19 @@ void OpenPalette(HWND window)
 void SavePalette(HWND window)
 {
     const std::string filters = DialogFilters({IDS_PALETTE_FILTER, IDS_FORMAT_FILTERS});
+    const std::string before = g_paletteFile;
     PaletteFormat format = PaletteFormat::Tbp;
-    if (ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), filters.c_str()}, g_paletteFile, sizeof g_paletteFile,
-                            format))
-        WriteUserPaletteFile(g_paletteFile, format, Palette);
+    bool extended = false;
+    if (!ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), filters.c_str()}, g_paletteFile, sizeof g_paletteFile,
+                             format, &extended) ||
+        (extended && GetFileAttributesA(g_paletteFile) != INVALID_FILE_ATTRIBUTES &&
+         !ConfirmFileReplace(window, g_paletteFile)))
+        return SetPaletteFilePath(before);
+    if (!WriteUserPaletteFile(g_paletteFile, format, Palette)) {
+        const DWORD error = GetLastError();
+        ReportFileError(window, IDS_SAVE_PALETTE, IDS_CANNOT_WRITE, g_paletteFile, error);
+        SetPaletteFilePath(before);  // nothing was saved under the new name
+    }
 }
 
 void OnDropFiles(HWND window, HDROP drop)

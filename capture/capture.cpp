@@ -163,10 +163,13 @@ void MovePanel(int x)
     }
 }
 
-void CloseOverlay(HWND overlay)
+// Closes the overlay on a press of `button` (MK_LBUTTON or MK_RBUTTON), which
+// is still down over whatever the overlay uncovers.
+void CloseOverlay(HWND overlay, UINT button)
 {
     DestroyWindow(overlay);
     g_window.captureActive = false;
+    g_window.ignoredButton = button;
 }
 
 }  // namespace
@@ -238,12 +241,12 @@ void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
     TakeColor(g_takesPick, color);
     if (g_copiesPick)
         CopyColorText();
-    CloseOverlay(window);
+    CloseOverlay(window, MK_LBUTTON);
 }
 
 void OnRButtonDown(HWND window, BOOL, int, int, UINT)
 {
-    CloseOverlay(window);
+    CloseOverlay(window, MK_RBUTTON);
 }
 
 }  // namespace

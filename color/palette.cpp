@@ -1,3 +1,4 @@
 #include "color/palette.h"
 
 PaletteEntries Palette;
+bool g_paletteChanged;

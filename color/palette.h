@@ -12,3 +12,4 @@ using PaletteEntries = uint32_t[kPaletteEntries];
 
 // ---- Globals owned by the palette ----
 extern PaletteEntries Palette;  // COLORREFs 0x00BBGGRR, all black at start
+extern bool g_paletteChanged;   // a swatch was stored, or a palette opened or reset, since the start

@@ -80,6 +80,10 @@
 #define IDS_SAVE_PALETTE      2066
 #define IDS_RESET_PALETTE     2067   // the confirmation's caption before the factory palette
 #define IDS_REPLACE_PALETTE   2068   // the confirmation's question
+#define IDS_CANNOT_READ       2069   // %1 the file, %2 the system's reason
+#define IDS_CANNOT_WRITE      2070   // %1 the file, %2 the system's reason
+#define IDS_CONFIRM_REPLACE   2071   // %1 the file that a save would replace
+#define IDS_CANNOT_START      2072   // %1 the system's reason
 // The palette formats of other tools: one string block of their own (2112..2127)
 #define IDS_FORMAT_FILTERS    2112   // one filter a format of other tools, in the order of PaletteFormat
 #define IDS_ALL_PALETTES_FILTER 2113 // the open dialog's filter of every palette file

@@ -36,3 +36,10 @@ bool EnsurePaletteExtension(char* path, size_t size, const char* extension)
     std::memcpy(path + length, extension, added + 1);
     return true;
 }
+
+bool PaletteFileWanted(bool changedThisRun, const FileBytes& atStart, const FileBytes& now)
+{
+    if (changedThisRun || now.state == FileBytes::Missing)
+        return true;
+    return atStart.state == FileBytes::Read && now.state == FileBytes::Read && now.bytes == atStart.bytes;
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "color/palette.h"
 
@@ -24,3 +25,16 @@ void PaletteToBytes(const PaletteEntries& palette, uint8_t (&bytes)[kPaletteFile
 // exactly that (same case). Returns false, leaving the path as it was, when
 // the longer name would not fit in `size` bytes.
 bool EnsurePaletteExtension(char* path, size_t size, const char* extension = ".tbp");
+
+// A file's bytes as found at one moment, or why there are none.
+struct FileBytes {
+    enum State { Missing, Unreadable, Read } state = Missing;
+    std::string bytes;  // the whole file, when Read
+};
+
+// Whether the close writes "palette.ini". Not when this run changed no swatch
+// and the file, there now, is not byte for byte the one this run read at start
+// (another instance or program wrote it since, or it could not be read then or
+// now): the close would otherwise wipe what it never saw. A missing file is
+// always written.
+bool PaletteFileWanted(bool changedThisRun, const FileBytes& atStart, const FileBytes& now);

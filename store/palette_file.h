@@ -5,16 +5,25 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "store/palette_data.h"
 #include "store/palette_formats.h"
 
+// Every call below that gives false leaves the platform's reason in GetLastError.
+
 // Replaces `palette` with the file's first bytes (at most 512); a file that
-// cannot be opened leaves it as it was. Returns whether the file was read.
+// cannot be opened or read leaves it as it was. Returns whether the file was read.
 bool ReadPaletteFile(const char* path, PaletteEntries& palette);
 
-// Replaces the file with the palette's 512 bytes. The bytes go to a file beside
-// it first, which then takes its place in one step, so a failure at any point
-// leaves the old file as it was. Returns whether the file was replaced.
+// The whole file as it is now (one of more than 16 MB counts as unreadable).
+FileBytes ReadFileBytes(const char* path);
+
+// Replaces the file with the palette's 512 bytes. The bytes go to a temporary
+// file beside it first, which then takes its place in one step (ReplaceFileA,
+// which keeps the old file's attributes; a new file is moved into place), so a
+// failure at any point leaves the old file as it was and no temporary file
+// behind. A read-only file is not replaced. Returns whether the file was written.
 bool WritePaletteFile(const char* path, const PaletteEntries& palette);
 
 // What opening a palette file the user chose came to.
@@ -41,6 +50,12 @@ PaletteOpening OpenUserPaletteFile(const char* path, PaletteEntries& palette);
 // replacement in one step: a failure leaves the old file as it was.
 bool WriteUserPaletteFile(const char* path, PaletteFormat format, const PaletteEntries& palette);
 
+// The temporary file names a write of `path` tries, in order: the target's
+// name, the process ID and the attempt. A name already taken, by a file left
+// behind by a write that was cut off or anything else, is passed over.
+constexpr unsigned kTemporaryNameAttempts = 64;
+std::string TemporaryPaletteName(const char* path, unsigned attempt);
+
 // What a palette dialog shows: its title and its filters (display text and
 // pattern, each NUL-terminated, closed by one more NUL). The save dialog's
 // filters are one a format, in the order of PaletteFormat, .tbp first.
@@ -54,6 +69,8 @@ struct PaletteDialogTexts {
 // file, whose full path is then in `path`. After a cancel `path` is as it was.
 // Both open with the first filter (.tbp) selected. The save dialog gives the
 // format of the filter selected in `format` and appends that format's
-// extension to a name that does not end in it.
+// extension to a name that does not end in it, and says so in `extended`: the
+// dialog's own overwrite prompt has then not seen the name saved to.
 bool ChoosePaletteToOpen(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size);
-bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size, PaletteFormat& format);
+bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size, PaletteFormat& format,
+                         bool* extended);

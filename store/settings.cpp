@@ -72,8 +72,10 @@ bool GetRestoredPosition(HWND window, int32_t* left, int32_t* top)
 bool SaveSettings(const Settings& settings, HWND placementWindow)
 {
     const std::string path = ProgramFilePath("tbox.ini");
-    if (!ProfilePathUsable(path))
+    if (!ProfilePathUsable(path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
+    }
     std::vector<SettingsSection> sections = BuildSettingsSections(settings);
     int32_t left = 0;
     int32_t top = 0;
@@ -81,9 +83,13 @@ bool SaveSettings(const Settings& settings, HWND placementWindow)
         sections[0] = WindowSection(left, top);
 
     bool written = true;
+    DWORD reason = ERROR_SUCCESS;  // of the first section refused
     for (const SettingsSection& section : sections) {
-        if (!WritePrivateProfileSectionA(section.name.c_str(), section.block.data(), path.c_str()))
+        if (!WritePrivateProfileSectionA(section.name.c_str(), section.block.data(), path.c_str()) && written) {
+            reason = GetLastError();
             written = false;
+        }
     }
+    SetLastError(reason);
     return written;
 }

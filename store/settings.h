@@ -15,8 +15,9 @@ Settings LoadSettings();
 
 // Writes the five sections. The position is the restored rectangle of
 // `placementWindow` (the main window); without a window the settings' own
-// PosX/PosY are written. Returns false when the platform refused a section,
-// and writes nothing when the file's path is too long for the profile functions.
+// PosX/PosY are written. Returns false, the reason in GetLastError, when the
+// platform refused a section, and writes nothing when the file's path is too
+// long for the profile functions.
 bool SaveSettings(const Settings& settings, HWND placementWindow);
 
 // The left and top of a window's normal (restored) rectangle.

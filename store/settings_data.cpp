@@ -20,8 +20,9 @@ SettingsSection WindowSection(int32_t left, int32_t top)
 {
     SettingsSection section;
     section.name = "Window";
-    AppendLine(section.block, "PosX", left < 0 ? 0 : left);
-    AppendLine(section.block, "PosY", top < 0 ? 0 : top);
+    // Negative values as they are: a monitor left of or above the primary one.
+    AppendLine(section.block, "PosX", left);
+    AppendLine(section.block, "PosY", top);
     section.block += '\0';  // the empty string that closes the block
     return section;
 }

@@ -28,7 +28,7 @@ constexpr HotkeySetting kDefaultHotkey = {0x000C, 'C', 0};
 // What "tbox.ini" holds. Loading returns it and saving takes it; while the
 // program runs each part lives with its owner, and the app hands it over.
 struct Settings {
-    int32_t PosX;          // restored left of the main window
+    int32_t PosX;          // restored left of the main window, as GetWindowPlacement reports it
     int32_t PosY;          // restored top of the main window
     int32_t DisplayMode;   // 0 HSV picker, 1 RGB picker
     TextForm Text;         // copy format, hex letter case, '#' prefix
@@ -53,7 +53,7 @@ struct SettingsSection {
 };
 
 // The sections written at close, in file order: Window, Color, CustColor,
-// Palette, Hotkey. A negative position is written as 0.
+// Palette, Hotkey. A negative position is written as it is.
 std::vector<SettingsSection> BuildSettingsSections(const Settings& settings);
 // The Window section for a window whose restored rectangle stands at (left, top).
 SettingsSection WindowSection(int32_t left, int32_t top);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/test_folder.h"
 
@@ -22,6 +23,9 @@ public:
     HWND WaitForWindow();
     // The exit code, or -1 when the process did not end in time.
     long WaitForExit(DWORD milliseconds = 15000);
+    // Until the process ends, presses OK in every message box it shows; their
+    // texts, each after the name of its owner's class.
+    std::vector<std::string> AnswerMessageBoxes(DWORD milliseconds = 15000);
 
 private:
     std::string exe_;

@@ -588,6 +588,22 @@ TEST_F(Focus, NeverReachesTheCopyTextOrTheButtons)
     ExpectFocusOn(5);
 }
 
+// Switching to another window and back puts the focus back into the edit, as a dialog does.
+TEST_F(Focus, SwitchingBackReturnsTheFocusToTheEdit)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 600, 500, 80, 40, nullptr, nullptr,
+                                 nullptr, nullptr);
+    for (int index : {0, 4, 8}) {
+        FocusEdit(index);
+        SetForegroundWindow(other);
+        Pump();
+        SetForegroundWindow(g_mainWindow);
+        Pump();
+        EXPECT_EQ(GetFocus(), g_window.editTable[index]) << index;
+    }
+    DestroyWindow(other);
+}
+
 // ---- The settings menu ----
 
 class SettingsMenu : public RunningProgram {};
@@ -1063,6 +1079,88 @@ TEST_F(PaletteCommands, DroppedFilesOpenOrTellWhatIsWrongByName)
         // A file that could not be read leaves the palette file path as it was.
         const bool read = c.answer == IDYES && c.icon != IDI_EXCLAMATION;
         EXPECT_EQ(std::string(g_paletteFile), read ? path : "C:\\before.tbp");
+    }
+}
+
+// A name typed without ".tbp" whose ".tbp" file exists is saved only after a
+// yes; a file that cannot be read or written is named in a message, and
+// nothing changes then, the palette file path included. A short file is no failure.
+TEST_F(PaletteCommands, ReplacingAFileIsAskedAndFailuresAreNamed)
+{
+    const std::string mine = g_folder->file("mine.tbp"), held = g_folder->file("held.tbp");
+    const std::string factory = g_folder->file("palini.dll"), shortFile = g_folder->file("short.tbp");
+    const std::string quote = "\x81\x75", exists = "\x81\x76\x82\xCD\x8A\xF9\x82\xC9\x91\xB6\x8D\xDD";  // 「 」は既に存在
+    const std::string cannotWrite = "\x81\x76\x82\xC9\x8F\x91\x82\xAB\x8D\x9E";  // 」に書き込
+    const std::string cannotRead = "\x81\x76\x82\xF0\x93\xC7\x82\xDD\x8D\x9E";   // 」を読み込
+    WriteWholeFile(shortFile, "\x01\x02\x03\x04\x05");
+    MessageBoxSeen box;
+    auto boxed = [&](const std::string& caption, int button) { return DialogStep{caption, AnswerMessageBox(box, button)}; };
+    const std::string ours = NumberedPalette(100);
+    const struct {
+        const char* what;
+        WORD key;
+        std::vector<DialogStep> steps;
+        std::string message;  // how the last message box's text starts; empty: none
+        std::string file, fileAfter, palette, path;
+    } cases[] = {
+        {"save as mine, no", 'S', {{kSaveCaption, AnswerFileDialog(g_folder->file("mine"))}, boxed(kSaveCaption, IDNO)},
+         quote + mine + exists, mine, "old", ours, "C:\\before.tbp"},
+        {"save as mine, yes", 'S', {{kSaveCaption, AnswerFileDialog(g_folder->file("mine"))}, boxed(kSaveCaption, IDYES)},
+         quote + mine + exists, mine, ours, ours, mine},
+        {"save to a held file", 'S', {{kSaveCaption, AnswerFileDialog(g_folder->file("held"))}, boxed(kSaveCaption, IDYES),
+          boxed(kSaveCaption, IDOK)}, quote + held + cannotWrite, held, "old", ours, "C:\\before.tbp"},
+        {"open a held file", 'O', {boxed(kOpenCaption, IDYES), {kOpenCaption, AnswerFileDialog(held)}, boxed(kOpenCaption, IDOK)},
+         quote + held + cannotRead, held, "old", ours, "C:\\before.tbp"},
+        {"open a short file", 'O', {boxed(kOpenCaption, IDYES), {kOpenCaption, AnswerFileDialog(shortFile)}}, "", shortFile,
+         "\x01\x02\x03\x04\x05", "\x01\x02\x03" + std::string(1, '\0') + "\x05" + ours.substr(5), shortFile},
+        {"initialise without the factory palette", 'I', {boxed(kInitialiseCaption, IDYES), boxed(kInitialiseCaption, IDOK)},
+         quote + factory + cannotRead, mine, "old", ours, "C:\\before.tbp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetPalette(ours);
+        std::strcpy(g_paletteFile, "C:\\before.tbp");
+        WriteWholeFile(mine, "old");
+        WriteWholeFile(held, "old");
+        MoveFileA(factory.c_str(), (factory + ".away").c_str());
+        box = MessageBoxSeen{};
+        HANDLE lock = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        DialogAnswerer answerer(c.steps);
+        Press({VK_CONTROL, c.key});
+        ASSERT_TRUE(answerer.Answered());
+        EXPECT_TRUE(answerer.Unexpected().empty());
+        CloseHandle(lock);
+        MoveFileA((factory + ".away").c_str(), factory.c_str());
+        EXPECT_EQ(box.text.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(ReadWholeFile(c.file), c.fileAfter);
+        EXPECT_EQ(PaletteBytes(), c.palette);
+        EXPECT_EQ(std::string(g_paletteFile), c.path);
+    }
+}
+
+// ---- A command that opens a modal window during a capture cancels the capture first ----
+
+TEST_F(PaletteCommands, ModalWindowsCancelTheCaptureFirst)
+{
+    const struct {
+        int command;
+        int button;
+    } cases[] = {{ID_OPENPALETTE, IDNO}, {ID_SAVEPALETTE, IDCANCEL}, {ID_PALETTEINIT, IDNO}, {ID_COLORDIALOG, IDCANCEL},
+                 {ID_ABOUT, IDOK}, {ID_HOTKEYDIALOG, IDCANCEL}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const Snapshot before = Snapshot::Take();
+        StartCapture(g_mainWindow, g_instance);
+        HWND overlay = g_window.captureWindow;
+        ASSERT_NE(overlay, nullptr);
+        bool overlayGone = false;
+        DialogAnswerer answerer({{"", [&](HWND dialog) { overlayGone = !IsWindow(overlay); Click(dialog, c.button); }}});
+        PostMessageA(g_mainWindow, WM_COMMAND, static_cast<WPARAM>(c.command), 0);
+        Pump();
+        ASSERT_TRUE(answerer.Answered());
+        EXPECT_TRUE(overlayGone) << "the dialog never opens under the overlay";
+        EXPECT_FALSE(g_window.captureActive);
+        before.ExpectUnchanged();
     }
 }
 

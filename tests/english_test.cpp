@@ -21,6 +21,7 @@
 #include "view/draw.h"
 #include "view/geometry.h"
 #include "view/layout.h"
+#include "view/paint.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
 #include "view/tips.h"
@@ -190,7 +191,8 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
                         IDS_FILE_TRUNCATED, IDS_FILE_TOO_LARGE, IDS_FILE_OUT_OF_RANGE, IDS_FILE_MALFORMED,
                         IDS_FILE_UNSUPPORTED, IDS_FILE_NO_COLORS, IDS_CONTRAST_REFERENCE, IDS_CONTRAST_NORMAL,
                         IDS_CONTRAST_LARGE, IDS_CONTRAST_WHITE_BLACK, IDS_CONTRAST_PASS, IDS_CONTRAST_FAIL,
-                        IDS_SWATCH_TIP, IDS_HOTKEY_NONE, IDS_HOTKEY_TAKEN, IDS_HOTKEY_BARE};
+                        IDS_SWATCH_TIP, IDS_HOTKEY_NONE, IDS_HOTKEY_TAKEN, IDS_HOTKEY_BARE, IDS_CANNOT_READ,
+                        IDS_CANNOT_WRITE, IDS_CONFIRM_REPLACE, IDS_CANNOT_START};
     for (UINT id : all) {
         const std::string text = UiText(id);
         EXPECT_FALSE(text.empty()) << "string " << id;
@@ -204,6 +206,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
     } expected[] = {
         {IDS_COPY_BUTTON, "Copy"}, {IDS_COLOR_LABEL, "Color:"}, {IDS_R_LABEL, "R:"},
         {IDS_HELP_FILE, "help_en.html"}, {IDS_CAPTURE_HINT, "Esc or right click: cancel"},
+        {IDS_CANNOT_WRITE, "Cannot write \"%1\".\n\n%2"},
         {IDS_CONTRAST_PASS, "pass"}, {IDS_SWATCH_TIP, "%s  No. %s"},
     };
     for (const auto& e : expected)
@@ -331,6 +334,23 @@ TEST_F(EnglishWindow, CaptureHintIsEnglishAndFitsThePanel)
         for (LONG x = g.hint.x; x < g.hint.x + size.cx; ++x)
             inked += GetPixel(dc, x, y) == ink ? 1 : 0;
     EXPECT_GT(inked, lstrlenA(hint)) << "the hint is drawn where it belongs";
+}
+
+// Before an edit is written its text is compared byte for byte: on this code
+// page a linguistic comparison counts a soft hyphen (0xAD) for nothing.
+TEST_F(EnglishWindow, AnEditShowingALookAlikeOfItsNewTextIsWritten)
+{
+    const struct {
+        int edit;
+        const char* shown;
+        COLORREF color;
+        const char* written;
+    } cases[] = {{ID_R10, "1\xAD" "2", RGB(12, 0, 0), "12"}, {ID_V, "\xAD" "50", RGB(128, 128, 0), "50"}};
+    for (const auto& c : cases) {
+        SetWindowTextA(GetDlgItem(g_mainWindow, c.edit), c.shown);
+        TakeColor(g_mainWindow, c.color);
+        EXPECT_EQ(WindowText(GetDlgItem(g_mainWindow, c.edit)), c.written) << c.shown;
+    }
 }
 
 }  // namespace

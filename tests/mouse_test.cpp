@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "capture/capture.h"
 #include "color/color.h"
 #include "res/resource.h"
 #include "store/files.h"
@@ -442,6 +443,68 @@ TEST_F(Mouse, AnotherDisplayModeLeavesOnlyThePalette)
     const POINT cell57 = InCell(9, 3, 2, 4);
     LeftClick(cell57.x, cell57.y);
     EXPECT_EQ(g_current.red, RedOf(Palette[57]));
+}
+
+// ---- The press that closes the capture overlay ----
+
+// Real input through the platform: the button `flags` at client point `p`
+// (MOUSEEVENTF_MOVE alone: a move), handled by the program's loop.
+void Input(DWORD flags, POINT p)
+{
+    ClientToScreen(g_mainWindow, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    PumpLikeTheProgram(g_keys, 6, 10);
+}
+
+// Its moves with the button held and its release over the main window are
+// not a store, a pick or a drag there; an ordinary drag that leaves the
+// client area and comes back still goes on.
+TEST_F(Mouse, ThePressThatClosesTheOverlayStaysOffTheWindow)
+{
+    const struct {
+        const char* what;
+        bool overlay;
+        DWORD down, up;
+        POINT press, moves[2];
+        int value;  // after an ordinary drag over the value bar; -1: none
+    } cases[] = {
+        {"cancel over the palette", true, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, InCell(3, 2, 5, 5),
+         {InCell(4, 2, 5, 5), InCell(6, 3, 5, 5)}, -1},
+        {"pick over the palette", true, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, InCell(3, 2, 5, 5),
+         {InCell(4, 2, 5, 5), InCell(6, 3, 5, 5)}, -1},
+        {"pick over the field", true, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, At(G().hueSat, 30, 30),
+         {At(G().hueSat, 60, 50), At(G().hueSat, 120, 70)}, -1},
+        {"a drag out and back", false, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, At(G().valueBar, 10, 20),
+         {At(G().valueBar, 10, -60), At(G().valueBar, 10, 60)}, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NumberThePalette();
+        ShowColor(18, 52, 86);
+        const ColorState start = g_current;
+        if (c.overlay)
+            StartCapture(g_mainWindow, g_instance);
+        Input(c.down, c.press);
+        const ColorState afterPress = g_current;
+        if (c.overlay) {
+            EXPECT_EQ(!SameColor(afterPress, start), c.down == MOUSEEVENTF_LEFTDOWN) << "a pick picks, a cancel does not";
+        }
+        const std::string palette(reinterpret_cast<const char*>(Palette), sizeof Palette);
+        for (POINT p : c.moves)
+            Input(MOUSEEVENTF_MOVE, p);
+        Input(c.up, c.moves[1]);
+        EXPECT_FALSE(g_window.captureActive);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(Palette), sizeof Palette), palette);
+        if (c.value < 0)
+            EXPECT_TRUE(SameColor(g_current, afterPress));
+        else
+            EXPECT_EQ(g_current.value, c.value);
+        EXPECT_TRUE(SameColor(g_reference, g_current));
+    }
 }
 
 // ---- The cursor ----

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "store/palette_file.h"
 #include "tests/test_folder.h"
@@ -113,13 +114,45 @@ TEST(PaletteFile, ReplacesALongerFileWithExactly512Bytes)
 
 TEST(PaletteFile, ALongLeftoverTemporaryFileDoesNotLengthenTheSave)
 {
-    TestFolder folder;
-    const std::string path = folder.file("palette.ini");
-    // A temporary file left behind by a save that was cut off, longer than a palette.
-    WriteWholeFile(path + ".new", Bytes(1000, 21));
-    FillPattern();
-    ASSERT_TRUE(WritePaletteFile(path.c_str(), Palette));
-    EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
+    // Left behind by saves that were cut off, longer than a palette: under the
+    // name earlier versions used and under the first names a save tries now;
+    // a folder may take a name too.
+    const struct {
+        std::vector<unsigned> attempts;
+        bool folders;
+    } cases[] = {{{}, false}, {{0, 1, 2}, false}, {{0}, true}};
+    for (const auto& c : cases) {
+        TestFolder folder;
+        const std::string path = folder.file("palette.ini");
+        WriteWholeFile(path + ".new", Bytes(1000, 21));
+        for (unsigned attempt : c.attempts) {
+            const std::string name = TemporaryPaletteName(path.c_str(), attempt);
+            c.folders ? (void)CreateDirectoryA(name.c_str(), nullptr) : WriteWholeFile(name, Bytes(1000, 21));
+        }
+        FillPattern();
+        ASSERT_TRUE(WritePaletteFile(path.c_str(), Palette)) << c.attempts.size();
+        EXPECT_EQ(ReadWholeFile(path), CurrentBytes());
+        EXPECT_EQ(CountFilesBelow(folder.path()), 2 + static_cast<int>(c.folders ? 0 : c.attempts.size()))
+            << "only the leftovers stay beside it";
+    }
+}
+
+TEST(PaletteFile, AReplacedFileKeepsItsAttributesAndAReadOnlyOneIsNotReplaced)
+{
+    const DWORD kinds[] = {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
+                           FILE_ATTRIBUTE_READONLY};
+    for (DWORD attributes : kinds) {
+        TestFolder folder;
+        const std::string path = folder.file("palette.ini");
+        WriteWholeFile(path, Bytes(512, 77));
+        SetFileAttributesA(path.c_str(), attributes);
+        FillPattern();
+        const bool readOnly = attributes == FILE_ATTRIBUTE_READONLY;
+        EXPECT_EQ(WritePaletteFile(path.c_str(), Palette), !readOnly) << attributes;
+        EXPECT_EQ(ReadWholeFile(path), readOnly ? Bytes(512, 77) : CurrentBytes()) << attributes;
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), attributes);
+        EXPECT_EQ(CountFilesBelow(folder.path()), 1) << "no temporary file is left behind";
+    }
 }
 
 TEST(PaletteFile, FailedWritesKeepTheOldFile)
@@ -146,11 +179,13 @@ TEST(PaletteFile, FailedWritesKeepTheOldFile)
     CloseHandle(held);
     EXPECT_EQ(ReadWholeFile(path), old);
 
-    // The temporary file itself cannot be made: its name is taken by a folder.
-    ASSERT_TRUE(CreateDirectoryA((path + ".new").c_str(), nullptr));
+    // The temporary file itself cannot be made: every name it may take is taken by a folder.
+    for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt)
+        ASSERT_TRUE(CreateDirectoryA(TemporaryPaletteName(path.c_str(), attempt).c_str(), nullptr));
     EXPECT_FALSE(WritePaletteFile(path.c_str(), Palette));
     EXPECT_EQ(ReadWholeFile(path), old);
-    RemoveDirectoryA((path + ".new").c_str());
+    for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt)
+        RemoveDirectoryA(TemporaryPaletteName(path.c_str(), attempt).c_str());
 
     // A folder that does not exist.
     const std::string nowhere = folder.file("gone\\palette.ini");

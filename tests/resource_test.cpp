@@ -538,6 +538,10 @@ const StringText kJapaneseStrings[] = {
     {IDS_SAVE_PALETTE, L"ﾊﾟﾚｯﾄを保存"},
     {IDS_RESET_PALETTE, L"ﾊﾟﾚｯﾄ初期化"},
     {IDS_REPLACE_PALETTE, L"現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？"},
+    {IDS_CANNOT_READ, L"「%1」を読み込めませんでした。\n\n%2"},
+    {IDS_CANNOT_WRITE, L"「%1」に書き込めませんでした。\n\n%2"},
+    {IDS_CONFIRM_REPLACE, L"「%1」は既に存在します。\n上書きしてもよろしいですか？"},
+    {IDS_CANNOT_START, L"Tintboxを起動できませんでした。\n\n%1"},
     {IDS_FORMAT_FILTERS, L"GIMP ﾊﾟﾚｯﾄ(*.gpl)|*.gpl|Adobe Swatch Exchange(*.ase)|*.ase|Adobe ｶﾗｰｽｳｫｯﾁ(*.aco)|*.aco|"
                          L"JASC ﾊﾟﾚｯﾄ(*.pal)|*.pal|Paint.NET ﾊﾟﾚｯﾄ(*.txt)|*.txt|16進数ﾘｽﾄ(*.hex)|*.hex|"},
     {IDS_ALL_PALETTES_FILTER,

@@ -11,6 +11,7 @@
 
 #include "tests/app_driver.h"
 #include "tests/test_folder.h"
+#include "view/geometry.h"
 
 namespace {
 
@@ -142,6 +143,8 @@ TEST(BadPalettes, EachLoadsWhatItHoldsAndIsSavedAs512Bytes)
     }
 }
 
+// The close names the file it cannot write in a message box owned by the
+// main window, then ends as usual.
 TEST(FailingWrites, FilesThatCannotBeReplacedStayAsTheyWere)
 {
     const std::string oldPalette = RandomBytes(512, 99);
@@ -155,11 +158,17 @@ TEST(FailingWrites, FilesThatCannotBeReplacedStayAsTheyWere)
         ASSERT_TRUE(app.started());
         HWND window = app.WaitForWindow();
         ASSERT_NE(window, nullptr);
+        // A swatch stored, so that the palette has to be written.
+        SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(Geo().palette.left + 5, Geo().palette.top + 5));
         // Another program holds the file open without sharing it.
         HANDLE lock = CreateFileA(folder.file(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(lock, INVALID_HANDLE_VALUE);
         PostMessageA(window, WM_CLOSE, 0, 0);
+        const std::vector<std::string> boxes = app.AnswerMessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].find("tbox: \x81\x75" + folder.file(held) + "\x81\x76\x82\xC9\x8F\x91\x82\xAB"), 0u)
+            << boxes[0];  // 「...」に書き
         EXPECT_EQ(app.WaitForExit(), 0);
         CloseHandle(lock);
         if (std::string(held) == "palette.ini") {
@@ -168,7 +177,32 @@ TEST(FailingWrites, FilesThatCannotBeReplacedStayAsTheyWere)
             EXPECT_EQ(ReadWholeFile(folder.file("tbox.ini")), oldSettings);
             EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")).size(), 512u) << "the palette was still saved";
         }
-        EXPECT_FALSE(FileExists(folder.file("palette.ini.new"))) << "no temporary file is left behind";
+        EXPECT_EQ(CountFilesBelow(folder.path()), 3) << "no temporary file is left behind";
+    }
+}
+
+// Logging off, shutting down: the files are saved as the close saves them,
+// and no message box holds the ending up, not even for a file held open.
+TEST(EndOfSession, SavesAsTheCloseDoesWithoutAsking)
+{
+    for (bool held : {false, true}) {
+        SCOPED_TRACE(held);
+        TestFolder folder;
+        const std::string ini = folder.file("tbox.ini");
+        WriteWholeFile(ini, "[Color]\r\nR=18\r\nG=52\r\nB=86\r\n");
+        RunningApp app(folder);
+        HWND window = app.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        SendMessageA(window, WM_COMMAND, 40032, 0);  // invert: red 237
+        HANDLE lock = held ? CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0, 5000, &answer));
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+        EXPECT_TRUE(SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 0, 5000, &answer));
+        if (lock)
+            CloseHandle(lock);
+        EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini.c_str()), held ? 18u : 237u);
+        EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")).size(), 512u);
     }
 }
 
@@ -188,6 +222,7 @@ TEST(FailingWrites, AProgramFolderThatVanishedEndsNormally)
     ASSERT_TRUE(MoveFileA(parent.c_str(), movedParent.c_str())) << GetLastError();
     const std::string moved = movedParent + "\\program";
     PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.AnswerMessageBoxes().size(), 2u) << "neither file could be written";
     EXPECT_EQ(app.WaitForExit(), 0);
     EXPECT_EQ(ReadWholeFile(moved + "\\palette.ini"), oldPalette);
     EXPECT_FALSE(FileExists(folder.path())) << "nothing recreated the vanished folder";

@@ -207,7 +207,7 @@ TEST(SettingsSections, BlocksHandedToThePlatform)
     const std::vector<SettingsSection> sections = BuildSettingsSections(s);
     ASSERT_EQ(sections.size(), 5u);
     EXPECT_EQ(sections[0].name, "Window");
-    EXPECT_EQ(sections[0].block, Block({"PosX = 0", "PosY = 77"}));
+    EXPECT_EQ(sections[0].block, Block({"PosX = -5", "PosY = 77"}));
     EXPECT_EQ(sections[1].name, "Color");
     EXPECT_EQ(sections[1].block,
               Block({"Mode = 1", "Copy = 2", "Char = 1", "Sharp = 0", "R = 18", "G = 52", "B = 86"}));
@@ -229,7 +229,7 @@ TEST(SettingsSections, BlocksHandedToThePlatform)
     s.PosX = 10;
     s.PosY = -1;
     EXPECT_EQ(BuildSettingsSections(s)[3].block, Block({"File = \"\""}));
-    EXPECT_EQ(BuildSettingsSections(s)[0].block, Block({"PosX = 10", "PosY = 0"}));
+    EXPECT_EQ(BuildSettingsSections(s)[0].block, Block({"PosX = 10", "PosY = -1"}));
 }
 
 TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
@@ -303,7 +303,7 @@ TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)
     EXPECT_EQ(ProfileSectionLines(ini(), "Color").size(), 7u);
 }
 
-TEST_F(SettingsTest, PositionIsTheRestoredRectangleWithNegativesAsZero)
+TEST_F(SettingsTest, PositionIsTheRestoredRectangleNegativesIncluded)
 {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
@@ -316,9 +316,9 @@ TEST_F(SettingsTest, PositionIsTheRestoredRectangleWithNegativesAsZero)
         int32_t savedX, savedY;
     } cases[] = {
         {150, 90, false, 150, 90},
-        {-40, 70, false, 0, 70},
-        {60, -30, false, 60, 0},
-        {-10, -10, false, 0, 0},
+        {-40, 70, false, -40, 70},
+        {60, -30, false, 60, -30},
+        {-10, -10, false, -10, -10},
         {210, 130, true, 210, 130},
     };
     // One window for every case: under a bare X server, tearing a shown window

@@ -5,12 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "app/app.h"
+#include "capture/capture.h"
 #include "color/color.h"
 #include "color/palette.h"
 #include "res/resource.h"
@@ -451,27 +453,30 @@ TEST_F(MainWindow, ANewWindowStartsAfresh)
     EXPECT_EQ(GetFocus(), g_window.editTable[0]);
 }
 
+// WM_CLOSE as the close button sends it, answered as the program's loop
+// answers it; whether the quit message (exit code 0) came.
+bool CloseLikeTheUser()
+{
+    SendMessageA(g_mainWindow, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return msg.wParam == 0;
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
 // Closing writes both files and leaves the window on screen until the process ends.
 TEST_F(MainWindow, CloseWritesSettingsAndPalette)
 {
     SetColor(18, 52, 86);
     g_textForm.CopyFormat = 1;
     Palette[5] = 0x00ABCDEF;
-    SendMessageA(g_mainWindow, WM_CLOSE, 0, 0);
-    MSG msg;
-    bool quit = false;
-    for (int i = 0; i < 100 && !quit; ++i) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                break;
-            }
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-    EXPECT_TRUE(quit) << "WM_DESTROY was posted and answered with the quit message";
-    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_TRUE(CloseLikeTheUser()) << "WM_DESTROY was posted and answered with the quit message";
     const std::string ini = g_folder->file("tbox.ini");
     EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini.c_str()), 18u);
     EXPECT_EQ(GetPrivateProfileIntA("Color", "Copy", -1, ini.c_str()), 1u);
@@ -480,6 +485,102 @@ TEST_F(MainWindow, CloseWritesSettingsAndPalette)
     EXPECT_EQ(palette.substr(20, 4), std::string("\xEF\xCD\xAB\x00", 4));
     EXPECT_EQ(palette.substr(68, 3), std::string("\x12\x34\x56", 3));
     EXPECT_EQ(g_window.uiFont, nullptr) << "the font was released";
+}
+
+// The close leaves "palette.ini" alone when this run changed no swatch and the
+// file is not the one it read: another instance saved since, or it could not be read.
+TEST_F(MainWindow, CloseKeepsAPaletteFileWrittenByAnotherInstance)
+{
+    CloseHostedWindow();
+    const std::string mine(512, '\x11'), other(512, '\x22');
+    const struct {
+        const char* what;
+        const char* atStart;  // null: no file
+        bool locked;          // held open without sharing while the window opens
+        bool store;           // a swatch stored in this run
+        const char* meanwhile;  // written by another instance while the window is open
+        bool closeWrites;
+    } cases[] = {
+        {"another instance saved since", mine.c_str(), false, false, other.c_str(), false},
+        {"another instance saved since, this run stored a swatch", mine.c_str(), false, true, other.c_str(), true},
+        {"unreadable at start", mine.c_str(), true, false, nullptr, false},
+        {"missing at start, made since", nullptr, false, false, other.c_str(), false},
+        {"a first run", nullptr, false, false, nullptr, true},
+        {"a short file, unchanged", "\x33\x33", false, false, nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = g_folder->file("palette.ini");
+        DeleteFileA(file.c_str());
+        if (c.atStart)
+            WriteWholeFile(file, c.atStart);
+        HANDLE lock = c.locked ? CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        OpenHostedWindow();
+        if (lock)
+            CloseHandle(lock);
+        const POINT cell = {Geo().palette.left + 5, Geo().palette.top + 5};
+        if (c.store)
+            SendMessageA(g_mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(cell.x, cell.y));
+        if (c.meanwhile)
+            WriteWholeFile(file, c.meanwhile);
+        const std::string ours(reinterpret_cast<const char*>(Palette), sizeof Palette);
+        const std::string onDisk = ReadWholeFile(file);
+        EXPECT_TRUE(CloseLikeTheUser());
+        EXPECT_EQ(ReadWholeFile(file), c.closeWrites ? ours : onDisk);
+        CloseHostedWindow();
+    }
+    OpenHostedWindow();
+}
+
+// A window class that cannot be registered, or a main window that cannot be
+// made: a message box says so and the program ends with exit code 1.
+std::string g_boxText;
+void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = FindWindowA("#32770", nullptr);
+    if (!box)
+        return;
+    KillTimer(nullptr, timer);
+    char text[512] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    g_boxText = text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+LRESULT CALLBACK RefuseTheMainWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    char cls[16] = {};
+    GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+    return code == HCBT_CREATEWND && std::strcmp(cls, "tbox") == 0 ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindow, AStartThatCannotOpenItsWindowSaysSoAndEndsWithCodeOne)
+{
+    CloseHostedWindow();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (bool classTaken : {true, false}) {
+        UnregisterClassA("tbox", instance);
+        UnregisterClassA(kCaptureClass, instance);
+        WNDCLASSA other = {};
+        other.lpfnWndProc = DefWindowProcA;
+        other.hInstance = instance;
+        other.lpszClassName = "tbox";
+        HHOOK hook = nullptr;
+        if (classTaken)
+            RegisterClassA(&other);
+        else
+            hook = SetWindowsHookExA(WH_CBT, RefuseTheMainWindow, nullptr, GetCurrentThreadId());
+        g_boxText.clear();
+        SetTimer(nullptr, 0, 50, AnswerTheBox);
+        EXPECT_EQ(RunProgram(instance), 1) << classTaken;
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(g_boxText.substr(0, 31), "Tintbox\x82\xF0\x8B\x4E\x93\xAE\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"
+                                           "\x82\xC5\x82\xB5\x82\xBD\x81\x42") << classTaken;  // Tintboxを起動できませんでした。
+    }
+    UnregisterClassA("tbox", instance);
+    UnregisterClassA(kCaptureClass, instance);
+    RegisterHostedWindowClasses();
+    OpenHostedWindow();
 }
 
 }  // namespace
@@ -509,6 +610,10 @@ TEST(WindowPlacement, OnlyAWindowNoMonitorShowsIsBroughtBack)
         {"wholly below", 100, screen.bottom + 10, 100, work.bottom - h},
         {"wholly left and above", -5000, -5000, work.left, work.top},
         {"just off the right edge", screen.right, 40, work.right - w, 40},
+        {"the largest int", INT_MAX, INT_MAX, work.right - w, work.bottom - h},
+        {"the smallest int", INT_MIN, INT_MIN, work.left, work.top},
+        {"smallest and largest", INT_MIN, INT_MAX, work.left, work.bottom - h},
+        {"a window's width below the largest", INT_MAX - w + 1, 100, work.right - w, 100},
     };
     for (const auto& c : cases) {
         const POINT at = PlaceOnSomeMonitor(c.x, c.y, w, h);

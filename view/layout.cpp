@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "color/color.h"
 #include "res/resource.h"
 #include "view/geometry.h"
@@ -43,7 +46,9 @@ const ControlRow kControls[] = {
 };
 
 // The window sized so that its client area is exactly Geo().client,
-// whatever the frame, title bar and menu bar take.
+// whatever the frame, title bar and menu bar take, and put where it was
+// saved through SetWindowPlacement: GetWindowPlacement gave the position, in
+// the same coordinates, whatever the platform makes them.
 void SizeAndPlace(HWND window, POINT savedAt)
 {
     RECT windowRect;
@@ -54,7 +59,34 @@ void SizeAndPlace(HWND window, POINT savedAt)
     const int width = Width(windowRect) - Width(clientRect) + client.cx;
     const int height = Height(windowRect) - Height(clientRect) + client.cy;
     const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
-    SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
+    WINDOWPLACEMENT placement;
+    ZeroMemory(&placement, sizeof placement);
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    placement.flags = 0;
+    placement.showCmd = SW_HIDE;  // shown later, by the start-up
+    placement.rcNormalPosition = RECT{at.x, at.y, at.x + width, at.y + height};
+    SetWindowPlacement(window, &placement);
+}
+
+// A coordinate brought within a billion pixels of the origin: far beyond every
+// monitor still, and room to add a window's size without overflow.
+int64_t Near(int64_t v)
+{
+    return std::min<int64_t>(std::max<int64_t>(v, -(int64_t{1} << 30)), int64_t{1} << 30);
+}
+
+RECT RectAt(int64_t x, int64_t y, int width, int height)
+{
+    const LONG left = static_cast<LONG>(Near(x));
+    const LONG top = static_cast<LONG>(Near(y));
+    return RECT{left, top, left + width, top + height};
+}
+
+// How far a monitor's work area starts from the monitor's corner.
+POINT WorkAreaOffset(const MONITORINFO& info)
+{
+    return POINT{info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
 }
 
 void CreateControls(HWND window)
@@ -80,22 +112,26 @@ void CreateControls(HWND window)
 
 POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
 {
-    POINT at = {x, y};
-    const RECT rect = {x, y, x + width, y + height};
-    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
-        return at;  // partly visible at least: exactly where it was
+    // In 64 bits: a hand-edited 2147483647 plus the width must not wrap around.
     MONITORINFO info;
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
-        return at;
+    const RECT saved = RectAt(x, y, width, height);
+    if (!GetMonitorInfoA(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &info))
+        return POINT{x, y};
+    // Only this check needs screen coordinates.
+    POINT offset = WorkAreaOffset(info);
+    const int64_t screenX = Near(int64_t{x} + offset.x);
+    const int64_t screenY = Near(int64_t{y} + offset.y);
+    const RECT onScreen = RectAt(screenX, screenY, width, height);
+    if (MonitorFromRect(&onScreen, MONITOR_DEFAULTTONULL))
+        return POINT{x, y};  // partly visible at least: exactly where it was
+    if (!GetMonitorInfoA(MonitorFromRect(&onScreen, MONITOR_DEFAULTTONEAREST), &info))
+        return POINT{info.rcWork.left, info.rcWork.top};
     const RECT& work = info.rcWork;
-    at.x = x + width > work.right ? work.right - width : x;
-    at.y = y + height > work.bottom ? work.bottom - height : y;
-    if (at.x < work.left)
-        at.x = work.left;
-    if (at.y < work.top)
-        at.y = work.top;
-    return at;
+    const int64_t left = std::max<int64_t>(std::min<int64_t>(screenX, int64_t{work.right} - width), work.left);
+    const int64_t top = std::max<int64_t>(std::min<int64_t>(screenY, int64_t{work.bottom} - height), work.top);
+    offset = WorkAreaOffset(info);
+    return POINT{static_cast<LONG>(left - offset.x), static_cast<LONG>(top - offset.y)};
 }
 
 BOOL OnCreate(HWND window, LPCREATESTRUCT create)
@@ -133,7 +169,8 @@ void SetControlText(HWND control, const char* text)
     // parent twice); a text already shown is left alone.
     char shown[64];
     const int length = GetWindowTextA(control, shown, sizeof shown);
-    if (length < static_cast<int>(sizeof shown) - 1 && lstrcmpA(shown, text) == 0)
+    // Byte for byte: lstrcmpA compares linguistically and takes some different texts for equal.
+    if (length < static_cast<int>(sizeof shown) - 1 && std::strcmp(shown, text) == 0)
         return;
     SetWindowTextA(control, text);
 }

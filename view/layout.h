@@ -27,6 +27,9 @@ struct MainWindowState {
     bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY lag behind the color
     bool captureActive;                  // the capture overlay is open
     HWND captureWindow;                  // the overlay while it is open
+    UINT ignoredButton;                  // MK_LBUTTON or MK_RBUTTON: the press that closed the overlay,
+                                         // whose moves and release are not this window's; 0 once it is up
+    HWND focusOnLeaving;                 // the child that had the focus when the window was deactivated
     HWND tips;                           // the tip control: the swatch's contrast, the palette swatches' texts
 };
 
@@ -41,7 +44,10 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create);
 void DestroyLayout(HWND window);
 
 // Where a window of `width` × `height` saved at (x, y) is to open: where it
-// was, unless no monitor shows any of it; then on the nearest monitor's work area.
+// was, unless no monitor shows any of it; then on the nearest monitor's work
+// area. The position is in the coordinates of GetWindowPlacement, the way it
+// was saved and the way it goes back (on Windows relative to the work area of
+// the monitor, which leaves out a taskbar at the top or left); any int will do.
 POINT PlaceOnSomeMonitor(int x, int y, int width, int height);
 
 // Sets a control's text unless it already shows exactly that text.

@@ -91,6 +91,26 @@ void PickThenDrag(HWND window, int x, int y)
 
 int Unsigned16(int v) { return v & 0xFFFF; }
 
+// The press that closed the capture overlay (a pick or a cancel) is still down
+// over this window: its moves and its release are not a drag or a store here.
+// A message showing that button up ends it, and so does a new press of it
+// (the release happened where this window did not see it).
+bool PartOfOverlayPress(UINT keyFlags)
+{
+    if ((keyFlags & g_window.ignoredButton) == 0)
+        g_window.ignoredButton = 0;
+    return g_window.ignoredButton != 0;
+}
+
+// Whether `button` coming up or down ends the overlay's press.
+bool EndsOverlayPress(UINT button)
+{
+    const bool ends = g_window.ignoredButton == button;
+    if (ends)
+        g_window.ignoredButton = 0;
+    return ends;
+}
+
 }  // namespace
 
 int PaletteCellAt(int x, int y)
@@ -123,6 +143,7 @@ void StorePaletteCell(int cell)
 {
     SetCursor(g_window.storeCursor);
     Palette[cell] = ColorRefOf(g_current);
+    g_paletteChanged = true;
     RedrawPalette();
 }
 
@@ -144,11 +165,14 @@ void ChooseCursor(HWND window)
 
 void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
 {
+    EndsOverlayPress(MK_LBUTTON);
     PickThenDrag(window, Unsigned16(x), Unsigned16(y));
 }
 
 void OnMouseMove(HWND window, int x, int y, UINT keyFlags)
 {
+    if (PartOfOverlayPress(keyFlags))
+        return;
     x = Unsigned16(x);
     y = Unsigned16(y);
     if (keyFlags & MK_RBUTTON) {
@@ -161,14 +185,22 @@ void OnMouseMove(HWND window, int x, int y, UINT keyFlags)
 
 void OnLButtonUp(HWND, int, int, UINT)
 {
+    if (EndsOverlayPress(MK_LBUTTON))
+        return;
     g_reference = g_current;
     RedrawSwatch();
 }
 
 void OnRButtonDown(HWND, BOOL, int x, int y, UINT)
 {
+    EndsOverlayPress(MK_RBUTTON);
     x = Unsigned16(x);
     y = Unsigned16(y);
     if (InPaletteArea(x, y))
         StorePaletteCell(PaletteCellAt(x, y));
+}
+
+void OnRButtonUp(HWND, int, int, UINT)
+{
+    EndsOverlayPress(MK_RBUTTON);
 }

@@ -24,3 +24,4 @@ void OnLButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keyFlags);
 void OnMouseMove(HWND window, int x, int y, UINT keyFlags);
 void OnLButtonUp(HWND window, int x, int y, UINT keyFlags);
 void OnRButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keyFlags);
+void OnRButtonUp(HWND window, int x, int y, UINT keyFlags);

@@ -78,3 +78,36 @@ const char* UiText(UINT id)
             c = L'\0';
     return g_texts.emplace(id, ToAnsi(wide)).first->second.c_str();
 }
+
+std::string UiTextWith(UINT id, const std::string& first, const std::string& second)
+{
+    // One pass, so that a "%2" inside the first insert stays as it is. A "%"
+    // is never the second byte of a double-byte character.
+    const std::string text = UiText(id);
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && (next == '1' || next == '2')) {
+            result += next == '1' ? first : second;
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+std::string SystemErrorText(DWORD error)
+{
+    if (error == ERROR_SUCCESS)
+        return std::string();
+    char* words = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<LPSTR>(&words), 0, nullptr);
+    std::string text = length > 0 ? std::string(words, length) : "(" + std::to_string(error) + ")";
+    LocalFree(words);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}

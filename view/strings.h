@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // ---- Globals owned by the interface language ----
 extern LANGID g_uiLanguage;  // the language every menu, dialog and text is loaded in
 
@@ -28,3 +30,10 @@ const void* UiResourceData(LPCSTR type, UINT id);
 // dialogs). The empty text for an unknown id. The pointer stays valid until the
 // language is chosen again.
 const char* UiText(UINT id);
+
+// The text of string `id` with "%1" replaced by `first` and "%2" by `second`.
+std::string UiTextWith(UINT id, const std::string& first, const std::string& second = std::string());
+
+// The system's own words for an error code (FormatMessageA), without the line
+// break at their end; the code in digits where the system has none; empty for 0.
+std::string SystemErrorText(DWORD error);
