@@ -1,27 +1,5 @@
 #include "tests/app_driver.h"
-
-namespace {
-
-struct Found {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
-{
-    Found* found = reinterpret_cast<Found*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[32] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == found->processId && std::string(cls) == "tbox") {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "tests/find_control.h"
 
 RunningApp::RunningApp(const TestFolder& folder, bool withFactoryPalette)
 {
@@ -50,10 +28,9 @@ HWND RunningApp::WaitForWindow()
 {
     WaitForInputIdle(info_.hProcess, 10000);
     for (int i = 0; i < 200; ++i) {
-        Found found = {info_.dwProcessId, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.window && IsWindowVisible(found.window))
-            return found.window;
+        HWND window = FindProcessWindow(info_.dwProcessId, "tbox");
+        if (window && IsWindowVisible(window))
+            return window;
         Sleep(50);
     }
     return nullptr;
