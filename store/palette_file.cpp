@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "store/system_library.h"
+
 bool ReadPaletteFile(const char* path, PaletteEntries& palette)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -67,7 +69,7 @@ static bool RunPaletteDialog(HWND owner, const PaletteDialogTexts& texts, char* 
     record.nMaxFile = static_cast<DWORD>(size - 4);
     record.lpstrTitle = texts.title;
     record.Flags = flags;
-    if (dialog(&record))
+    if (dialog != nullptr && dialog(&record))
         return true;
     ZeroMemory(path, size);
     previous.copy(path, size - 1);
@@ -77,12 +79,13 @@ static bool RunPaletteDialog(HWND owner, const PaletteDialogTexts& texts, char* 
 bool ChoosePaletteToOpen(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size)
 {
     return RunPaletteDialog(owner, texts, path, size, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
-                            GetOpenFileNameA);
+                            SystemLibraryFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA"));
 }
 
 bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size)
 {
-    if (!RunPaletteDialog(owner, texts, path, size, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA))
+    if (!RunPaletteDialog(owner, texts, path, size, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+                          SystemLibraryFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA")))
         return false;
     return EnsurePaletteExtension(path, size);
 }
