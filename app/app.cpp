@@ -171,9 +171,11 @@ static HMENU LoadMainMenu()
 
 void OpenMainWindow()
 {
-    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, LoadMainMenu(), g_instance,
-                                   &s_savedPosition);
+    // An overlapped window always gets a caption, which the frame must count.
+    const DWORD style = WS_SYSMENU | WS_MINIMIZEBOX;
+    const RECT frame = InitialWindowRect(style | WS_CAPTION, 0, s_savedPosition);
+    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), style, frame.left, frame.top, Width(frame),
+                                   Height(frame), nullptr, LoadMainMenu(), g_instance, &s_savedPosition);
     CommitCurrentColor(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);

@@ -134,6 +134,58 @@ TEST_F(MainWindow, ClientAreaAndFrame)
     EXPECT_NE(GetMenu(g_mainWindow), nullptr) << "the class menu is the menu bar";
 }
 
+// Where the main window was created, as CreateWindowExA was asked (WH_CBT).
+RECT g_createdAt;
+LRESULT CALLBACK NoteCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* c = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        char cls[16] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+        if (std::strcmp(cls, "tbox") == 0)
+            g_createdAt = {c->x, c->y, c->x + c->cx, c->y + c->cy};
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Created at its final rectangle, wherever it was saved: moving or sizing the
+// window again before it is shown costs start-up as much as showing it.
+TEST_F(MainWindow, CreatedAtItsFinalRectangle)
+{
+    MONITORINFO nearest;
+    nearest.cbSize = sizeof nearest;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint(POINT{-5000, -5000}, MONITOR_DEFAULTTONEAREST), &nearest));
+    const struct {
+        const char* saved;  // the Window section of tbox.ini
+        LONG x, y;          // where the window stands
+    } cases[] = {
+        {"", 0, 0},
+        {"PosX=40\0PosY=30\0", 40, 30},
+        {"PosX=-5000\0PosY=-5000\0", nearest.rcWork.left, nearest.rcWork.top},  // brought back
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        CloseHostedWindow();
+        WritePrivateProfileSectionA("Window", c.saved, g_folder->file("tbox.ini").c_str());
+        g_createdAt = RECT{};
+        HHOOK hook = SetWindowsHookExA(WH_CBT, NoteCreation, nullptr, GetCurrentThreadId());
+        OpenHostedWindow();
+        UnhookWindowsHookEx(hook);
+        RECT frame;
+        GetWindowRect(g_mainWindow, &frame);
+        EXPECT_EQ(frame.left, c.x);
+        EXPECT_EQ(frame.top, c.y);
+        EXPECT_EQ(g_createdAt.left, frame.left);
+        EXPECT_EQ(g_createdAt.top, frame.top);
+        EXPECT_EQ(g_createdAt.right, frame.right);
+        EXPECT_EQ(g_createdAt.bottom, frame.bottom);
+        RECT client;
+        GetClientRect(g_mainWindow, &client);
+        EXPECT_EQ(client.right, Geo().client.cx);
+        EXPECT_EQ(client.bottom, Geo().client.cy);
+    }
+}
+
 TEST_F(MainWindow, ChildControls)
 {
     const struct {

@@ -53,6 +53,9 @@ void SizeAndPlace(HWND window, POINT savedAt)
     const int width = Width(windowRect) - Width(clientRect) + client.cx;
     const int height = Height(windowRect) - Height(clientRect) + client.cy;
     const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
+    if (windowRect.left == at.x && windowRect.top == at.y && Width(windowRect) == width &&
+        Height(windowRect) == height)
+        return;  // created so already (InitialWindowRect)
     SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
 }
 
@@ -95,6 +98,14 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
     if (at.y < work.top)
         at.y = work.top;
     return at;
+}
+
+RECT InitialWindowRect(DWORD style, DWORD exStyle, POINT savedAt)
+{
+    RECT frame = {0, 0, Geo().client.cx, Geo().client.cy};
+    AdjustWindowRectEx(&frame, style, TRUE, exStyle);
+    const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, Width(frame), Height(frame));
+    return RECT{at.x, at.y, at.x + Width(frame), at.y + Height(frame)};
 }
 
 BOOL OnCreate(HWND window, LPCREATESTRUCT create)

@@ -36,6 +36,13 @@ extern MainWindowState g_window;
 // The creation data is the POINT the window was saved at (none: the top-left corner).
 BOOL OnCreate(HWND window, LPCREATESTRUCT create);
 
+// Where a main window of `style` saved at `savedAt` is best created: the frame
+// around a client area of Geo().client under a one-line menu bar, placed as
+// OnCreate places it. OnCreate then has nothing to correct, and the window is
+// not moved or sized again before it is shown (which costs as much as creating
+// it); it still corrects a frame the system makes otherwise (a menu bar on two lines).
+RECT InitialWindowRect(DWORD style, DWORD exStyle, POINT savedAt);
+
 // Releases the font, the surfaces and the window DC (at close).
 void DestroyLayout(HWND window);
 
