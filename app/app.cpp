@@ -176,7 +176,7 @@ void OpenMainWindow()
     const RECT frame = InitialWindowRect(style | WS_CAPTION, 0, s_savedPosition);
     g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), style, frame.left, frame.top, Width(frame),
                                    Height(frame), nullptr, LoadMainMenu(), g_instance, &s_savedPosition);
-    CommitCurrentColor(g_mainWindow);
+    CommitStartingColor(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);
     SetFocus(g_window.editTable[0]);

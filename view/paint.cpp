@@ -241,6 +241,14 @@ void CommitCurrentColor(HWND window, EditSet rewrite)
     WriteColorEdits(window, rewrite);
 }
 
+void CommitStartingColor(HWND window)
+{
+    g_reference = g_current;
+    DrawSwatchSurface();
+    UpdateCopyText();
+    WriteColorEdits(window);
+}
+
 void TakeColor(HWND window, uint32_t color)
 {
     SetFromColorRef(color);

@@ -21,6 +21,12 @@ void RefreshColorDisplay(HWND window);
 // the edits of `rewrite` are written (typing leaves out the edit typed into
 // and those the typing did not change).
 void CommitCurrentColor(HWND window, EditSet rewrite = kAllColorEdits);
+// The same at start-up, before the window is first shown: only what the first
+// paint needs and creating the surfaces has not drawn, the swatch, and the
+// texts. (The pickers are drawn as their surfaces are made, and copying
+// anything to a window not yet on the screen is wasted: the first paint
+// copies it all.)
+void CommitStartingColor(HWND window);
 // A COLORREF 0x00BBGGRR becomes the current color, complete, and is committed:
 // a palette pick, a screen pick, the color dialog's choice.
 void TakeColor(HWND window, uint32_t color);
