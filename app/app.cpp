@@ -196,9 +196,9 @@ bool StartUp(HINSTANCE instance)
 
 void ProcessMessage(MSG& msg, HACCEL accelerators)
 {
-    // Anything but a mouse move may read or type into the edits: they must
-    // show the color first.
-    if (msg.message != WM_MOUSEMOVE)
+    // Anything but a mouse move or a paint may read or type into the edits:
+    // they must show the color first.
+    if (msg.message != WM_MOUSEMOVE && msg.message != WM_PAINT)
         CatchUpTexts(g_mainWindow);
     // Accelerators are translated against the main window whatever window of
     // the thread has the focus, so Tab never reaches an edit as a key.
@@ -210,7 +210,7 @@ void ProcessMessage(MSG& msg, HACCEL accelerators)
 
 void OnIdle()
 {
-    CatchUpTexts(g_mainWindow);
+    CatchUpTextsWhenDue(g_mainWindow);
 }
 
 int RunMessageLoop()

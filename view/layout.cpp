@@ -5,6 +5,7 @@
 #include "color/color.h"
 #include "res/resource.h"
 #include "view/geometry.h"
+#include "view/paint.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
 
@@ -75,6 +76,8 @@ void CreateControls(HWND window)
             g_window.editTable[i] = control;
         else if (c.id == ID_EDITCOPY)
             g_window.editCopy = control;
+        if (i < kColorEditCount || c.id == ID_EDITCOPY)
+            WatchTextReads(control);
     }
 }
 
@@ -161,6 +164,7 @@ void WriteColorEdits(HWND, EditSet edits)
                                               g_current.hue, g_current.saturation, g_current.value};
     const char* const hex[kColorEditCount] = {nullptr, nullptr, nullptr, g_current.redHex, g_current.greenHex,
                                               g_current.blueHex, nullptr, nullptr, nullptr};
+    const uint8_t guard = g_window.changeGuard;
     g_window.changeGuard = 0;
     for (int i = 0; i < kColorEditCount; ++i) {
         if ((edits & EditBit(i)) == 0)
@@ -170,5 +174,5 @@ void WriteColorEdits(HWND, EditSet edits)
         else
             WriteNumber(g_window.editTable[i], numbers[i]);
     }
-    g_window.changeGuard = 1;
+    g_window.changeGuard = guard;
 }

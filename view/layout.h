@@ -24,7 +24,10 @@ struct MainWindowState {
     Surfaces surfaces;
     int focusIndex;                      // position in editTable the focus commands start from
     uint8_t changeGuard = 1;             // 1: the edits' notifications are acted upon; 0 while the program writes them
-    bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY lag behind the color
+    bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY (some of them) lag behind the color
+    unsigned textsLagging;               // which: EditBit(0..8) the color edits, bit 9 EDITCOPY
+    DWORD textsWrittenAt;                // GetTickCount when they were last written all together
+    bool catchUpTimerSet;                // the timer that writes them once a frame has passed since then
     bool captureActive;                  // the capture overlay is open
     HWND captureWindow;                  // the overlay while it is open
 };
@@ -61,5 +64,6 @@ constexpr EditSet kAllColorEdits = kRgbColorEdits | kHsvColorEdits;
 constexpr EditSet EditBit(int position) { return 1u << position; }
 
 // Writes the current color into the edits of `edits`, in edit-table order,
-// without their notifications acting.
+// without their notifications acting (the change guard is lowered meanwhile,
+// then set back as it was).
 void WriteColorEdits(HWND window, EditSet edits = kAllColorEdits);
