@@ -73,6 +73,13 @@ static HBRUSH OnCtlColorStatic(HWND, HDC, HWND, int)
     return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
 
+// The texts' catch-up timer (CatchUpTextsWhenDue), also when a nested loop
+// (a dialog, a message box) takes its message instead of ours.
+static void OnTimer(HWND window, UINT)
+{
+    CatchUpTexts(window);
+}
+
 // The cursor is chosen here alone: the class cursor never overrides it.
 static BOOL OnSetCursor(HWND window, HWND, UINT, UINT)
 {
@@ -91,6 +98,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_INITMENUPOPUP, OnInitMenuPopup);
         HANDLE_MSG(window, WM_CTLCOLORSTATIC, OnCtlColorStatic);
         HANDLE_MSG(window, WM_SETCURSOR, OnSetCursor);
+        HANDLE_MSG(window, WM_TIMER, OnTimer);
         HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);
         HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);

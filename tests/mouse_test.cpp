@@ -489,6 +489,37 @@ TEST_F(Mouse, TextsReadMidDragFollowTheMove)
     LeftUp(f.left + 140, f.top + 53);
 }
 
+// Moves in quick succession: the texts follow once a frame, by a timer, even
+// when a loop other than the program's own (a dialog's) takes its message.
+TEST_F(Mouse, TextsFollowAFastDragWithinAFrameWhateverLoopRuns)
+{
+    const RECT& f = G().hueSat;
+    LeftDown(f.left + 40, f.top + 33);
+    // A move right after the texts were written: the idle step leaves them
+    // behind, for a frame has not passed (tried again should the machine stall).
+    int x = f.left + 41;
+    for (int attempt = 0; attempt < 10 && !g_window.textsBehind; ++attempt, ++x) {
+        CatchUpTexts(g_mainWindow);
+        PostMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, f.top + 43));
+        MSG msg;
+        ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+        ProcessMessage(msg, g_keys);
+        OnIdle();  // what the program's loop does once nothing waits
+    }
+    ASSERT_TRUE(g_window.textsBehind) << "a frame had not passed since the texts were last written";
+    const DWORD start = GetTickCount();
+    while (g_window.textsBehind && GetTickCount() - start < 1000) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);  // a plain loop: no catch-up of its own
+        else
+            Sleep(1);
+    }
+    EXPECT_FALSE(g_window.textsBehind) << "the timer's message, dispatched by a plain loop, wrote the texts";
+    ExpectEditsShowTheColor();
+    LeftUp(x, f.top + 43);
+}
+
 TEST_F(Mouse, AnotherDisplayModeLeavesOnlyThePalette)
 {
     SetMode(2);
