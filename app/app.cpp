@@ -47,12 +47,21 @@ void FindProgramDirectory()
     g_programDir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// Most sessions leave the palette as they found it: "palette.ini" is then left
+// alone rather than written again.
+static void SavePaletteAtClose()
+{
+    const std::string path = ProgramFilePath("palette.ini");
+    if (!PaletteFileHolds(path.c_str(), Palette))
+        WritePaletteFile(path.c_str(), Palette);
+}
+
 // Saves the settings and the palette and lets go of every long-lived GDI
 // object; the window itself goes with the process.
 static void OnClose(HWND window)
 {
     SaveSettings(GatherSettings(), window);
-    WritePaletteFile(ProgramFilePath("palette.ini").c_str(), Palette);
+    SavePaletteAtClose();
     DestroyLayout(window);
     PostMessageA(window, WM_DESTROY, 0, 0);
 }

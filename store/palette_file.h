@@ -15,6 +15,10 @@ bool ReadPaletteFile(const char* path, PaletteEntries& palette);
 // leaves the old file as it was. Returns whether the file was replaced.
 bool WritePaletteFile(const char* path, const PaletteEntries& palette);
 
+// Whether the file holds exactly the palette's 512 bytes and no more. Reading a
+// file back costs far less than writing, flushing and replacing it.
+bool PaletteFileHolds(const char* path, const PaletteEntries& palette);
+
 // What a palette dialog shows: its title and its filter (display text and
 // pattern, each NUL-terminated, closed by one more NUL).
 struct PaletteDialogTexts {

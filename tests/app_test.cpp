@@ -67,6 +67,8 @@ TEST(App, KeepsThePaletteAndSettingsBetweenRuns)
         palette[i] = (i % 4 == 3) ? '\0' : static_cast<char>(i & 0xFF);
     WriteWholeFile(folder.file("palette.ini"), palette);
     WriteWholeFile(folder.file("tbox.ini"), "[Window]\r\nPosX=40\r\nPosY=30\r\n[Color]\r\nR=18\r\nG=52\r\nB=86\r\n");
+    ASSERT_TRUE(AgeFile(folder.file("palette.ini")));
+    const unsigned long long paletteTime = LastWriteTime(folder.file("palette.ini"));
 
     RunningApp app(folder);
     ASSERT_TRUE(app.started());
@@ -93,6 +95,7 @@ TEST(App, KeepsThePaletteAndSettingsBetweenRuns)
     EXPECT_EQ(app.WaitForExit(), 0);
 
     EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")), palette);
+    EXPECT_EQ(LastWriteTime(folder.file("palette.ini")), paletteTime) << "a file holding the palette is left alone";
     const std::string ini = folder.file("tbox.ini");
     EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini.c_str()), 18u);
     EXPECT_EQ(GetPrivateProfileIntA("Color", "B", -1, ini.c_str()), 86u);
