@@ -75,6 +75,19 @@ ProfileSection::ProfileSection(const char* block, size_t size)
     }
 }
 
+bool ProfileSection::SameLines(const ProfileSection& other) const
+{
+    if (lines_.size() != other.lines_.size())
+        return false;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const Line& a = lines_[i];
+        const Line& b = other.lines_[i];
+        if (a.key != b.key || a.hasValue != b.hasValue || a.value != b.value)
+            return false;
+    }
+    return true;
+}
+
 const ProfileSection::Line* ProfileSection::Find(const char* key) const
 {
     for (const Line& line : lines_)

@@ -28,6 +28,9 @@ public:
     // the value is missing or empty.
     int32_t Int(const char* key, int32_t fallback) const;
 
+    // The same lines: keys (letter case included), "=" and values, in the same order.
+    bool SameLines(const ProfileSection& other) const;
+
 private:
     struct Line {
         std::string key;

@@ -31,13 +31,53 @@ static ProfileSection ReadSection(const char* section, const std::string& path)
     }
 }
 
+namespace {
+
+// The file as LoadSettings found it, to tell at close whether writing would change it.
+struct LoadedFile {
+    bool present;
+    WIN32_FILE_ATTRIBUTE_DATA attributes;  // taken before the sections were read
+    ProfileSection sections[4];            // Window, Color, CustColor, Palette
+};
+LoadedFile s_loaded;
+
+bool SameSizeAndTime(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b)
+{
+    return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+// The file is as LoadSettings found it and each section held exactly the lines
+// to be written: writing would leave the settings as they are. (Most sessions
+// end with the settings they started with; four rewrites of the file cost far
+// more than telling so.)
+bool SettingsFileHoldsAlready(const std::string& path, const std::vector<SettingsSection>& sections)
+{
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!s_loaded.present || sections.size() != 4 || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now) ||
+        !SameSizeAndTime(now, s_loaded.attributes))
+        return false;
+    for (size_t i = 0; i < 4; ++i)
+        if (!ProfileSection(sections[i].block.data(), sections[i].block.size()).SameLines(s_loaded.sections[i]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 Settings LoadSettings()
 {
     const std::string path = ProgramFilePath("tbox.ini");
+    s_loaded.present = ProfilePathUsable(path) &&
+                       GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &s_loaded.attributes);
     const ProfileSection window = ReadSection("Window", path);
     const ProfileSection color = ReadSection("Color", path);
     const ProfileSection custColor = ReadSection("CustColor", path);
     const ProfileSection palette = ReadSection("Palette", path);
+    s_loaded.sections[0] = window;
+    s_loaded.sections[1] = color;
+    s_loaded.sections[2] = custColor;
+    s_loaded.sections[3] = palette;
     Settings s;
     std::memset(&s, 0, sizeof s);
     s.PosX = window.Int("PosX", kDefaultPosX);
@@ -86,6 +126,8 @@ bool SaveSettings(const Settings& settings, HWND placementWindow)
     int32_t top = 0;
     if (placementWindow && GetRestoredPosition(placementWindow, &left, &top))
         sections[0] = WindowSection(left, top);
+    if (SettingsFileHoldsAlready(path, sections))
+        return true;
 
     bool written = true;
     for (const SettingsSection& section : sections) {

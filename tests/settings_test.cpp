@@ -400,6 +400,46 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
     EXPECT_EQ(g_held.Color.blue, 86);
 }
 
+// Closing with the settings the session started with leaves tbox.ini alone;
+// any change, in the settings or in the file since it was read, writes it.
+TEST_F(SettingsTest, NothingChangedSinceReadingWritesNothing)
+{
+    const struct {
+        const char* what;
+        void (*between)(const std::string& ini);  // after LoadSettings, before SaveSettings
+        bool written;
+    } cases[] = {
+        {"nothing changed", [](const std::string&) {}, false},
+        {"the color changed", [](const std::string&) { g_held.Color.green = 53; }, true},
+        {"the position changed", [](const std::string&) { g_held.PosX = 121; }, true},
+        {"a custom color changed", [](const std::string&) { g_held.CustColors[9] = 7; }, true},
+        {"the palette file changed", [](const std::string&) { SetPaletteFile("C:\\other.tbp"); }, true},
+        {"another program wrote the file",
+         [](const std::string& file) { WritePrivateProfileStringA("Color", "R", "99", file.c_str()); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The file as a close leaves it, given a time long past.
+        g_held = LoadSettings();
+        g_held.PosX = 120;
+        g_held.Color.red = 18;
+        g_held.Color.green = 52;
+        ASSERT_TRUE(SaveSettings(g_held, nullptr));
+        const std::string saved = ReadWholeFile(ini());
+        ASSERT_TRUE(AgeFile(ini()));
+        g_held = LoadSettings();
+        c.between(ini());
+        const unsigned long long time = LastWriteTime(ini());
+        ASSERT_TRUE(SaveSettings(g_held, nullptr));
+        EXPECT_EQ(LastWriteTime(ini()) != time, c.written);
+        if (!c.written)
+            EXPECT_EQ(ReadWholeFile(ini()), saved);
+        else
+            EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini().c_str()), 18u) << "the session's settings";
+        DeleteFileA(ini().c_str());
+    }
+}
+
 TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)
 {
     WriteWholeFile(ini(),
