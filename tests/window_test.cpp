@@ -391,6 +391,55 @@ TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
     EXPECT_EQ(PixelAt(HueApex(210)), face);
 }
 
+COLORREF Shown(const ::Rgb& c) { return Rgb(c.red, c.green, c.blue); }
+
+void SetHsv(int hue, int saturation, int value)
+{
+    g_current.hue = hue;
+    g_current.saturation = saturation;
+    g_current.value = value;
+    CompleteFromHsv();
+    RefreshColorDisplay(g_mainWindow);
+    Pump();
+}
+
+// The HSV pickers are redrawn only when what they show changed; whatever
+// changes, one channel at a time or across a mode switch, each shows the
+// current color: the field its value, the bar its hue and saturation.
+TEST_F(MainWindow, HsvPickersShowTheCurrentColorWhateverChanged)
+{
+    const struct {
+        const char* what;
+        int hue, saturation, value;
+        int switchTo;  // a mode switched to and back from before the step, -1: none
+    } steps[] = {
+        {"a color", 210, 79, 33, -1},          {"the hue alone", 30, 79, 33, -1},
+        {"the saturation alone", 30, 20, 33, -1}, {"the value alone", 30, 20, 90, -1},
+        {"the value back", 30, 20, 33, -1},    {"hue and saturation back", 210, 79, 33, -1},
+        {"after the RGB mode", 120, 50, 60, 1}, {"after the mode without pickers", 300, 90, 15, 2},
+    };
+    const RECT& field = Geo().hueSat;
+    const RECT& bar = Geo().valueBar;
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        if (s.switchTo >= 0) {
+            SwitchMode(s.switchTo);
+            SetHsv(s.hue, s.saturation, s.value);
+            SwitchMode(0);
+        } else {
+            SetHsv(s.hue, s.saturation, s.value);
+        }
+        for (const int x : {5, 90, 170}) {
+            const int y = 40;
+            EXPECT_EQ(Pixel(field.left + x, field.top + y), Shown(HsvToRgbValues(2 * x, 100 - y, s.value)))
+                << "field column " << x;
+        }
+        for (const int y : {10, 50, 95})
+            EXPECT_EQ(Pixel(bar.left + 5, bar.top + y), Shown(HsvToRgbValues(s.hue, s.saturation, 100 - y)))
+                << "bar row " << y;
+    }
+}
+
 TEST_F(MainWindow, RgbModeShowsTheChannelBars)
 {
     const Geometry& g = Geo();

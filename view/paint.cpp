@@ -220,10 +220,10 @@ static void RefreshPictures(HWND window)
         Show(g_window.windowDc, g_window.surfaces.blueBar, Geo().blueBar);
         RepaintStrips(window, {RedMarker(), GreenMarker(), BlueMarker()});
     } else if (g_displayMode == 0) {
-        DrawHueSatSurface();
-        Show(g_window.windowDc, g_window.surfaces.hueSat, Geo().hueSat);
-        DrawValueBarSurface();
-        Show(g_window.windowDc, g_window.surfaces.valueBar, Geo().valueBar);
+        if (DrawHueSatSurfaceIfChanged())
+            Show(g_window.windowDc, g_window.surfaces.hueSat, Geo().hueSat);
+        if (DrawValueBarSurfaceIfChanged())
+            Show(g_window.windowDc, g_window.surfaces.valueBar, Geo().valueBar);
         RepaintStrips(window, {ValueMarker(), SaturationMarker(), HueMarker()});
     }
 }

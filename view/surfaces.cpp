@@ -169,6 +169,7 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     surface.dc = CreateCompatibleDC(windowDc);
     surface.bitmap = CreateSurfaceBitmap(windowDc, width, height, &surface.pixels);
     surface.previous = SelectObject(surface.dc, surface.bitmap);
+    surface.drawnFor = 0;
 }
 
 // A surface the size of the place it is shown at.

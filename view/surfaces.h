@@ -13,6 +13,7 @@ struct Surface {
     int width;
     int height;
     uint32_t* pixels;  // top-down 32-bit pixels (0x00RRGGBB) when the bitmap is a DIB section, else null
+    uint32_t drawnFor; // what its picture shows, as its drawer keys it; 0 until drawn
 };
 
 // The nine surfaces of the main window, in creation order.
