@@ -13,6 +13,7 @@
 
 #include "app/app.h"
 #include "tools/bench_capture.h"
+#include "tools/bench_close.h"
 #include "tools/bench_launch.h"
 #include "tools/bench_text.h"
 #include "tools/bench_timing.h"
@@ -164,13 +165,14 @@ int BenchFromOutside(int argc, char** argv)
 
 }  // namespace
 
-// With the argument "capture" only the screen capture is timed; with "launch"
-// or "drag" only the programs run from outside (BenchFromOutside).
+// With the argument "capture" only the screen capture is timed, with "release"
+// only the release of the surfaces; with "launch" or "drag" only the programs
+// run from outside (BenchFromOutside).
 int main(int argc, char** argv)
 {
     if (argc > 1 && (std::string(argv[1]) == "launch" || std::string(argv[1]) == "drag"))
         return BenchFromOutside(argc, argv);
-    const bool captureOnly = argc > 1 && std::string(argv[1]) == "capture";
+    const std::string only = argc > 1 ? argv[1] : "";
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
@@ -183,7 +185,7 @@ int main(int argc, char** argv)
     }
     Pump();
 
-    if (!captureOnly) {
+    if (only.empty()) {
         // Sweeps over the hue-saturation field, and over the red bar's drag area.
         const Geometry& g = Geo();
         SwitchMode(0);
@@ -192,7 +194,10 @@ int main(int argc, char** argv)
         Measure("RGB", g.redDrag.left, g.redDrag.right - 1, g.redDrag.top, g.redDrag.bottom - 1);
         BenchTextWrite();
     }
-    BenchCapture();
+    if (only.empty() || only == "release")
+        BenchSurfaceRelease();
+    if (only.empty() || only == "capture")
+        BenchCapture();
 
     DeleteFileA(ProgramFilePath("tbox.ini").c_str());
     DeleteFileA(ProgramFilePath("palette.ini").c_str());

@@ -46,6 +46,11 @@ void CreateSurfaces(HDC windowDc);
 
 // Deletes the surfaces' DCs in creation order, then their bitmaps, and clears them.
 void DestroySurfaces();
+// Its two steps for one surface: the DC deleted (its first bitmap put back),
+// then the bitmap deleted and the surface cleared. A bitmap still selected
+// into a DC cannot be deleted.
+void ReleaseSurfaceDc(Surface& surface);
+void ReleaseSurfaceBitmap(Surface& surface);
 
 // Gives the screen copy surface a new bitmap of width × height (its DC stays,
 // its picture is lost), so that it can hold a screen whose size has changed
