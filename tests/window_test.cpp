@@ -78,6 +78,16 @@ void SetColor(int r, int g, int b)
     Pump();
 }
 
+void SetHsv(int hue, int saturation, int value)
+{
+    g_current.hue = hue;
+    g_current.saturation = saturation;
+    g_current.value = value;
+    CompleteFromHsv();
+    RefreshColorDisplay(g_mainWindow);
+    Pump();
+}
+
 void SwitchMode(int mode)
 {
     SwitchDisplayMode(g_mainWindow, mode);
@@ -380,28 +390,13 @@ TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
     EXPECT_EQ(Text(g_window.editCopy), "#123456");
 
     // Hue 359 puts the apex on the field's last column.
-    g_current.hue = 359;
-    g_current.saturation = 100;
-    g_current.value = 100;
-    CompleteFromHsv();
-    RefreshColorDisplay(g_mainWindow);
-    Pump();
+    SetHsv(359, 100, 100);
     EXPECT_EQ(HueApex(359).x, Geo().hueSat.right - 1) << "the last column of the field";
     EXPECT_EQ(PixelAt(HueApex(359)), highlight);
     EXPECT_EQ(PixelAt(HueApex(210)), face);
 }
 
 COLORREF Shown(const ::Rgb& c) { return Rgb(c.red, c.green, c.blue); }
-
-void SetHsv(int hue, int saturation, int value)
-{
-    g_current.hue = hue;
-    g_current.saturation = saturation;
-    g_current.value = value;
-    CompleteFromHsv();
-    RefreshColorDisplay(g_mainWindow);
-    Pump();
-}
 
 // The HSV pickers are redrawn only when what they show changed; whatever
 // changes, one channel at a time or across a mode switch, each shows the
