@@ -46,6 +46,8 @@ int g_leftPanelX;    // the panel's left edge in the left half
 int g_rightPanelX;   // and in the right half
 int g_sideFlag;      // 1: the panel was last put in the left half, 0: in the right half
 int g_previousSideFlag;
+HWND g_takesPick;    // the main window, whose color the pick becomes
+bool g_copiesPick;   // started by the hotkey: the pick's text goes to the clipboard
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
@@ -233,7 +235,9 @@ void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
     const COLORREF color = GetPixel(g_window.surfaces.screen.dc, x, y);
     if (color == CLR_INVALID)
         return;
-    TakeColor(GetWindow(window, GW_OWNER), color);
+    TakeColor(g_takesPick, color);
+    if (g_copiesPick)
+        CopyColorText();
     CloseOverlay(window);
 }
 
@@ -263,15 +267,22 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void StartCapture(HWND mainWindow, HINSTANCE instance)
+void StartCapture(HWND mainWindow, HINSTANCE instance, CaptureStart how)
 {
     if (g_window.captureActive || g_window.captureWindow != nullptr)
         return;
-    HWND overlay = CreateWindowExA(0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, 0, 0, ScreenWidth(), ScreenHeight(),
-                                   mainWindow, nullptr, instance, nullptr);
+    const bool fromHotkey = how == CaptureStart::FromHotkey;
+    g_takesPick = mainWindow;
+    g_copiesPick = fromHotkey;
+    // Standing alone, the overlay needs no button on the taskbar either.
+    HWND overlay = CreateWindowExA(fromHotkey ? WS_EX_TOOLWINDOW : 0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, 0,
+                                   0, ScreenWidth(), ScreenHeight(), fromHotkey ? nullptr : mainWindow, nullptr,
+                                   instance, nullptr);
     if (overlay == nullptr)
         return;
     SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    if (fromHotkey)
+        SetForegroundWindow(overlay);  // for Esc, with another program in front
     UpdateWindow(overlay);
     // Set only if the overlay is still there (its WM_DESTROY forgets it).
     g_window.captureActive = g_window.captureWindow == overlay;

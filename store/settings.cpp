@@ -6,6 +6,9 @@
 #include "store/files.h"
 #include "store/profile_section.h"
 
+static_assert(kDefaultHotkey.Modifiers == (MOD_WIN | MOD_SHIFT), "Win+Shift+C");
+static_assert(kHotkeyModifierBits == (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN), "the four modifiers");
+
 // The private-profile functions take paths of fewer than MAX_PATH characters;
 // handed a longer one they may read or write some other file. Such a settings
 // file is neither read (the defaults apply) nor written.
@@ -33,11 +36,13 @@ static ProfileSection ReadSection(const char* section, const std::string& path)
 
 namespace {
 
+constexpr size_t kSettingsSections = 5;
+
 // The file as LoadSettings found it, to tell at close whether writing would change it.
 struct LoadedFile {
     bool present;
     WIN32_FILE_ATTRIBUTE_DATA attributes;  // taken before the sections were read
-    ProfileSection sections[4];            // Window, Color, CustColor, Palette
+    ProfileSection sections[kSettingsSections];  // Window, Color, CustColor, Palette, Hotkey
 };
 LoadedFile s_loaded;
 
@@ -49,15 +54,15 @@ bool SameSizeAndTime(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIB
 
 // The file is as LoadSettings found it and each section held exactly the lines
 // to be written: writing would leave the settings as they are. (Most sessions
-// end with the settings they started with; four rewrites of the file cost far
-// more than telling so.)
+// end with the settings they started with; a rewrite of the file per section
+// costs far more than telling so.)
 bool SettingsFileHoldsAlready(const std::string& path, const std::vector<SettingsSection>& sections)
 {
     WIN32_FILE_ATTRIBUTE_DATA now;
-    if (!s_loaded.present || sections.size() != 4 || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now) ||
+    if (!s_loaded.present || sections.size() != kSettingsSections || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now) ||
         !SameSizeAndTime(now, s_loaded.attributes))
         return false;
-    for (size_t i = 0; i < 4; ++i)
+    for (size_t i = 0; i < kSettingsSections; ++i)
         if (!ProfileSection(sections[i].block.data(), sections[i].block.size()).SameLines(s_loaded.sections[i]))
             return false;
     return true;
@@ -74,10 +79,12 @@ Settings LoadSettings()
     const ProfileSection color = ReadSection("Color", path);
     const ProfileSection custColor = ReadSection("CustColor", path);
     const ProfileSection palette = ReadSection("Palette", path);
+    const ProfileSection hotkey = ReadSection("Hotkey", path);
     s_loaded.sections[0] = window;
     s_loaded.sections[1] = color;
     s_loaded.sections[2] = custColor;
     s_loaded.sections[3] = palette;
+    s_loaded.sections[4] = hotkey;
     Settings s;
     std::memset(&s, 0, sizeof s);
     s.PosX = window.Int("PosX", kDefaultPosX);
@@ -95,6 +102,9 @@ Settings LoadSettings()
         wsprintfA(key, "Color%d", i);
         s.CustColors[i] = static_cast<uint32_t>(custColor.Int(key, static_cast<int32_t>(kDefaultCustColor)));
     }
+
+    s.Hotkey = SaneHotkey({hotkey.Int("Modifiers", kDefaultHotkey.Modifiers), hotkey.Int("Key", kDefaultHotkey.Key),
+                           hotkey.Int("Notified", kDefaultHotkey.Notified)});
 
     const std::string file = palette.String("File", "", sizeof s.PaletteFile);
     if (file.size() >= sizeof s.PaletteFile - 1)

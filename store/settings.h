@@ -13,12 +13,12 @@
 // program folder of MAX_PATH characters or more) is not read: the defaults apply.
 Settings LoadSettings();
 
-// Writes the four sections. The position is the restored rectangle of
+// Writes the five sections. The position is the restored rectangle of
 // `placementWindow` (the main window); without a window the settings' own
 // PosX/PosY are written. Returns false when the platform refused a section,
 // and writes nothing when the file's path is too long for the profile functions.
 // Nor does it write when the file is as LoadSettings read it (size and time)
-// and its four sections held exactly the lines to be written then.
+// and its sections held exactly the lines to be written then.
 bool SaveSettings(const Settings& settings, HWND placementWindow);
 
 // The left and top of a window's normal (restored) rectangle.

@@ -60,6 +60,8 @@ struct Geometry {
     LONG channelRowY[3];  // red, green, blue rows
     LONG channelLabelX, channelDecimalX, channelHexX;
     POINT hint;  // the cancel hint
+
+    LONG tipWidth;  // the widest a tip grows; its lines break where its text says
 };
 
 static_assert(sizeof(Geometry) % sizeof(LONG) == 0, "the table is made of LONGs only");
@@ -105,6 +107,8 @@ constexpr Geometry kGeometryAt96Dpi = {
     {170, 185, 200},
     10, 50, 80,
     {10, 222},
+
+    400,
 };
 
 // The geometry in use.

@@ -30,6 +30,7 @@ struct MainWindowState {
     bool catchUpTimerSet;                // the timer that writes them once a frame has passed since then
     bool captureActive;                  // the capture overlay is open
     HWND captureWindow;                  // the overlay while it is open
+    HWND tips;                           // the tip control: the swatch's contrast, the palette swatches' texts
 };
 
 // ---- Globals owned by the layout ----
