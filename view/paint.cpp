@@ -255,6 +255,7 @@ void CommitStartingColor(HWND window)
 {
     g_reference = g_current;
     DrawSwatchSurface();
+    UpdateContrastTip();
     UpdateCopyText();
     WriteColorEdits(window);
 }

@@ -22,8 +22,8 @@ void RefreshColorDisplay(HWND window);
 // and those the typing did not change).
 void CommitCurrentColor(HWND window, EditSet rewrite = kAllColorEdits);
 // The same at start-up, before the window is first shown: only what the first
-// paint needs and creating the surfaces has not drawn, the swatch, and the
-// texts. (The pickers are drawn as their surfaces are made, and copying
+// paint needs and creating the surfaces has not drawn, the swatch (and its
+// contrast tip), and the texts. (The pickers are drawn as their surfaces are made, and copying
 // anything to a window not yet on the screen is wasted: the first paint
 // copies it all.)
 void CommitStartingColor(HWND window);
