@@ -1,4 +1,6 @@
 #include <windows.h>
+// Before windowsx.h, whose WM_DROPFILES cracker needs it.
+#include <shellapi.h>
 #include <windowsx.h>
 #include <commctrl.h>
 
@@ -7,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/palette_commands.h"
 #include "app/hotkey.h"
 #include "capture/capture.h"
 #include "color/color.h"
@@ -116,6 +119,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
+        HANDLE_MSG(window, WM_DROPFILES, OnDropFiles);
         HANDLE_MSG(window, WM_NOTIFY, OnNotify);
         HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -197,10 +201,13 @@ static HMENU LoadMainMenu()
 void OpenMainWindow()
 {
     // An overlapped window always gets a caption, which the frame must count.
+    // Palette files dropped onto the window open as if chosen in the open dialog
+    // (the style DragAcceptFiles would set, without loading the shell library).
+    const DWORD exStyle = WS_EX_ACCEPTFILES;
     const DWORD style = WS_SYSMENU | WS_MINIMIZEBOX;
-    const RECT frame = InitialWindowRect(style | WS_CAPTION, 0, s_savedPosition);
-    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), style, frame.left, frame.top, Width(frame),
-                                   Height(frame), nullptr, LoadMainMenu(), g_instance, &s_savedPosition);
+    const RECT frame = InitialWindowRect(style | WS_CAPTION, exStyle, s_savedPosition);
+    g_mainWindow = CreateWindowExA(exStyle, kMainClass, UiText(IDS_APP_TITLE), style, frame.left, frame.top,
+                                   Width(frame), Height(frame), nullptr, LoadMainMenu(), g_instance, &s_savedPosition);
     CommitStartingColor(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);
