@@ -63,8 +63,10 @@ void SaveFiles(HWND window, bool report)
         const DWORD error = GetLastError();
         ReportFileError(window, IDS_APP_TITLE, IDS_CANNOT_WRITE, settings, error);
     }
+    // Most sessions leave the palette as they found it: "palette.ini" is then
+    // left alone rather than written again.
     if (PaletteFileWanted(g_paletteChanged, s_paletteAtStart, ReadFileBytes(palette.c_str())) &&
-        !WritePaletteFile(palette.c_str(), Palette) && report) {
+        !PaletteFileHolds(palette.c_str(), Palette) && !WritePaletteFile(palette.c_str(), Palette) && report) {
         const DWORD error = GetLastError();
         ReportFileError(window, IDS_APP_TITLE, IDS_CANNOT_WRITE, palette, error);
     }
@@ -124,6 +126,13 @@ static HBRUSH OnCtlColorStatic(HWND, HDC, HWND, int)
     return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
 
+// The texts' catch-up timer (CatchUpTextsWhenDue), also when a nested loop
+// (a dialog, a message box) takes its message instead of ours.
+static void OnTimer(HWND window, UINT)
+{
+    CatchUpTexts(window);
+}
+
 // The cursor is chosen here alone: the class cursor never overrides it.
 static BOOL OnSetCursor(HWND window, HWND, UINT, UINT)
 {
@@ -145,6 +154,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_INITMENUPOPUP, OnInitMenuPopup);
         HANDLE_MSG(window, WM_CTLCOLORSTATIC, OnCtlColorStatic);
         HANDLE_MSG(window, WM_SETCURSOR, OnSetCursor);
+        HANDLE_MSG(window, WM_TIMER, OnTimer);
         HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);
         HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
@@ -234,14 +244,17 @@ static HMENU LoadMainMenu()
 
 bool OpenMainWindow()
 {
-    g_mainWindow = CreateWindowExA(0, kMainClass, UiText(IDS_APP_TITLE), WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, LoadMainMenu(), g_instance,
-                                   &s_savedPosition);
+    // An overlapped window always gets a caption, which the frame must count.
+    // Palette files dropped onto the window open as if chosen in the open dialog
+    // (the style DragAcceptFiles would set, without loading the shell library).
+    const DWORD exStyle = WS_EX_ACCEPTFILES;
+    const DWORD style = WS_SYSMENU | WS_MINIMIZEBOX;
+    const RECT frame = InitialWindowRect(style | WS_CAPTION, exStyle, s_savedPosition);
+    g_mainWindow = CreateWindowExA(exStyle, kMainClass, UiText(IDS_APP_TITLE), style, frame.left, frame.top,
+                                   Width(frame), Height(frame), nullptr, LoadMainMenu(), g_instance, &s_savedPosition);
     if (g_mainWindow == nullptr)
         return false;
-    CommitCurrentColor(g_mainWindow);
-    // A palette file dropped onto the window opens as if chosen in the open dialog.
-    DragAcceptFiles(g_mainWindow, TRUE);
+    CommitStartingColor(g_mainWindow);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);
     SetFocus(g_window.editTable[0]);
@@ -272,9 +285,9 @@ int RunProgram(HINSTANCE instance)
 
 void ProcessMessage(MSG& msg, HACCEL accelerators)
 {
-    // Anything but a mouse move may read or type into the edits: they must
-    // show the color first.
-    if (msg.message != WM_MOUSEMOVE)
+    // Anything but a mouse move or a paint may read or type into the edits:
+    // they must show the color first.
+    if (msg.message != WM_MOUSEMOVE && msg.message != WM_PAINT)
         CatchUpTexts(g_mainWindow);
     // Accelerators are translated against the main window whatever window of
     // the thread has the focus, so Tab never reaches an edit as a key.
@@ -286,7 +299,7 @@ void ProcessMessage(MSG& msg, HACCEL accelerators)
 
 void OnIdle()
 {
-    CatchUpTexts(g_mainWindow);
+    CatchUpTextsWhenDue(g_mainWindow);
 }
 
 int RunMessageLoop()

@@ -12,6 +12,8 @@
 #include "color/edit_number.h"
 #include "res/resource.h"
 #include "store/files.h"
+#include "store/palette_file.h"
+#include "store/system_library.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/strings.h"
@@ -172,7 +174,9 @@ void SetHexCase(HWND window, int32_t hexCase)
 // A document or address, handed to the shell's default verb.
 void OpenWithShell(const char* target)
 {
-    ShellExecuteA(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
+    const auto shellExecute = SystemLibraryFunction<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+    if (shellExecute != nullptr)
+        shellExecute(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void ShowAboutDialog(HWND window)

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "capture/capture.h"
 #include "res/resource.h"
+#include "view/common_controls.h"
 #include "view/layout.h"
 #include "view/strings.h"
 
@@ -148,8 +149,7 @@ void OnHotKey(HWND window, int id, UINT, UINT)
 
 void ShowHotkeyDialog(HWND window)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_HOTKEY_CLASS};
-    InitCommonControlsEx(&controls);
+    InitCommonControlClasses(ICC_HOTKEY_CLASS);
     const auto* dialog = static_cast<LPCDLGTEMPLATEA>(UiResourceData(RT_DIALOG, IDD_HOTKEY));
     DialogBoxIndirectParamA(g_instance, dialog, window, HotkeyDialogProc, 0);
 }

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_file.h"
+#include "store/system_library.h"
 #include "view/paint.h"
 #include "view/strings.h"
 
@@ -163,15 +164,20 @@ void SavePalette(HWND window)
 
 void OnDropFiles(HWND window, HDROP drop)
 {
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    // The shell library is loaded only now, at the first drop.
+    const auto query = SystemLibraryFunction<decltype(&DragQueryFileA)>("shell32.dll", "DragQueryFileA");
+    const auto finish = SystemLibraryFunction<decltype(&DragFinish)>("shell32.dll", "DragFinish");
+    if (query == nullptr || finish == nullptr)
+        return;
+    const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
     // A path the palette file path cannot keep, with room for an extension, is not taken.
-    const UINT length = count > 0 ? DragQueryFileA(drop, 0, nullptr, 0) : 0;
+    const UINT length = count > 0 ? query(drop, 0, nullptr, 0) : 0;
     std::string path(length, '\0');
     if (length > 0 && length + 5 <= sizeof g_paletteFile)
-        DragQueryFileA(drop, 0, &path[0], length + 1);
+        query(drop, 0, &path[0], length + 1);
     else
         path.clear();
-    DragFinish(drop);
+    finish(drop);
     if (path.empty() || !ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
         return;
     if (count > 1)

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "color/color.h"
 #include "color/transforms.h"
+#include "store/system_library.h"
 #include "view/layout.h"
 #include "view/paint.h"
 
@@ -51,7 +52,8 @@ void ChooseWithColorDialog()
     // The dialog edits the custom colors in place; they are saved at close.
     record.lpCustColors = reinterpret_cast<COLORREF*>(g_customColors);
     record.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorA(&record))
+    const auto chooseColor = SystemLibraryFunction<decltype(&ChooseColorA)>("comdlg32.dll", "ChooseColorA");
+    if (chooseColor == nullptr || !chooseColor(&record))
         return;
     TakeColor(g_mainWindow, record.rgbResult);
 }

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds Tintbox and runs its benchmark under Wine: the main window's refresh
-# and drag steps and the screen capture on a 1024x768 screen, then the capture
+# Builds Tintbox and runs its benchmark under Wine: first the programs as run
+# from outside (start and close against a minimal window program, a drag sent
+# from another process; other builds of tintbox.exe alongside, host paths in
+# TINTBOX_BENCH_OTHERS), then the main window's refresh and drag steps, one
+# edit write taken apart and the screen capture on a 1024x768 screen, then the capture
 # alone on each further screen size, each on a virtual X screen of its own (a
 # virtual screen cannot change its size, and Wine keeps the first size it saw
 # for as long as its server runs). Sizes: TINTBOX_BENCH_SCREENS. Last, on two
@@ -22,6 +25,10 @@ for size in ${TINTBOX_BENCH_SCREENS:-1024x768 1920x1080 3840x2160}; do
     start_wine
     log "benchmark on a $size screen"
     if [ "$first" -eq 1 ]; then
+      others=()
+      for exe in ${TINTBOX_BENCH_OTHERS:-}; do others+=("$(winepath -w "$exe" 2>/dev/null)"); done
+      "$TINTBOX_WINE" "$TINTBOX_WINBUILD/tools/tintbox_bench.exe" launch "${others[@]}"
+      "$TINTBOX_WINE" "$TINTBOX_WINBUILD/tools/tintbox_bench.exe" drag "${others[@]}"
       "$TINTBOX_WINE" "$TINTBOX_WINBUILD/tools/tintbox_bench.exe"
     else
       "$TINTBOX_WINE" "$TINTBOX_WINBUILD/tools/tintbox_bench.exe" capture

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "store/system_library.h"
+
 namespace {
 
 constexpr DWORD kFileBytesLimit = 16u << 20;
@@ -113,6 +115,21 @@ FileBytes ReadFileBytes(const char* path)
 std::string TemporaryPaletteName(const char* path, unsigned attempt)
 {
     return std::string(path) + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+bool PaletteFileHolds(const char* path, const PaletteEntries& palette)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    uint8_t held[kPaletteFileSize + 1];  // one more: a longer file does not hold exactly the palette
+    DWORD count = 0;
+    const bool read = ReadFile(file, held, sizeof held, &count, nullptr) != 0;
+    CloseHandle(file);
+    uint8_t bytes[kPaletteFileSize];
+    PaletteToBytes(palette, bytes);
+    return read && count == sizeof bytes && std::memcmp(held, bytes, sizeof bytes) == 0;
 }
 
 // The bytes go to a temporary file beside `path` first, which then takes its place.
@@ -228,7 +245,7 @@ static bool RunPaletteDialog(HWND owner, const PaletteDialogTexts& texts, char* 
     record.nMaxFile = static_cast<DWORD>(size - 4);
     record.lpstrTitle = texts.title;
     record.Flags = flags;
-    if (dialog(&record)) {
+    if (dialog != nullptr && dialog(&record)) {
         if (filter != nullptr)
             *filter = record.nFilterIndex;
         return true;
@@ -241,14 +258,15 @@ static bool RunPaletteDialog(HWND owner, const PaletteDialogTexts& texts, char* 
 bool ChoosePaletteToOpen(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size)
 {
     return RunPaletteDialog(owner, texts, path, size, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
-                            GetOpenFileNameA);
+                            SystemLibraryFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA"));
 }
 
 bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size, PaletteFormat& format,
                          bool* extended)
 {
     DWORD filter = 1;
-    if (!RunPaletteDialog(owner, texts, path, size, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, GetSaveFileNameA,
+    if (!RunPaletteDialog(owner, texts, path, size, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, 
+                          SystemLibraryFunction<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA"),
                           &filter))
         return false;
     // Filter 1 is the .tbp; filter n the format n - 1 of PaletteFormat.

@@ -26,6 +26,10 @@ FileBytes ReadFileBytes(const char* path);
 // behind. A read-only file is not replaced. Returns whether the file was written.
 bool WritePaletteFile(const char* path, const PaletteEntries& palette);
 
+// Whether the file holds exactly the palette's 512 bytes and no more. Reading a
+// file back costs far less than writing, flushing and replacing it.
+bool PaletteFileHolds(const char* path, const PaletteEntries& palette);
+
 // What opening a palette file the user chose came to.
 struct PaletteOpening {
     bool opened = false;   // the file could be opened and read; when not, the palette is as it was

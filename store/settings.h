@@ -17,7 +17,9 @@ Settings LoadSettings();
 // `placementWindow` (the main window); without a window the settings' own
 // PosX/PosY are written. Returns false, the reason in GetLastError, when the
 // platform refused a section, and writes nothing when the file's path is too
-// long for the profile functions.
+// long for the profile functions. Nor does it write when the file is as
+// LoadSettings read it (size and time) and its sections held exactly the lines
+// to be written then.
 bool SaveSettings(const Settings& settings, HWND placementWindow);
 
 // The left and top of a window's normal (restored) rectangle.

@@ -1,29 +1,5 @@
 #include "tests/app_driver.h"
-
-namespace {
-
-struct Found {
-    DWORD processId;
-    const char* className;  // "tbox": the main window; "#32770": a dialog or message box
-    bool visibleOnly;
-    HWND window;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param)
-{
-    Found* found = reinterpret_cast<Found*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[32] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid != found->processId || std::string(cls) != found->className ||
-        (found->visibleOnly && !IsWindowVisible(window)))
-        return TRUE;
-    found->window = window;
-    return FALSE;
-}
-
-}  // namespace
+#include "tests/find_control.h"
 
 RunningApp::RunningApp(const TestFolder& folder, bool withFactoryPalette)
 {
@@ -52,10 +28,9 @@ HWND RunningApp::WaitForWindow()
 {
     WaitForInputIdle(info_.hProcess, 10000);
     for (int i = 0; i < 200; ++i) {
-        Found found = {info_.dwProcessId, "tbox", false, nullptr};
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.window && IsWindowVisible(found.window))
-            return found.window;
+        HWND window = FindProcessWindow(info_.dwProcessId, "tbox");
+        if (window && IsWindowVisible(window))
+            return window;
         Sleep(50);
     }
     return nullptr;
@@ -76,18 +51,17 @@ std::vector<std::string> RunningApp::AnswerMessageBoxes(DWORD milliseconds)
     for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
         if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0)
             break;
-        Found box = {info_.dwProcessId, "#32770", true, nullptr};
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&box));
-        if (!box.window)
+        const HWND box = FindProcessWindow(info_.dwProcessId, "#32770", true);
+        if (!box)
             continue;
         char cls[16] = {}, text[1024] = {};
-        GetClassNameA(GetWindow(box.window, GW_OWNER), cls, sizeof cls);
+        GetClassNameA(GetWindow(box, GW_OWNER), cls, sizeof cls);
         DWORD_PTR length = 0;
-        SendMessageTimeoutA(GetDlgItem(box.window, 0xFFFF), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+        SendMessageTimeoutA(GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                             SMTO_ABORTIFHUNG, 2000, &length);
         texts.push_back(std::string(cls) + ": " + text);
-        PostMessageA(box.window, WM_COMMAND, IDOK, 0);
-        while (IsWindow(box.window) && GetTickCount() - start < milliseconds)
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        while (IsWindow(box) && GetTickCount() - start < milliseconds)
             Sleep(20);
     }
     return texts;

@@ -7,8 +7,24 @@
 
 #include "tests/app_driver.h"
 #include "tests/test_folder.h"
+#include "view/geometry.h"
 
 namespace {
+
+// Whether the screen comes to show `want` at client point `at` of `window`
+// (the platform puts a window's painting on the screen a moment later).
+bool ScreenComesToShow(HWND window, POINT at, COLORREF want)
+{
+    ClientToScreen(window, &at);
+    for (int i = 0; i < 100; ++i, Sleep(20)) {
+        HDC screen = GetDC(nullptr);
+        const COLORREF seen = GetPixel(screen, at.x, at.y);
+        ReleaseDC(nullptr, screen);
+        if (seen == want)
+            return true;
+    }
+    return false;
+}
 
 TEST(App, StartsShowsItsWindowAndClosesWithCodeZero)
 {
@@ -51,6 +67,8 @@ TEST(App, KeepsThePaletteAndSettingsBetweenRuns)
         palette[i] = (i % 4 == 3) ? '\0' : static_cast<char>(i & 0xFF);
     WriteWholeFile(folder.file("palette.ini"), palette);
     WriteWholeFile(folder.file("tbox.ini"), "[Window]\r\nPosX=40\r\nPosY=30\r\n[Color]\r\nR=18\r\nG=52\r\nB=86\r\n");
+    ASSERT_TRUE(AgeFile(folder.file("palette.ini")));
+    const unsigned long long paletteTime = LastWriteTime(folder.file("palette.ini"));
 
     RunningApp app(folder);
     ASSERT_TRUE(app.started());
@@ -60,10 +78,24 @@ TEST(App, KeepsThePaletteAndSettingsBetweenRuns)
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.left, 40);
     EXPECT_EQ(frame.top, 30);
+    // The first paint shows them: the color in both halves of the swatch and
+    // as text, the palette's cells.
+    const Geometry& g = Geo();
+    const LONG swatchX = (g.swatch.left + g.swatch.right) / 2;
+    EXPECT_TRUE(ScreenComesToShow(window, {swatchX, g.swatch.top + 8}, RGB(18, 52, 86))) << "the swatch's upper half";
+    EXPECT_TRUE(ScreenComesToShow(window, {swatchX, g.swatch.bottom - 8}, RGB(18, 52, 86))) << "its lower half";
+    const LONG cellMiddle = g.paletteCellSize / 2;
+    const POINT cell1 = {g.palette.left + g.paletteFirstCell.x + g.paletteCellPitch + cellMiddle,
+                         g.palette.top + g.paletteFirstCell.y + cellMiddle};
+    EXPECT_TRUE(ScreenComesToShow(window, cell1, RGB(4, 5, 6))) << "palette cell 1";
+    char text[32] = {};
+    SendMessageA(GetDlgItem(window, 40016), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "#123456");
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitForExit(), 0);
 
     EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")), palette);
+    EXPECT_EQ(LastWriteTime(folder.file("palette.ini")), paletteTime) << "a file holding the palette is left alone";
     const std::string ini = folder.file("tbox.ini");
     EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini.c_str()), 18u);
     EXPECT_EQ(GetPrivateProfileIntA("Color", "B", -1, ini.c_str()), 86u);

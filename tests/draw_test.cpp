@@ -232,7 +232,7 @@ TEST(Surfaces, DirectPixelsMatchPlainGdiDrawing)
         SelectGuard selected(dc.get(), bitmap.get());
         SetBkMode(dc.get(), GetBkMode(live.dc));
         SetTextColor(dc.get(), GetTextColor(live.dc));
-        Surface plain = {dc.get(), bitmap.get(), nullptr, live.width, live.height, nullptr};
+        Surface plain = {dc.get(), bitmap.get(), nullptr, live.width, live.height, nullptr, 0};
 
         std::swap(live, plain);
         d.draw();

@@ -430,6 +430,97 @@ TEST_F(Mouse, DragCommitsOnlyOnRelease)
     EXPECT_EQ(SwatchReference(), RGB(g_current.red, g_current.green, g_current.blue));
 }
 
+// Another program reading the texts mid-drag, between the move and the
+// program's idle step (the program thread answers sent messages only, as it
+// does while it checks whether more input waits): each text it reads already
+// follows the move, whichever way it asks.
+struct Reading {
+    HWND control;
+    UINT message;
+    std::string text;  // what came back: the text, or the length as a number
+};
+
+DWORD WINAPI ReadFromAnotherThread(void* param)
+{
+    for (Reading& r : *static_cast<std::vector<Reading>*>(param)) {
+        char text[64] = {};
+        *reinterpret_cast<WORD*>(text) = sizeof text;  // EM_GETLINE: the buffer's size first
+        DWORD_PTR result = 0;
+        const WPARAM wParam = r.message == WM_GETTEXT ? sizeof text : 0;
+        const LPARAM lParam = r.message == WM_GETTEXTLENGTH || r.message == EM_LINELENGTH ? 0 : reinterpret_cast<LPARAM>(text);
+        SendMessageTimeoutA(r.control, r.message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+        r.text = r.message == WM_GETTEXT ? std::string(text)
+                 : r.message == EM_GETLINE ? std::string(text, result) : std::to_string(result);
+    }
+    return 0;
+}
+
+TEST_F(Mouse, TextsReadMidDragFollowTheMove)
+{
+    const RECT& f = G().hueSat;
+    LeftDown(f.left + 40, f.top + 33);
+    PostMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(f.left + 140, f.top + 53));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+    ProcessMessage(msg, g_keys);
+    ASSERT_TRUE(g_window.textsBehind) << "the move left the texts to be written later";
+    ASSERT_EQ(g_current.hue, 280);
+
+    char copy[kCopyTextSize];
+    FormatCopyText(copy, sizeof copy);
+    const std::string shown[kColorEditCount + 1] = {
+        std::to_string(g_current.red), std::to_string(g_current.green), std::to_string(g_current.blue),
+        g_current.redHex, g_current.greenHex, g_current.blueHex,
+        std::to_string(g_current.hue), std::to_string(g_current.saturation), std::to_string(g_current.value), copy};
+    std::vector<Reading> readings;
+    std::vector<std::string> expected;
+    const UINT messages[] = {WM_GETTEXT, WM_GETTEXTLENGTH, EM_GETLINE, EM_LINELENGTH};
+    for (int i = 0; i <= kColorEditCount; ++i) {
+        // Each text by one way of asking, in turn.
+        const UINT message = messages[i % 4];
+        readings.push_back({i < kColorEditCount ? g_window.editTable[i] : g_window.editCopy, message, ""});
+        expected.push_back(message == WM_GETTEXT || message == EM_GETLINE ? shown[i] : std::to_string(shown[i].size()));
+    }
+    HANDLE reader = CreateThread(nullptr, 0, ReadFromAnotherThread, &readings, 0, nullptr);
+    while (MsgWaitForMultipleObjects(1, &reader, FALSE, 5000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // answers what was sent, takes nothing
+    CloseHandle(reader);
+    for (size_t i = 0; i < readings.size(); ++i)
+        EXPECT_EQ(readings[i].text, expected[i]) << "text " << i << ", message 0x" << std::hex << readings[i].message;
+    LeftUp(f.left + 140, f.top + 53);
+}
+
+// Moves in quick succession: the texts follow once a frame, by a timer, even
+// when a loop other than the program's own (a dialog's) takes its message.
+TEST_F(Mouse, TextsFollowAFastDragWithinAFrameWhateverLoopRuns)
+{
+    const RECT& f = G().hueSat;
+    LeftDown(f.left + 40, f.top + 33);
+    // A move right after the texts were written: the idle step leaves them
+    // behind, for a frame has not passed (tried again should the machine stall).
+    int x = f.left + 41;
+    for (int attempt = 0; attempt < 10 && !g_window.textsBehind; ++attempt, ++x) {
+        CatchUpTexts(g_mainWindow);
+        PostMessageA(g_mainWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, f.top + 43));
+        MSG msg;
+        ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+        ProcessMessage(msg, g_keys);
+        OnIdle();  // what the program's loop does once nothing waits
+    }
+    ASSERT_TRUE(g_window.textsBehind) << "a frame had not passed since the texts were last written";
+    const DWORD start = GetTickCount();
+    while (g_window.textsBehind && GetTickCount() - start < 1000) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);  // a plain loop: no catch-up of its own
+        else
+            Sleep(1);
+    }
+    EXPECT_FALSE(g_window.textsBehind) << "the timer's message, dispatched by a plain loop, wrote the texts";
+    ExpectEditsShowTheColor();
+    LeftUp(x, f.top + 43);
+}
+
 TEST_F(Mouse, AnotherDisplayModeLeavesOnlyThePalette)
 {
     SetMode(2);

@@ -155,6 +155,37 @@ TEST(PaletteFile, AReplacedFileKeepsItsAttributesAndAReadOnlyOneIsNotReplaced)
     }
 }
 
+// Only a file of exactly the palette's 512 bytes holds it: a byte different,
+// more or fewer, or no file at all does not.
+TEST(PaletteFile, HoldsThePaletteOnlyWithExactlyItsBytes)
+{
+    FillPattern();
+    const std::string same = CurrentBytes();
+    std::string oneBit = same;
+    oneBit[300] = static_cast<char>(oneBit[300] ^ 1);
+    const struct {
+        const char* what;
+        bool exists;
+        std::string held;
+        bool holds;
+    } cases[] = {
+        {"the same 512 bytes", true, same, true},
+        {"one bit different", true, oneBit, false},
+        {"the same bytes and one more", true, same + "x", false},
+        {"the first 511 of them", true, same.substr(0, 511), false},
+        {"an empty file", true, "", false},
+        {"no file", false, "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder folder;
+        const std::string path = folder.file("palette.ini");
+        if (c.exists)
+            WriteWholeFile(path, c.held);
+        EXPECT_EQ(PaletteFileHolds(path.c_str(), Palette), c.holds);
+    }
+}
+
 TEST(PaletteFile, FailedWritesKeepTheOldFile)
 {
     TestFolder folder;

@@ -867,4 +867,58 @@ TEST_F(ResourceTest, ManifestAsksForPerMonitorDpiAndNoNewerControls)
     EXPECT_EQ(manifest.find("<dependency"), std::string::npos);
 }
 
+// The names of the libraries an executable imports, read from its file.
+std::vector<std::string> ImportedLibraries(const std::string& image)
+{
+    auto at = [&](size_t offset, size_t size) { return offset + size <= image.size() ? image.data() + offset : nullptr; };
+    std::vector<std::string> names;
+    LONG peOffset = 0;
+    if (!at(0x3C, 4))
+        return names;
+    std::memcpy(&peOffset, at(0x3C, 4), 4);
+    IMAGE_NT_HEADERS64 nt{};
+    if (peOffset <= 0 || !at(static_cast<size_t>(peOffset), sizeof nt))
+        return names;
+    std::memcpy(&nt, at(static_cast<size_t>(peOffset), sizeof nt), sizeof nt);
+    const size_t sections = static_cast<size_t>(peOffset) + 4 + sizeof nt.FileHeader + nt.FileHeader.SizeOfOptionalHeader;
+    // A relative virtual address as an offset into the file, through the section holding it.
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+            IMAGE_SECTION_HEADER s{};
+            const char* header = at(sections + i * sizeof s, sizeof s);
+            if (!header)
+                break;
+            std::memcpy(&s, header, sizeof s);
+            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.SizeOfRawData)
+                return rva - s.VirtualAddress + s.PointerToRawData;
+        }
+        return image.size();
+    };
+    size_t entry = fileOffset(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    IMAGE_IMPORT_DESCRIPTOR d{};
+    for (; at(entry, sizeof d); entry += sizeof d) {
+        std::memcpy(&d, at(entry, sizeof d), sizeof d);
+        const size_t name = fileOffset(d.Name);
+        if (d.Name == 0 || !at(name, 1))
+            break;
+        names.emplace_back(image.c_str() + name);
+    }
+    return names;
+}
+
+// The libraries behind the file and shell dialogs cost about as much to load
+// as showing the whole window; the program loads them when they are first used.
+TEST(ImportTest, TheProgramStartsWithoutTheDialogAndShellLibraries)
+{
+    const std::vector<std::string> imported = ImportedLibraries(ReadWholeFile(HostPathToWindows(TINTBOX_EXE)));
+    ASSERT_FALSE(imported.empty()) << "no import table read from " << TINTBOX_EXE;
+    bool user32 = false;
+    for (const std::string& name : imported) {
+        user32 = user32 || lstrcmpiA(name.c_str(), "user32.dll") == 0;
+        for (const char* heavy : {"comdlg32.dll", "shell32.dll", "comctl32.dll", "ole32.dll", "shlwapi.dll"})
+            EXPECT_NE(lstrcmpiA(name.c_str(), heavy), 0) << TINTBOX_EXE << " imports " << name;
+    }
+    EXPECT_TRUE(user32) << "the reading found user32.dll among the imports";
+}
+
 }  // namespace

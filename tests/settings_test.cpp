@@ -136,6 +136,174 @@ TEST_F(SettingsTest, ReadingFollowsTheProfileRules)
     }
 }
 
+// Each setting as the platform reads it from the file key by key.
+struct KeyByKey {
+    int32_t ints[9 + kCustomColorCount];
+    std::string palette;
+    HotkeySetting hotkey;
+};
+
+KeyByKey ReadKeyByKey(const std::string& file)
+{
+    static const char* const keys[9][2] = {{"Window", "PosX"}, {"Window", "PosY"}, {"Color", "Mode"},
+                                           {"Color", "Copy"},  {"Color", "Char"},  {"Color", "Sharp"},
+                                           {"Color", "R"},     {"Color", "G"},     {"Color", "B"}};
+    static const int32_t fallbacks[9] = {0, 0, 0, 0, 0, 1, 255, 255, 255};
+    KeyByKey read;
+    for (int i = 0; i < 9; ++i)
+        read.ints[i] = static_cast<int32_t>(GetPrivateProfileIntA(keys[i][0], keys[i][1], fallbacks[i], file.c_str()));
+    for (int i = 0; i < kCustomColorCount; ++i)
+        read.ints[9 + i] = static_cast<int32_t>(
+            GetPrivateProfileIntA("CustColor", ("Color" + std::to_string(i)).c_str(), 16777215, file.c_str()));
+    std::vector<char> path(kPathBufferSize);
+    GetPrivateProfileStringA("Palette", "File", "", path.data(), static_cast<DWORD>(path.size()), file.c_str());
+    read.palette = path.data();
+    const auto hotkey = [&](const char* key, int32_t fallback) {
+        return static_cast<int32_t>(GetPrivateProfileIntA("Hotkey", key, fallback, file.c_str()));
+    };
+    read.hotkey = SaneHotkey({hotkey("Modifiers", kDefaultHotkey.Modifiers), hotkey("Key", kDefaultHotkey.Key),
+                              hotkey("Notified", kDefaultHotkey.Notified)});
+    return read;
+}
+
+// ---- Counting the profile reads: this executable's import table entries of
+// the platform's profile-reading functions pointed at counters ----
+
+int g_profileReads;
+decltype(&GetPrivateProfileIntA) g_readInt;
+decltype(&GetPrivateProfileStringA) g_readString;
+decltype(&GetPrivateProfileSectionA) g_readSection;
+
+UINT WINAPI CountedReadInt(LPCSTR section, LPCSTR key, INT fallback, LPCSTR file)
+{
+    ++g_profileReads;
+    return g_readInt(section, key, fallback, file);
+}
+DWORD WINAPI CountedReadString(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR text, DWORD size, LPCSTR file)
+{
+    ++g_profileReads;
+    return g_readString(section, key, fallback, text, size, file);
+}
+DWORD WINAPI CountedReadSection(LPCSTR section, LPSTR text, DWORD size, LPCSTR file)
+{
+    ++g_profileReads;
+    return g_readSection(section, text, size, file);
+}
+
+// The import table slot of kernel32's `name` in this executable; null when it imports no such function.
+void** ImportSlot(const char* name)
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name != 0; ++d) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), "kernel32.dll") != 0)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0)
+                return reinterpret_cast<void**>(&slots->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+// Points the slot of `name` at `with`; returns what it pointed at (null when there is no slot).
+void* ReplaceImport(const char* name, void* with)
+{
+    void** slot = ImportSlot(name);
+    if (slot == nullptr)
+        return nullptr;
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    void* previous = *slot;
+    *slot = with;
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+    return previous;
+}
+
+// While it lives, every profile read of this executable counts in g_profileReads.
+class ProfileReadCounter {
+public:
+    ProfileReadCounter()
+    {
+        g_readInt = reinterpret_cast<decltype(g_readInt)>(
+            ReplaceImport("GetPrivateProfileIntA", reinterpret_cast<void*>(&CountedReadInt)));
+        g_readString = reinterpret_cast<decltype(g_readString)>(
+            ReplaceImport("GetPrivateProfileStringA", reinterpret_cast<void*>(&CountedReadString)));
+        g_readSection = reinterpret_cast<decltype(g_readSection)>(
+            ReplaceImport("GetPrivateProfileSectionA", reinterpret_cast<void*>(&CountedReadSection)));
+    }
+    ~ProfileReadCounter()
+    {
+        ReplaceImport("GetPrivateProfileIntA", reinterpret_cast<void*>(g_readInt));
+        ReplaceImport("GetPrivateProfileStringA", reinterpret_cast<void*>(g_readString));
+        ReplaceImport("GetPrivateProfileSectionA", reinterpret_cast<void*>(g_readSection));
+    }
+    ProfileReadCounter(const ProfileReadCounter&) = delete;
+    ProfileReadCounter& operator=(const ProfileReadCounter&) = delete;
+};
+
+// LoadSettings reads each of the four sections in one call (a read per key
+// costs a millisecond or more in all) and finds the keys itself; what it finds
+// must be what the platform's key-by-key reading finds.
+TEST_F(SettingsTest, SectionReadingAgreesWithThePlatformKeyByKey)
+{
+    const std::string digits29(29, '7');
+    const char* const texts[] = {
+        "[Window]\r\nPosX=12\r\nPosY=-34\r\n[Color]\r\nMode=1\r\nR=10\r\n",
+        "[Color]\r\nR='12'\r\nG=\"34\"\r\nB='56\"\r\nMode=\"\r\nCopy=''\r\nChar=\" 7\"\r\n",
+        "[Color]\r\nR=+7\r\nG=- 7\r\nB=  -8x\r\nMode=0x10\r\nCopy=1e3\r\nChar=\t5\r\nSharp=\x82\x54\r\n",
+        "[Color]\r\nR=0X10\r\nG=0b101\r\nB=0o17\r\nMode=0x\r\nCopy=-0x10\r\nChar=0xfg\r\nSharp=0b12\r\n",
+        "[Color]\r\nR=4294967297\r\nG=99999999999\r\nB=-4294967295\r\nMode=2147483648\r\n",
+        "[Color]\r\nR=\r\nG\r\nG=5\r\nB=6\r\nB=7\r\nMode=1=2\r\n;Copy=2\r\n = 3\r\n",
+        "[color]\r\nr=1\r\n[COLOR]\r\ng=2\r\n[Color]\r\nB=3\r\n[ Window ]\r\nposx=4\r\n",
+        "\r\n\r\n  [Window]  \r\n  PosX  =  5  \r\nPosY\t=\t6\t\r\n[CustColor]\nColor0=1\nColor15 = 2\n",
+        "[CustColor]\r\nColor1=255\r\nColor 2=3\r\ncolor3=4\r\nColor4='5'\r\nColor16=6\r\n",
+        "[Palette]\r\nFile=\"C:\\a b\\c.tbp\"\r\n",
+        "[Palette]\r\nFile='\"q.tbp\"'\r\n",
+        "[Palette]\r\nFile= D:\\\x83\x70\x83\x8C\x83\x62\x83\x67.tbp \r\nFile=other\r\n",
+        "[Palette]\r\nFile\r\n[Palette]\r\nFile=second\r\n",
+        "no section at all\r\nR=5\r\n[Color\r\nG=6\r\n[]\r\nB=7\r\n",
+        "[Hotkey]\r\nModifiers=0x7\r\nKey=' 65'\r\nNotified=\r\nKey=66\r\n",
+        "[hotkey]\r\n modifiers = 3 \r\nKEY=-1\r\nNotified=2x\r\n",
+    };
+    std::vector<std::string> cases(std::begin(texts), std::end(texts));
+    // 29 and 30 characters reach the edge of the platform's number buffer, quoted or not.
+    cases.push_back("[Color]\r\nR=" + digits29 + "\r\nG=" + digits29 + "1\r\nB=\"" + digits29 + "\"\r\nMode=\"" +
+                    digits29.substr(1) + "\"\r\nCopy='" + digits29 + "1'\r\n");
+    ProfileReadCounter counter;
+    for (const std::string& text : cases) {
+        SCOPED_TRACE(text);
+        ResetSettings();
+        WriteWholeFile(ini(), text);
+        const KeyByKey want = ReadKeyByKey(ini());
+        g_profileReads = 0;
+        g_held = LoadSettings();
+        EXPECT_EQ(g_profileReads, 5) << "one read a section";
+        const int32_t got[9] = {g_held.PosX,           g_held.PosY,         g_held.DisplayMode,
+                                g_held.Text.CopyFormat, g_held.Text.HexCase, g_held.Text.SharpPrefix,
+                                g_held.Color.red,       g_held.Color.green,  g_held.Color.blue};
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(got[i], want.ints[i]) << "setting " << i;
+        for (int i = 6; i < 9; ++i)
+            EXPECT_EQ(got[i], want.ints[i] < 0 ? 0 : (want.ints[i] > 255 ? 255 : want.ints[i])) << "channel " << i;
+        for (int i = 0; i < kCustomColorCount; ++i)
+            EXPECT_EQ(g_held.CustColors[i], static_cast<uint32_t>(want.ints[9 + i])) << "custom color " << i;
+        std::vector<char> palette(want.palette.begin(), want.palette.end());
+        palette.push_back('\0');
+        StripPathQuotes(palette.data());
+        EXPECT_STREQ(g_held.PaletteFile, palette.data());
+        EXPECT_EQ(g_held.Hotkey.Modifiers, want.hotkey.Modifiers);
+        EXPECT_EQ(g_held.Hotkey.Key, want.hotkey.Key);
+        EXPECT_EQ(g_held.Hotkey.Notified, want.hotkey.Notified);
+    }
+}
+
 // The hotkey's section: Win+Shift+C when missing, a key outside 1..254 for
 // none, modifiers beyond the four dropped.
 TEST_F(SettingsTest, HotkeySectionIsReadWithinItsRanges)
@@ -282,6 +450,46 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
     EXPECT_EQ(g_held.Hotkey.Modifiers, MOD_WIN | MOD_ALT);
     EXPECT_EQ(g_held.Hotkey.Key, 'K');
     EXPECT_EQ(g_held.Hotkey.Notified, 1);
+}
+
+// Closing with the settings the session started with leaves tbox.ini alone;
+// any change, in the settings or in the file since it was read, writes it.
+TEST_F(SettingsTest, NothingChangedSinceReadingWritesNothing)
+{
+    const struct {
+        const char* what;
+        void (*between)(const std::string& ini);  // after LoadSettings, before SaveSettings
+        bool written;
+    } cases[] = {
+        {"nothing changed", [](const std::string&) {}, false},
+        {"the color changed", [](const std::string&) { g_held.Color.green = 53; }, true},
+        {"the position changed", [](const std::string&) { g_held.PosX = 121; }, true},
+        {"a custom color changed", [](const std::string&) { g_held.CustColors[9] = 7; }, true},
+        {"the palette file changed", [](const std::string&) { SetPaletteFile("C:\\other.tbp"); }, true},
+        {"another program wrote the file",
+         [](const std::string& file) { WritePrivateProfileStringA("Color", "R", "99", file.c_str()); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The file as a close leaves it, given a time long past.
+        g_held = LoadSettings();
+        g_held.PosX = 120;
+        g_held.Color.red = 18;
+        g_held.Color.green = 52;
+        ASSERT_TRUE(SaveSettings(g_held, nullptr));
+        const std::string saved = ReadWholeFile(ini());
+        ASSERT_TRUE(AgeFile(ini()));
+        g_held = LoadSettings();
+        c.between(ini());
+        const unsigned long long time = LastWriteTime(ini());
+        ASSERT_TRUE(SaveSettings(g_held, nullptr));
+        EXPECT_EQ(LastWriteTime(ini()) != time, c.written);
+        if (!c.written)
+            EXPECT_EQ(ReadWholeFile(ini()), saved);
+        else
+            EXPECT_EQ(GetPrivateProfileIntA("Color", "R", -1, ini().c_str()), 18u) << "the session's settings";
+        DeleteFileA(ini().c_str());
+    }
 }
 
 TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)

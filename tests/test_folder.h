@@ -29,6 +29,10 @@ int CountFilesBelow(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// The file's last-write time in file-time units, 0 when it cannot be read.
+unsigned long long LastWriteTime(const std::string& path);
+// Gives the file a last-write time long past, which any write replaces.
+bool AgeFile(const std::string& path);
 // The lines of a section of a private-profile file as the platform reads them,
 // blanks around "=" removed (Windows keeps them in the file, Wine trims them).
 std::vector<std::string> ProfileSectionLines(const std::string& file, const char* section);

@@ -86,6 +86,16 @@ void SetColor(int r, int g, int b)
     Pump();
 }
 
+void SetHsv(int hue, int saturation, int value)
+{
+    g_current.hue = hue;
+    g_current.saturation = saturation;
+    g_current.value = value;
+    CompleteFromHsv();
+    RefreshColorDisplay(g_mainWindow);
+    Pump();
+}
+
 void SwitchMode(int mode)
 {
     SwitchDisplayMode(g_mainWindow, mode);
@@ -140,6 +150,58 @@ TEST_F(MainWindow, ClientAreaAndFrame)
     EXPECT_STREQ(cls, "tbox");
     EXPECT_EQ(GetClassLongA(g_mainWindow, GCL_STYLE) & CS_OWNDC, static_cast<DWORD>(CS_OWNDC));
     EXPECT_NE(GetMenu(g_mainWindow), nullptr) << "the class menu is the menu bar";
+}
+
+// Where the main window was created, as CreateWindowExA was asked (WH_CBT).
+RECT g_createdAt;
+LRESULT CALLBACK NoteCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* c = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        char cls[16] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+        if (std::strcmp(cls, "tbox") == 0)
+            g_createdAt = {c->x, c->y, c->x + c->cx, c->y + c->cy};
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Created at its final rectangle, wherever it was saved: moving or sizing the
+// window again before it is shown costs start-up as much as showing it.
+TEST_F(MainWindow, CreatedAtItsFinalRectangle)
+{
+    MONITORINFO nearest;
+    nearest.cbSize = sizeof nearest;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint(POINT{-5000, -5000}, MONITOR_DEFAULTTONEAREST), &nearest));
+    const struct {
+        const char* saved;  // the Window section of tbox.ini
+        LONG x, y;          // where the window stands
+    } cases[] = {
+        {"", 0, 0},
+        {"PosX=40\0PosY=30\0", 40, 30},
+        {"PosX=-5000\0PosY=-5000\0", nearest.rcWork.left, nearest.rcWork.top},  // brought back
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        CloseHostedWindow();
+        WritePrivateProfileSectionA("Window", c.saved, g_folder->file("tbox.ini").c_str());
+        g_createdAt = RECT{};
+        HHOOK hook = SetWindowsHookExA(WH_CBT, NoteCreation, nullptr, GetCurrentThreadId());
+        OpenHostedWindow();
+        UnhookWindowsHookEx(hook);
+        RECT frame;
+        GetWindowRect(g_mainWindow, &frame);
+        EXPECT_EQ(frame.left, c.x);
+        EXPECT_EQ(frame.top, c.y);
+        EXPECT_EQ(g_createdAt.left, frame.left);
+        EXPECT_EQ(g_createdAt.top, frame.top);
+        EXPECT_EQ(g_createdAt.right, frame.right);
+        EXPECT_EQ(g_createdAt.bottom, frame.bottom);
+        RECT client;
+        GetClientRect(g_mainWindow, &client);
+        EXPECT_EQ(client.right, Geo().client.cx);
+        EXPECT_EQ(client.bottom, Geo().client.cy);
+    }
 }
 
 TEST_F(MainWindow, ChildControls)
@@ -336,15 +398,49 @@ TEST_F(MainWindow, HsvMarkersFollowTheColorAndLeaveNoTrace)
     EXPECT_EQ(Text(g_window.editCopy), "#123456");
 
     // Hue 359 puts the apex on the field's last column.
-    g_current.hue = 359;
-    g_current.saturation = 100;
-    g_current.value = 100;
-    CompleteFromHsv();
-    RefreshColorDisplay(g_mainWindow);
-    Pump();
+    SetHsv(359, 100, 100);
     EXPECT_EQ(HueApex(359).x, Geo().hueSat.right - 1) << "the last column of the field";
     EXPECT_EQ(PixelAt(HueApex(359)), highlight);
     EXPECT_EQ(PixelAt(HueApex(210)), face);
+}
+
+COLORREF Shown(const ::Rgb& c) { return Rgb(c.red, c.green, c.blue); }
+
+// The HSV pickers are redrawn only when what they show changed; whatever
+// changes, one channel at a time or across a mode switch, each shows the
+// current color: the field its value, the bar its hue and saturation.
+TEST_F(MainWindow, HsvPickersShowTheCurrentColorWhateverChanged)
+{
+    const struct {
+        const char* what;
+        int hue, saturation, value;
+        int switchTo;  // a mode switched to and back from before the step, -1: none
+    } steps[] = {
+        {"a color", 210, 79, 33, -1},          {"the hue alone", 30, 79, 33, -1},
+        {"the saturation alone", 30, 20, 33, -1}, {"the value alone", 30, 20, 90, -1},
+        {"the value back", 30, 20, 33, -1},    {"hue and saturation back", 210, 79, 33, -1},
+        {"after the RGB mode", 120, 50, 60, 1}, {"after the mode without pickers", 300, 90, 15, 2},
+    };
+    const RECT& field = Geo().hueSat;
+    const RECT& bar = Geo().valueBar;
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        if (s.switchTo >= 0) {
+            SwitchMode(s.switchTo);
+            SetHsv(s.hue, s.saturation, s.value);
+            SwitchMode(0);
+        } else {
+            SetHsv(s.hue, s.saturation, s.value);
+        }
+        for (const int x : {5, 90, 170}) {
+            const int y = 40;
+            EXPECT_EQ(Pixel(field.left + x, field.top + y), Shown(HsvToRgbValues(2 * x, 100 - y, s.value)))
+                << "field column " << x;
+        }
+        for (const int y : {10, 50, 95})
+            EXPECT_EQ(Pixel(bar.left + 5, bar.top + y), Shown(HsvToRgbValues(s.hue, s.saturation, 100 - y)))
+                << "bar row " << y;
+    }
 }
 
 TEST_F(MainWindow, RgbModeShowsTheChannelBars)

@@ -6,12 +6,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "tools/bench_capture.h"
+#include "tools/bench_close.h"
+#include "tools/bench_launch.h"
+#include "tools/bench_text.h"
+#include "tools/bench_timing.h"
 #include "color/color.h"
 #include "store/files.h"
 #include "color/color_text.h"
@@ -83,13 +88,7 @@ void SwitchMode(int mode)
     Pump();
 }
 
-// A point of a back-and-forth sweep across [from, to].
-int Sweep(int i, int from, int to)
-{
-    const int span = to - from;
-    const int k = i % (2 * span);
-    return from + (k < span ? k : 2 * span - k);
-}
+using bench::Sweep;
 
 void Measure(const char* mode, int x0, int x1, int y0, int y1)
 {
@@ -143,12 +142,37 @@ std::string MakeFolder()
     return folder;
 }
 
+// The programs run from outside: "launch" (then "runs=N" and paths of further
+// builds to compare, in any order) times start and close; "drag" (then paths
+// of further builds) the drag.
+int BenchFromOutside(int argc, char** argv)
+{
+    int runs = DefaultLaunchRuns();
+    std::vector<std::string> others;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("runs=", 0) == 0)
+            runs = std::atoi(arg.c_str() + 5);
+        else
+            others.push_back(arg);
+    }
+    if (std::string(argv[1]) == "launch")
+        BenchLaunch(runs > 0 ? runs : DefaultLaunchRuns(), others);
+    else
+        BenchDragAcross(others);
+    return 0;
+}
+
 }  // namespace
 
-// With the argument "capture" only the screen capture is timed.
+// With the argument "capture" only the screen capture is timed, with "release"
+// only the release of the surfaces; with "launch" or "drag" only the programs
+// run from outside (BenchFromOutside).
 int main(int argc, char** argv)
 {
-    const bool captureOnly = argc > 1 && std::string(argv[1]) == "capture";
+    if (argc > 1 && (std::string(argv[1]) == "launch" || std::string(argv[1]) == "drag"))
+        return BenchFromOutside(argc, argv);
+    const std::string only = argc > 1 ? argv[1] : "";
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
@@ -161,15 +185,19 @@ int main(int argc, char** argv)
     }
     Pump();
 
-    if (!captureOnly) {
+    if (only.empty()) {
         // Sweeps over the hue-saturation field, and over the red bar's drag area.
         const Geometry& g = Geo();
         SwitchMode(0);
         Measure("HSV", g.hueSat.left, g.hueSat.right, g.hueSat.top + 1, g.hueSat.bottom);
         SwitchMode(1);
         Measure("RGB", g.redDrag.left, g.redDrag.right - 1, g.redDrag.top, g.redDrag.bottom - 1);
+        BenchTextWrite();
     }
-    BenchCapture();
+    if (only.empty() || only == "release")
+        BenchSurfaceRelease();
+    if (only.empty() || only == "capture")
+        BenchCapture();
 
     DeleteFileA(ProgramFilePath("tbox.ini").c_str());
     DeleteFileA(ProgramFilePath("palette.ini").c_str());

@@ -226,6 +226,18 @@ void FillHueSatPixels(const Surface& s, int32_t value)
 
 }  // namespace
 
+// What the field's picture depends on, the value alone, and the bar's, hue and
+// saturation alone, as keys that are never 0.
+static uint32_t HueSatKey()
+{
+    return 1u + static_cast<uint32_t>(g_current.value);
+}
+
+static uint32_t ValueBarKey()
+{
+    return 1u + (static_cast<uint32_t>(g_current.hue) << 8) + static_cast<uint32_t>(g_current.saturation);
+}
+
 void DrawHueSatSurface()
 {
     // Computed on locals: the current color is only read.
@@ -240,6 +252,7 @@ void DrawHueSatSurface()
                 SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * x, 100 - y, value)));
     }
     DrawSunkenEdge(s.dc, s.width, s.height);
+    g_window.surfaces.hueSat.drawnFor = HueSatKey();
 }
 
 void DrawValueBarSurface()
@@ -252,6 +265,23 @@ void DrawValueBarSurface()
     for (int32_t y = 1; y < s.height; ++y)
         FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - y));
     DrawSunkenEdge(s.dc, s.width, s.height);
+    g_window.surfaces.valueBar.drawnFor = ValueBarKey();
+}
+
+bool DrawHueSatSurfaceIfChanged()
+{
+    if (g_window.surfaces.hueSat.drawnFor == HueSatKey())
+        return false;
+    DrawHueSatSurface();
+    return true;
+}
+
+bool DrawValueBarSurfaceIfChanged()
+{
+    if (g_window.surfaces.valueBar.drawnFor == ValueBarKey())
+        return false;
+    DrawValueBarSurface();
+    return true;
 }
 
 void DrawPaletteSurface()

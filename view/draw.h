@@ -14,6 +14,11 @@ void DrawSwatchSurface();    // upper half the current color, lower half the ref
 void DrawChannelBars();      // the three channel gradients, each with its percentage
 void DrawHueSatSurface();    // hue 2x, saturation 100 - y at the current value; g_current stays as it was
 void DrawValueBarSurface();  // value 100 - y at the current hue and saturation, rows 1..99
+// The same, only when the color the picture shows changed (a drag across the
+// field leaves the value as it is, a drag along the bar hue and saturation);
+// true when drawn.
+bool DrawHueSatSurfaceIfChanged();
+bool DrawValueBarSurfaceIfChanged();
 void DrawPaletteSurface();   // the 128 swatches of Palette, 16 by 8, one Geo().paletteCellPitch apart
 
 // A three-dimensional frame through the corner points of `corners` (all four

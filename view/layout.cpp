@@ -8,6 +8,7 @@
 #include "color/color.h"
 #include "res/resource.h"
 #include "view/geometry.h"
+#include "view/paint.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
 #include "view/tips.h"
@@ -65,7 +66,10 @@ void SizeAndPlace(HWND window, POINT savedAt)
     GetWindowPlacement(window, &placement);
     placement.flags = 0;
     placement.showCmd = SW_HIDE;  // shown later, by the start-up
-    placement.rcNormalPosition = RECT{at.x, at.y, at.x + width, at.y + height};
+    const RECT normal = {at.x, at.y, at.x + width, at.y + height};
+    if (EqualRect(&placement.rcNormalPosition, &normal))
+        return;  // created so already (InitialWindowRect)
+    placement.rcNormalPosition = normal;
     SetWindowPlacement(window, &placement);
 }
 
@@ -105,6 +109,8 @@ void CreateControls(HWND window)
             g_window.editTable[i] = control;
         else if (c.id == ID_EDITCOPY)
             g_window.editCopy = control;
+        if (i < kColorEditCount || c.id == ID_EDITCOPY)
+            WatchTextReads(control);
     }
 }
 
@@ -132,6 +138,22 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
     const int64_t top = std::max<int64_t>(std::min<int64_t>(screenY, int64_t{work.bottom} - height), work.top);
     offset = WorkAreaOffset(info);
     return POINT{static_cast<LONG>(left - offset.x), static_cast<LONG>(top - offset.y)};
+}
+
+RECT InitialWindowRect(DWORD style, DWORD exStyle, POINT savedAt)
+{
+    RECT frame = {0, 0, Geo().client.cx, Geo().client.cy};
+    AdjustWindowRectEx(&frame, style, TRUE, exStyle);
+    const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, Width(frame), Height(frame));
+    // The place is in the coordinates of a window placement; CreateWindowEx
+    // wants the screen's, which start where the monitor does, not its work area.
+    const RECT placed = RectAt(at.x, at.y, Width(frame), Height(frame));
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    POINT offset = {0, 0};
+    if (GetMonitorInfoA(MonitorFromRect(&placed, MONITOR_DEFAULTTONEAREST), &info))
+        offset = WorkAreaOffset(info);
+    return RECT{at.x + offset.x, at.y + offset.y, at.x + offset.x + Width(frame), at.y + offset.y + Height(frame)};
 }
 
 BOOL OnCreate(HWND window, LPCREATESTRUCT create)
@@ -189,6 +211,7 @@ void WriteColorEdits(HWND, EditSet edits)
                                               g_current.hue, g_current.saturation, g_current.value};
     const char* const hex[kColorEditCount] = {nullptr, nullptr, nullptr, g_current.redHex, g_current.greenHex,
                                               g_current.blueHex, nullptr, nullptr, nullptr};
+    const uint8_t guard = g_window.changeGuard;
     g_window.changeGuard = 0;
     for (int i = 0; i < kColorEditCount; ++i) {
         if ((edits & EditBit(i)) == 0)
@@ -198,5 +221,5 @@ void WriteColorEdits(HWND, EditSet edits)
         else
             WriteNumber(g_window.editTable[i], numbers[i]);
     }
-    g_window.changeGuard = 1;
+    g_window.changeGuard = guard;
 }

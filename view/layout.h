@@ -24,7 +24,10 @@ struct MainWindowState {
     Surfaces surfaces;
     int focusIndex;                      // position in editTable the focus commands start from
     uint8_t changeGuard = 1;             // 1: the edits' notifications are acted upon; 0 while the program writes them
-    bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY lag behind the color
+    bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY (some of them) lag behind the color
+    unsigned textsLagging;               // which: EditBit(0..8) the color edits, bit 9 EDITCOPY
+    DWORD textsWrittenAt;                // GetTickCount when they were last written all together
+    bool catchUpTimerSet;                // the timer that writes them once a frame has passed since then
     bool captureActive;                  // the capture overlay is open
     HWND captureWindow;                  // the overlay while it is open
     UINT ignoredButton;                  // MK_LBUTTON or MK_RBUTTON: the press that closed the overlay,
@@ -39,6 +42,13 @@ extern MainWindowState g_window;
 // WM_CREATE of the main window: starts the window's state afresh and builds it.
 // The creation data is the POINT the window was saved at (none: the top-left corner).
 BOOL OnCreate(HWND window, LPCREATESTRUCT create);
+
+// Where a main window of `style` saved at `savedAt` is best created: the frame
+// around a client area of Geo().client under a one-line menu bar, placed as
+// OnCreate places it. OnCreate then has nothing to correct, and the window is
+// not moved or sized again before it is shown (which costs as much as creating
+// it); it still corrects a frame the system makes otherwise (a menu bar on two lines).
+RECT InitialWindowRect(DWORD style, DWORD exStyle, POINT savedAt);
 
 // Releases the font, the surfaces and the window DC (at close).
 void DestroyLayout(HWND window);
@@ -61,5 +71,6 @@ constexpr EditSet kAllColorEdits = kRgbColorEdits | kHsvColorEdits;
 constexpr EditSet EditBit(int position) { return 1u << position; }
 
 // Writes the current color into the edits of `edits`, in edit-table order,
-// without their notifications acting.
+// without their notifications acting (the change guard is lowered meanwhile,
+// then set back as it was).
 void WriteColorEdits(HWND window, EditSet edits = kAllColorEdits);

@@ -230,10 +230,10 @@ static void RefreshPictures(HWND window)
         Show(g_window.windowDc, g_window.surfaces.blueBar, Geo().blueBar);
         RepaintStrips(window, {RedMarker(), GreenMarker(), BlueMarker()});
     } else if (g_displayMode == 0) {
-        DrawHueSatSurface();
-        Show(g_window.windowDc, g_window.surfaces.hueSat, Geo().hueSat);
-        DrawValueBarSurface();
-        Show(g_window.windowDc, g_window.surfaces.valueBar, Geo().valueBar);
+        if (DrawHueSatSurfaceIfChanged())
+            Show(g_window.windowDc, g_window.surfaces.hueSat, Geo().hueSat);
+        if (DrawValueBarSurfaceIfChanged())
+            Show(g_window.windowDc, g_window.surfaces.valueBar, Geo().valueBar);
         RepaintStrips(window, {ValueMarker(), SaturationMarker(), HueMarker()});
     }
 }
@@ -251,16 +251,88 @@ void CommitCurrentColor(HWND window, EditSet rewrite)
     WriteColorEdits(window, rewrite);
 }
 
+void CommitStartingColor(HWND window)
+{
+    g_reference = g_current;
+    DrawSwatchSurface();
+    UpdateContrastTip();
+    UpdateCopyText();
+    WriteColorEdits(window);
+}
+
 void TakeColor(HWND window, uint32_t color)
 {
     SetFromColorRef(color);
     CommitCurrentColor(window);
 }
 
+// ---- The texts mid-drag ----
+
+namespace {
+
+constexpr unsigned kCopyTextBit = 1u << kColorEditCount;
+constexpr unsigned kAllTexts = kAllColorEdits | kCopyTextBit;
+
+// Mid-drag the texts are written all together at most once a display frame:
+// written after every step they would cost several times the step itself.
+constexpr UINT_PTR kCatchUpTimer = 1;
+constexpr DWORD kFrameMs = 16;
+
+// One text brought up to date by itself, because something is about to read it.
+void CatchUpText(HWND control)
+{
+    for (int i = 0; i <= kColorEditCount; ++i) {
+        const bool copyText = i == kColorEditCount;
+        const unsigned bit = copyText ? kCopyTextBit : EditBit(i);
+        if ((g_window.textsLagging & bit) == 0 || control != (copyText ? g_window.editCopy : g_window.editTable[i]))
+            continue;
+        g_window.textsLagging &= ~bit;
+        if (copyText)
+            UpdateCopyText();
+        else
+            WriteColorEdits(GetParent(control), bit);
+        return;
+    }
+}
+
+// Messages that only draw, place or pass over a control, or write it: any
+// other may read or act on its text.
+bool LeavesTextUnread(UINT message)
+{
+    switch (message) {
+    case WM_PAINT: case WM_NCPAINT: case WM_ERASEBKGND: case WM_SYNCPAINT: case WM_SETTEXT:
+    case WM_NCHITTEST: case WM_SETCURSOR: case WM_MOUSEMOVE: case WM_NCMOUSEMOVE: case WM_TIMER:
+    case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_MOVE: case WM_SIZE: case WM_NCCALCSIZE:
+    case WM_SHOWWINDOW: case WM_GETFONT: case WM_SETFONT: case WM_SETREDRAW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The subclass of the color edits and EDITCOPY (WatchTextReads): their own
+// procedure is kept in GWLP_USERDATA.
+LRESULT CALLBACK TextControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (g_window.textsBehind && !LeavesTextUnread(message))
+        CatchUpText(control);
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    return CallWindowProcA(original, control, message, wParam, lParam);
+}
+
+}  // namespace
+
+void WatchTextReads(HWND control)
+{
+    SetWindowLongPtrA(control, GWLP_USERDATA, GetWindowLongPtrA(control, GWLP_WNDPROC));
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextControlProc));
+}
+
 void RefreshDuringDrag(HWND window)
 {
     RefreshPictures(window);
     g_window.textsBehind = true;
+    g_window.textsLagging = kAllTexts;
 }
 
 void CatchUpTexts(HWND window)
@@ -268,8 +340,27 @@ void CatchUpTexts(HWND window)
     if (!g_window.textsBehind)
         return;
     g_window.textsBehind = false;
+    g_window.textsLagging = 0;
+    if (g_window.catchUpTimerSet)
+        KillTimer(window, kCatchUpTimer);
+    g_window.catchUpTimerSet = false;
+    g_window.textsWrittenAt = GetTickCount();
     UpdateCopyText();
     WriteColorEdits(window);
+}
+
+void CatchUpTextsWhenDue(HWND window)
+{
+    if (!g_window.textsBehind)
+        return;
+    const DWORD since = GetTickCount() - g_window.textsWrittenAt;
+    if (since >= kFrameMs) {
+        CatchUpTexts(window);
+    } else if (!g_window.catchUpTimerSet) {
+        // Its WM_TIMER, like any message but a mouse move or a paint, brings the texts up to date.
+        SetTimer(window, kCatchUpTimer, kFrameMs - since, nullptr);
+        g_window.catchUpTimerSet = true;
+    }
 }
 
 void SwitchDisplayMode(HWND window, int mode)

@@ -169,6 +169,7 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     surface.dc = CreateCompatibleDC(windowDc);
     surface.bitmap = CreateSurfaceBitmap(windowDc, width, height, &surface.pixels);
     surface.previous = SelectObject(surface.dc, surface.bitmap);
+    surface.drawnFor = 0;
 }
 
 // A surface the size of the place it is shown at.
@@ -273,22 +274,30 @@ void CreateSurfaces(HDC windowDc)
     SetTextMode(s.magnifier, 0x00000000);
 }
 
+void ReleaseSurfaceDc(Surface& surface)
+{
+    if (surface.dc == nullptr)
+        return;
+    if (surface.previous != nullptr)
+        SelectObject(surface.dc, surface.previous);
+    DeleteDC(surface.dc);
+    surface.dc = nullptr;
+    surface.previous = nullptr;
+}
+
+void ReleaseSurfaceBitmap(Surface& surface)
+{
+    if (surface.bitmap != nullptr)
+        DeleteObject(surface.bitmap);
+    std::memset(&surface, 0, sizeof surface);
+}
+
 void DestroySurfaces()
 {
-    for (Surface Surfaces::*member : kSurfacesInOrder) {
-        Surface* surface = &(g_window.surfaces.*member);
-        if (surface->dc == nullptr)
-            continue;
-        if (surface->previous != nullptr)
-            SelectObject(surface->dc, surface->previous);
-        DeleteDC(surface->dc);
-    }
-    for (Surface Surfaces::*member : kSurfacesInOrder) {
-        Surface* surface = &(g_window.surfaces.*member);
-        if (surface->bitmap != nullptr)
-            DeleteObject(surface->bitmap);
-        std::memset(surface, 0, sizeof *surface);
-    }
+    for (Surface Surfaces::*member : kSurfacesInOrder)
+        ReleaseSurfaceDc(g_window.surfaces.*member);
+    for (Surface Surfaces::*member : kSurfacesInOrder)
+        ReleaseSurfaceBitmap(g_window.surfaces.*member);
 }
 
 bool ResizeScreenSurface(int width, int height)

@@ -13,6 +13,7 @@ struct Surface {
     int width;
     int height;
     uint32_t* pixels;  // top-down 32-bit pixels (0x00RRGGBB) when the bitmap is a DIB section, else null
+    uint32_t drawnFor; // what its picture shows, as its drawer keys it; 0 until drawn
 };
 
 // The nine surfaces of the main window, in creation order.
@@ -45,6 +46,11 @@ void CreateSurfaces(HDC windowDc);
 
 // Deletes the surfaces' DCs in creation order, then their bitmaps, and clears them.
 void DestroySurfaces();
+// Its two steps for one surface: the DC deleted (its first bitmap put back),
+// then the bitmap deleted and the surface cleared. A bitmap still selected
+// into a DC cannot be deleted.
+void ReleaseSurfaceDc(Surface& surface);
+void ReleaseSurfaceBitmap(Surface& surface);
 
 // Gives the screen copy surface a new bitmap of width × height (its DC stays,
 // its picture is lost), so that it can hold a screen whose size has changed

@@ -8,6 +8,7 @@
 #include "color/contrast.h"
 #include "color/palette.h"
 #include "res/resource.h"
+#include "view/common_controls.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/mouse.h"
@@ -73,8 +74,7 @@ void UpdateToolText(UINT_PTR id, char* text)
 
 void CreateTips(HWND window)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControlClasses(ICC_BAR_CLASSES);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     HWND tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance,
