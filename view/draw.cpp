@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 #include "color/color.h"
 #include "color/palette.h"
@@ -159,10 +160,13 @@ void DrawChannelBars()
     const int32_t green = g_current.green;
     const int32_t blue = g_current.blue;
     GdiFlush();  // the pixels are written directly: let earlier GDI drawing land first
-    for (int32_t x = 0; x < 256; ++x) {
-        FillColumn(g_window.surfaces.redBar, x, Rgb{x, green, blue});
-        FillColumn(g_window.surfaces.greenBar, x, Rgb{red, x, blue});
-        FillColumn(g_window.surfaces.blueBar, x, Rgb{red, green, x});
+    // Each physical column shows the channel value of the 96-DPI column it lies in.
+    const LONG left = Logical().redBar.left;
+    for (int column = 0; column < g_window.surfaces.redBar.width; ++column) {
+        const int32_t x = LogicalFrom(left, column);
+        FillColumn(g_window.surfaces.redBar, column, Rgb{x, green, blue});
+        FillColumn(g_window.surfaces.greenBar, column, Rgb{red, x, blue});
+        FillColumn(g_window.surfaces.blueBar, column, Rgb{red, green, x});
     }
     DrawChannelPercent(g_window.surfaces.redBar, red);
     DrawChannelPercent(g_window.surfaces.greenBar, green);
@@ -209,6 +213,24 @@ const FieldPercents& HueSatPercents()
     return table;
 }
 
+// The 96-DPI columns (rows) of the field that the surface's physical columns
+// (rows) lie in.
+std::vector<int> FieldColumns(const Surface& s)
+{
+    std::vector<int> columns(static_cast<size_t>(s.width));
+    for (int x = 0; x < s.width; ++x)
+        columns[static_cast<size_t>(x)] = LogicalFrom(Logical().hueSat.left, x);
+    return columns;
+}
+
+std::vector<int> FieldRows(const Surface& s)
+{
+    std::vector<int> rows(static_cast<size_t>(s.height));
+    for (int y = 0; y < s.height; ++y)
+        rows[static_cast<size_t>(y)] = LogicalFrom(Logical().hueSat.top, y);
+    return rows;
+}
+
 // The field at one value: each channel is ((percent * value) / 100 * 255) / 100,
 // the truncations of the conversion, looked up from a table of the 101 percents.
 void FillHueSatPixels(const Surface& s, int32_t value)
@@ -217,11 +239,15 @@ void FillHueSatPixels(const Surface& s, int32_t value)
     for (int32_t percent = 0; percent <= 100; ++percent)
         channel[percent] = static_cast<uint32_t>(ClampChannel((((percent * value) / 100) * 255) / 100));
     const FieldPercents& table = HueSatPercents();
+    const std::vector<int> columns = FieldColumns(s);
     uint32_t* row = s.pixels;
-    for (int y = 0; y < kSaturationSteps; ++y, row += s.width)
-        for (int x = 0; x < kHueSteps; ++x)
-            row[x] = (channel[table.red[y][x]] << 16) | (channel[table.green[y][x]] << 8) |
-                     channel[table.blue[y][x]];
+    for (int ly : FieldRows(s)) {
+        for (size_t x = 0; x < columns.size(); ++x) {
+            const int lx = columns[x];
+            row[x] = (channel[table.red[ly][lx]] << 16) | (channel[table.green[ly][lx]] << 8) | channel[table.blue[ly][lx]];
+        }
+        row += s.width;
+    }
 }
 
 }  // namespace
@@ -231,26 +257,30 @@ void DrawHueSatSurface()
     // Computed on locals: the current color is only read.
     const Surface& s = g_window.surfaces.hueSat;
     const int32_t value = g_current.value;
-    if (s.pixels != nullptr && s.width == kHueSteps && s.height == kSaturationSteps) {
+    if (s.pixels != nullptr) {
         GdiFlush();
         FillHueSatPixels(s, value);
     } else {
+        const std::vector<int> columns = FieldColumns(s);
+        const std::vector<int> rows = FieldRows(s);
         for (int32_t y = 0; y < s.height; ++y)
             for (int32_t x = 0; x < s.width; ++x)
-                SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * x, 100 - y, value)));
+                SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
+                                                                   100 - rows[static_cast<size_t>(y)], value)));
     }
     DrawSunkenEdge(s.dc, s.width, s.height);
 }
 
 void DrawValueBarSurface()
 {
-    // Row 0 gets no gradient: the sunken edge covers it.
+    // Each physical row shows the value of the 96-DPI row it lies in; the
+    // sunken edge covers the first row.
     const Surface& s = g_window.surfaces.valueBar;
     const int32_t hue = g_current.hue;
     const int32_t saturation = g_current.saturation;
     GdiFlush();
     for (int32_t y = 1; y < s.height; ++y)
-        FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - y));
+        FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - LogicalFrom(Logical().valueBar.top, y)));
     DrawSunkenEdge(s.dc, s.width, s.height);
 }
 
@@ -261,14 +291,17 @@ void DrawPaletteSurface()
     {
         ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));
         SelectGuard pen(s.dc, black.get());
-        const Geometry& g = Geo();
+        // The cells' 96-DPI places scaled, so that each lies in the cell a click hits.
+        const Geometry& g = Logical();
         for (int row = 0; row < kPaletteRows; ++row) {
-            const int top = g.paletteFirstCell.y + g.paletteCellPitch * row;
+            const LONG top = g.paletteFirstCell.y + g.paletteCellPitch * row;
             for (int column = 0; column < kPaletteColumns; ++column) {
-                const int left = g.paletteFirstCell.x + g.paletteCellPitch * column;
+                const LONG left = g.paletteFirstCell.x + g.paletteCellPitch * column;
                 ScopedBrush swatch(CreateSolidBrushIndirect(Palette[row * kPaletteColumns + column]));
                 SelectGuard brush(s.dc, swatch.get());
-                Rectangle(s.dc, left, top, left + g.paletteCellSize, top + g.paletteCellSize);
+                Rectangle(s.dc, ScaleFrom(g.palette.left, left), ScaleFrom(g.palette.top, top),
+                          ScaleFrom(g.palette.left, left + g.paletteCellSize),
+                          ScaleFrom(g.palette.top, top + g.paletteCellSize));
             }
         }
     }

@@ -4,6 +4,8 @@
 
 #include "color/color.h"
 #include "res/resource.h"
+#include "view/dpi.h"
+#include "view/draw.h"
 #include "view/geometry.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
@@ -54,6 +56,17 @@ void SizeAndPlace(HWND window, POINT savedAt)
     const int height = Height(windowRect) - Height(clientRect) + client.cy;
     const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
     SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
+}
+
+// Each control at its place in Geo(), in the UI font.
+void PlaceControls(HWND window)
+{
+    for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
+        HWND control = GetDlgItem(window, kControls[i].id);
+        const RECT& r = Geo().controls[i];
+        MoveWindow(control, r.left, r.top, Width(r), Height(r), FALSE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_window.uiFont), FALSE);
+    }
 }
 
 void CreateControls(HWND window)
@@ -107,6 +120,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     g_window.storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
     g_window.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
 
+    UseDpi(WindowDpi(window));
     const auto* savedAt = static_cast<const POINT*>(create->lpCreateParams);
     SizeAndPlace(window, savedAt != nullptr ? *savedAt : POINT{0, 0});
     g_window.uiFont = CreateUiFont();
@@ -114,6 +128,21 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     g_window.windowDc = GetDC(window);
     CreateSurfaces(g_window.windowDc);
     return TRUE;
+}
+
+void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested)
+{
+    UseDpi(dpi);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, Width(*suggested), Height(*suggested),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const HFONT previousFont = g_window.uiFont;
+    g_window.uiFont = CreateUiFont();
+    PlaceControls(window);
+    DeleteObject(previousFont);
+    RecreateSurfaces(g_window.windowDc);
+    DrawSwatchSurface();
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
 }
 
 void DestroyLayout(HWND window)

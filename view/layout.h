@@ -36,6 +36,14 @@ extern MainWindowState g_window;
 // The creation data is the POINT the window was saved at (none: the top-left corner).
 BOOL OnCreate(HWND window, LPCREATESTRUCT create);
 
+// WM_DPICHANGED: the window moved to a monitor of `dpi` (or that monitor's DPI
+// changed). Takes the suggested window rectangle and lays the window out for
+// the new DPI: the font, the controls and the surfaces made again, everything redrawn.
+void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested);
+// As the platform's message crackers call a handler: WM_DPICHANGED's new DPI and rectangle.
+#define HANDLE_WM_DPICHANGED(window, wParam, lParam, fn) \
+    ((fn)((window), LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)), 0L)
+
 // Releases the font, the surfaces and the window DC (at close).
 void DestroyLayout(HWND window);
 

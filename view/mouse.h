@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+// Points here are 96-DPI client points; the handlers turn the physical points
+// of their messages into them.
+//
 // The palette cell under a point of the palette area: row-major, one cell a
-// Geo().paletteCellPitch from the first cell's top-left. The bounds are not tested here.
+// Logical().paletteCellPitch from the first cell's top-left. The bounds are not tested here.
 int PaletteCellAt(int x, int y);
 bool InPaletteArea(int x, int y);
 
