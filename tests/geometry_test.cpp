@@ -157,9 +157,13 @@ TEST(Geometry, MagnifierPanelHoldsItsParts)
 {
     const Geometry& g = Geo();
     const RECT panel = {0, 0, g.panel.cx, g.panel.cy};
-    const LONG gridSide = kMagnifierCells * g.magnifierCell;
-    const RECT grid = {g.magnifierGrid.x, g.magnifierGrid.y, g.magnifierGrid.x + gridSide + 1,
-                       g.magnifierGrid.y + gridSide + 1};  // its frame's right and bottom lines included
+    // Its frame's right and bottom lines included.
+    const RECT grid = {g.magnifierGrid.left, g.magnifierGrid.top, g.magnifierGrid.right + 1, g.magnifierGrid.bottom + 1};
+    EXPECT_EQ(Width(g.magnifierGrid), Height(g.magnifierGrid)) << "a square";
+    for (int cells : kMagnifierZooms) {
+        EXPECT_EQ(Width(g.magnifierGrid) % cells, 0) << cells << " whole cells fill the square exactly";
+        EXPECT_EQ(cells % 2, 1) << cells << " cells have a middle one";
+    }
     EXPECT_TRUE(Inside(grid, panel));
     EXPECT_TRUE(Inside(g.sampleSquare, panel));
     EXPECT_FALSE(Overlap(grid, g.sampleSquare));
@@ -167,8 +171,10 @@ TEST(Geometry, MagnifierPanelHoldsItsParts)
         EXPECT_GE(y, grid.bottom) << "the rows stand below the grid";
         EXPECT_LT(g.channelHexX, g.sampleSquare.left) << "the numbers stand left of the sample";
     }
-    EXPECT_GT(g.hint.y, g.channelRowY[2]);
-    EXPECT_LT(g.hint.y + g.uiFontHeight, panel.bottom);
+    EXPECT_GT(g.hint.y, g.sampleSquare.bottom) << "the hints stand below the rows and the sample";
+    EXPECT_GT(g.hint.y, g.channelRowY[2] + g.uiFontHeight);
+    EXPECT_GE(g.keysHint.y, g.hint.y + g.uiFontHeight);
+    EXPECT_LT(g.keysHint.y + g.uiFontHeight, panel.bottom - 1) << "above the panel's raised edge";
 }
 
 }  // namespace

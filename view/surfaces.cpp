@@ -290,6 +290,7 @@ void CreateSurfaces(HDC windowDc)
 
 bool CreateCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel)
 {
+    DestroyCaptureSurfaces();
     Surfaces& s = g_window.surfaces;
     WindowDcGuard screen(nullptr);
     CreateSurface(s.screen, screen.get(), screenWidth, screenHeight);
