@@ -604,6 +604,55 @@ TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
     EXPECT_EQ(ScreenshotBesidePanel(171), "");
 }
 
+// The wheel turned over the overlay, through the input queue.
+void Wheel(int delta)
+{
+    INPUT in;
+    std::memset(&in, 0, sizeof in);
+    in.type = INPUT_MOUSE;
+    in.mi.mouseData = static_cast<DWORD>(delta);
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    SendInput(1, &in, sizeof in);
+    PumpLikeTheProgram(nullptr, 4, 10);
+}
+
+// Each notch forward shows fewer, larger cells, each notch back more, smaller
+// ones, always filling the same square; half notches add up, turns beyond the
+// ends are not kept, and every capture starts at 15 x 15 again.
+TEST_F(Capture, TheWheelZoomsTheMagnifier)
+{
+    const PanelTexts texts = {{"100", "44", "144"}, {"64", "2c", "90"}};
+    OpenCaptureAt(100, 300);
+    ASSERT_TRUE(g_window.captureActive);
+    MoveTo(100, 300);
+    const struct {
+        int delta;
+        int cells;
+    } turns[] = {
+        {WHEEL_DELTA, 5},      {WHEEL_DELTA, 5},      {-WHEEL_DELTA, 15},    {-WHEEL_DELTA / 2, 15},
+        {-WHEEL_DELTA / 2, 25}, {-3 * WHEEL_DELTA, 25}, {2 * WHEEL_DELTA, 5},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.delta);
+        Wheel(turn.delta);
+        EXPECT_EQ(MagnifierCells(), turn.cells);
+        EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy),
+                             ExpectedPanel(100, 300, 1024, 768, texts, turn.cells)),
+                  "")
+            << turn.cells << " x " << turn.cells << " cells";
+    }
+    MoveTo(101, 300);
+    EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy),
+                         ExpectedPanel(101, 300, 1024, 768, {{"101", "44", "144"}, {"65", "2c", "90"}}, 5)),
+              "")
+        << "the zoom stays while the pointer moves";
+    CancelCapture();
+    OpenCaptureAt(100, 300);
+    EXPECT_EQ(MagnifierCells(), 15);
+    EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy), ExpectedPanel(100, 300, 1024, 768, texts)),
+              "");
+}
+
 TEST_F(Capture, LeftClickPicksThePixelIntoCurrentAndReferenceColors)
 {
     SetColor(1, 2, 3);

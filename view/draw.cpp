@@ -120,6 +120,20 @@ void DrawSunkenEdge(HDC target, int width, int height)
     DrawFrame(target, RECT{0, 0, width - 1, height - 1}, true);
 }
 
+void DrawSurfaceEdge(const Surface& s, const RECT& shownAt)
+{
+    // Where the second and the last 96-DPI column and row begin.
+    const LONG left = ScaleFrom(shownAt.left, 1), top = ScaleFrom(shownAt.top, 1);
+    const LONG right = ScaleFrom(shownAt.left, Width(shownAt) - 1);
+    const LONG bottom = ScaleFrom(shownAt.top, Height(shownAt) - 1);
+    const RECT shadow[] = {{0, 0, left, s.height}, {0, 0, right, top}};
+    const RECT highlight[] = {{right, 0, s.width, s.height}, {left, bottom, s.width, s.height}};
+    for (const RECT& r : shadow)
+        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+    for (const RECT& r : highlight)
+        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+}
+
 void DrawMarker(HDC target, int x, int y, int orientation)
 {
     const int length = Geo().markerLength;
@@ -149,9 +163,11 @@ void DrawShadowText(HDC target, int x, int y, const char* text)
 void DrawSwatchSurface()
 {
     const Surface& s = g_window.surfaces.swatch;
+    const RECT& place = Logical().swatch;
     FillSolid(s.dc, 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
-    FillSolid(s.dc, 0, s.height / 2, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_reference)));
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    FillSolid(s.dc, 0, ScaleFrom(place.top, Height(place) / 2), s.width, s.height,
+              static_cast<COLORREF>(ColorRefOf(g_reference)));
+    DrawSurfaceEdge(s, place);
 }
 
 void DrawChannelBars()
@@ -171,8 +187,9 @@ void DrawChannelBars()
     DrawChannelPercent(g_window.surfaces.redBar, red);
     DrawChannelPercent(g_window.surfaces.greenBar, green);
     DrawChannelPercent(g_window.surfaces.blueBar, blue);
-    for (const Surface* bar : {&g_window.surfaces.redBar, &g_window.surfaces.greenBar, &g_window.surfaces.blueBar})
-        DrawSunkenEdge(bar->dc, bar->width, bar->height);
+    DrawSurfaceEdge(g_window.surfaces.redBar, Logical().redBar);
+    DrawSurfaceEdge(g_window.surfaces.greenBar, Logical().greenBar);
+    DrawSurfaceEdge(g_window.surfaces.blueBar, Logical().blueBar);
 }
 
 namespace {
@@ -268,7 +285,7 @@ void DrawHueSatSurface()
                 SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
                                                                    100 - rows[static_cast<size_t>(y)], value)));
     }
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    DrawSurfaceEdge(s, Logical().hueSat);
 }
 
 void DrawValueBarSurface()
@@ -281,29 +298,25 @@ void DrawValueBarSurface()
     GdiFlush();
     for (int32_t y = 1; y < s.height; ++y)
         FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - LogicalFrom(Logical().valueBar.top, y)));
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    DrawSurfaceEdge(s, Logical().valueBar);
 }
 
 void DrawPaletteSurface()
 {
+    // Each cell a black ring one 96-DPI pixel wide around its swatch, at the
+    // cell's 96-DPI place scaled, so that each lies in the cell a click hits.
     const Surface& s = g_window.surfaces.palette;
+    const Geometry& g = Logical();
     FillSolid(s.dc, 0, 0, s.width, s.height, 0x00FFFFFF);
-    {
-        ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));
-        SelectGuard pen(s.dc, black.get());
-        // The cells' 96-DPI places scaled, so that each lies in the cell a click hits.
-        const Geometry& g = Logical();
-        for (int row = 0; row < kPaletteRows; ++row) {
-            const LONG top = g.paletteFirstCell.y + g.paletteCellPitch * row;
-            for (int column = 0; column < kPaletteColumns; ++column) {
-                const LONG left = g.paletteFirstCell.x + g.paletteCellPitch * column;
-                ScopedBrush swatch(CreateSolidBrushIndirect(Palette[row * kPaletteColumns + column]));
-                SelectGuard brush(s.dc, swatch.get());
-                Rectangle(s.dc, ScaleFrom(g.palette.left, left), ScaleFrom(g.palette.top, top),
-                          ScaleFrom(g.palette.left, left + g.paletteCellSize),
-                          ScaleFrom(g.palette.top, top + g.paletteCellSize));
-            }
+    const auto x = [&g](LONG v) { return ScaleFrom(g.palette.left, v); };
+    const auto y = [&g](LONG v) { return ScaleFrom(g.palette.top, v); };
+    for (int row = 0; row < kPaletteRows; ++row) {
+        const LONG top = g.paletteFirstCell.y + g.paletteCellPitch * row, bottom = top + g.paletteCellSize;
+        for (int column = 0; column < kPaletteColumns; ++column) {
+            const LONG left = g.paletteFirstCell.x + g.paletteCellPitch * column, right = left + g.paletteCellSize;
+            FillSolid(s.dc, x(left), y(top), x(right), y(bottom), 0x00000000);
+            FillSolid(s.dc, x(left + 1), y(top + 1), x(right - 1), y(bottom - 1), Palette[row * kPaletteColumns + column]);
         }
     }
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    DrawSurfaceEdge(s, g.palette);
 }
