@@ -1200,7 +1200,7 @@ TEST_F(Exit, CtrlQSavesAndEndsTheLoop)
     Chord({VK_CONTROL, 'Q'});
     bool quit = false;
     MSG msg = {};
-    for (int i = 0; i < 300 && !quit; ++i) {
+    for (int i = 0; i < 1000 && !quit; ++i) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 quit = true;
