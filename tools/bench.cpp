@@ -12,6 +12,7 @@
 
 #include "app/app.h"
 #include "tools/bench_capture.h"
+#include "tools/bench_dpi.h"
 #include "color/color.h"
 #include "store/files.h"
 #include "color/color_text.h"
@@ -145,7 +146,8 @@ std::string MakeFolder()
 
 }  // namespace
 
-// With the argument "capture" only the screen capture is timed.
+// With the argument "capture" only the screen capture is timed, with "dpi"
+// only the pickers drawn above 96 DPI.
 int main(int argc, char** argv)
 {
     const bool captureOnly = argc > 1 && std::string(argv[1]) == "capture";
@@ -161,6 +163,10 @@ int main(int argc, char** argv)
     }
     Pump();
 
+    if (argc > 1 && std::string(argv[1]) == "dpi") {
+        BenchDpiDrawing();
+        return 0;
+    }
     if (!captureOnly) {
         // Sweeps over the hue-saturation field, and over the red bar's drag area.
         const Geometry& g = Geo();
@@ -168,6 +174,7 @@ int main(int argc, char** argv)
         Measure("HSV", g.hueSat.left, g.hueSat.right, g.hueSat.top + 1, g.hueSat.bottom);
         SwitchMode(1);
         Measure("RGB", g.redDrag.left, g.redDrag.right - 1, g.redDrag.top, g.redDrag.bottom - 1);
+        BenchDpiDrawing();
     }
     BenchCapture();
 
