@@ -20,7 +20,6 @@
 #include "store/files.h"
 #include "tests/program_loop.h"
 #include "tests/rig.h"
-#include "tests/test_folder.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
@@ -28,7 +27,6 @@
 namespace {
 
 HACCEL g_keys;
-TestFolder* g_folder;
 
 void Pump() { PumpLikeTheProgram(g_keys, 4, 10); }
 
@@ -69,11 +67,8 @@ class Capture : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        g_folder = new TestFolder;
-        g_programDir = g_folder->path();
-        ASSERT_TRUE(StartUp(GetModuleHandleA(nullptr)));
-        g_keys = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDA_ACCELERATORS));
-        Pump();
+        g_keys = StartProgramInTestFolder();
+        ASSERT_NE(g_keys, nullptr);
     }
     void SetUp() override
     {
