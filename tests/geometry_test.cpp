@@ -178,3 +178,29 @@ TEST(Geometry, MagnifierPanelHoldsItsParts)
 }
 
 }  // namespace
+
+namespace {
+
+// Every physical coordinate lies in exactly one 96-DPI one: logical v covers
+// Scale(v) .. Scale(v + 1) - 1, at scales where MulDiv's rounding falls on
+// halves (120, 144) and quarters (120, 168) alike, negative ones included; and
+// within a surface, LogicalFrom undoes ScaleFrom.
+TEST(Geometry, EachPhysicalPixelLiesInTheLogicalPixelThatCoversIt)
+{
+    for (const UINT dpi : {96u, 120u, 144u, 168u, 192u}) {
+        SCOPED_TRACE(dpi);
+        UseDpi(dpi);
+        int wrong = 0;
+        for (LONG v = -60; v < 300; ++v)
+            for (LONG p = Scale(v); p < Scale(v + 1); ++p)
+                if (ToLogical(p) != v && wrong++ == 0)
+                    ADD_FAILURE() << "physical " << p << " gives " << ToLogical(p) << ", not " << v;
+        EXPECT_EQ(wrong, 0);
+        for (const LONG origin : {0L, 17L, 131L})
+            for (LONG v = 0; v < 120; ++v)
+                EXPECT_EQ(LogicalFrom(origin, ScaleFrom(origin, v)), v) << "origin " << origin;
+    }
+    UseDpi(96);
+}
+
+}  // namespace

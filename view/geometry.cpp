@@ -31,9 +31,18 @@ void UseDpi(UINT dpi)
 LONG ScaleTo(LONG v, UINT dpi) { return MulDiv(v, static_cast<int>(dpi), 96); }
 LONG Scale(LONG v) { return ScaleTo(v, g_dpi); }
 
-// MulDiv rounds half away from zero, so Scale(v) <= p exactly when
-// v * dpi <= 96 * p + 47 (for v >= 0).
-LONG ToLogical(LONG physical) { return FloorDiv(96 * physical + 47, static_cast<LONG>(g_dpi)); }
+// MulDiv rounds half away from zero, so for v >= 0 Scale(v) <= p exactly when
+// v * dpi <= 96 * p + 47; below zero halves round the other way, which the
+// step back or on settles.
+LONG ToLogical(LONG physical)
+{
+    LONG v = FloorDiv(96 * physical + 47, static_cast<LONG>(g_dpi));
+    while (Scale(v) > physical)
+        --v;
+    while (Scale(v + 1) <= physical)
+        ++v;
+    return v;
+}
 
 LONG ScaleFrom(LONG origin, LONG v) { return Scale(origin + v) - Scale(origin); }
 LONG LogicalFrom(LONG origin, LONG physical) { return ToLogical(Scale(origin) + physical) - origin; }
