@@ -1,11 +1,13 @@
 #include <windows.h>
 #include <windowsx.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <string>
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/hotkey.h"
 #include "capture/capture.h"
 #include "color/color.h"
 #include "color/color_text.h"
@@ -20,6 +22,7 @@
 #include "view/mouse.h"
 #include "view/paint.h"
 #include "view/strings.h"
+#include "view/tips.h"
 
 HINSTANCE g_instance;
 HWND g_mainWindow;
@@ -58,8 +61,9 @@ static void OnClose(HWND window)
     PostMessageA(window, WM_DESTROY, 0, 0);
 }
 
-static void OnDestroy(HWND)
+static void OnDestroy(HWND window)
 {
+    UnregisterPickHotkey(window);
     PostQuitMessage(0);
 }
 
@@ -97,6 +101,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
         HANDLE_MSG(window, WM_DPICHANGED, OnDpiChanged);
+        HANDLE_MSG(window, WM_NOTIFY, OnNotify);
+        HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -130,6 +136,7 @@ void ApplySettings(const Settings& settings)
     g_current.blue = settings.Color.blue;
     std::memcpy(g_customColors, settings.CustColors, sizeof g_customColors);
     std::memcpy(g_paletteFile, settings.PaletteFile, sizeof g_paletteFile);
+    g_hotkey = settings.Hotkey;
 }
 
 Settings GatherSettings()
@@ -142,6 +149,7 @@ Settings GatherSettings()
     settings.Color = Rgb{g_current.red, g_current.green, g_current.blue};
     std::memcpy(settings.CustColors, g_customColors, sizeof settings.CustColors);
     std::memcpy(settings.PaletteFile, g_paletteFile, sizeof settings.PaletteFile);
+    settings.Hotkey = g_hotkey;
     return settings;
 }
 
@@ -191,7 +199,10 @@ bool StartUp(HINSTANCE instance)
     if (!RegisterMainWindowClass())
         return false;
     OpenMainWindow();
-    return RegisterCaptureWindowClass();
+    if (!RegisterCaptureWindowClass())
+        return false;
+    StartPickHotkey(g_mainWindow);
+    return true;
 }
 
 void ProcessMessage(MSG& msg, HACCEL accelerators)

@@ -18,8 +18,8 @@ void ApplySettings(const Settings& settings);
 Settings GatherSettings();
 
 // With the program directory found: chooses the interface language, loads the
-// program's state, registers the window classes, opens the main window.
-// False when a window class cannot be registered.
+// program's state, registers the window classes, opens the main window and
+// registers the hotkey. False when a window class cannot be registered.
 bool StartUp(HINSTANCE instance);
 
 // Its steps. The program's state before any window: the settings handed to

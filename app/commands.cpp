@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/app.h"
+#include "app/hotkey.h"
 #include "app/transforms.h"
 #include "capture/capture.h"
 #include "color/color.h"
@@ -142,14 +143,6 @@ void FocusPreviousEdit()
 
 // ---- Text form and clipboard ----
 
-// The whole text of EDITCOPY goes to the clipboard through the edit itself.
-void CopyColorText()
-{
-    SendMessageA(g_window.editCopy, EM_SETSEL, 0, -1);
-    SendMessageA(g_window.editCopy, WM_COPY, 0, 0);
-    MessageBeep(0);
-}
-
 void SetCopyFormat(int32_t format)
 {
     g_textForm.CopyFormat = format;
@@ -236,6 +229,8 @@ void RunCommand(HWND window, int id)
     case ID_HTMLFORMAT: SetCopyFormat(0); break;
     case ID_RGBFORMAT: SetCopyFormat(1); break;
     case ID_DWORDFORMAT: SetCopyFormat(2); break;
+    case ID_CSSRGBFORMAT: SetCopyFormat(3); break;
+    case ID_CSSHSLFORMAT: SetCopyFormat(4); break;
     case ID_PALETTEINIT: InitialisePalette(window); break;
     case ID_LIGHTER: MakeLighter(); break;
     case ID_DARKER: MakeDarker(); break;
@@ -253,12 +248,26 @@ void RunCommand(HWND window, int id)
     case ID_CANCELCAPTURE: CancelCapture(); break;
     case ID_WEBSAFE: SnapToWebSafe(); break;
     case ID_SHARP: ToggleSharpPrefix(); break;
+    case ID_HOTKEYDIALOG: ShowHotkeyDialog(window); break;
     default: break;
     }
 }
 
 // The menu ID of each CopyFormat, in order.
-const int kCopyFormatItems[] = {ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT};
+const UINT kCopyFormatItems[kCopyFormatCount] = {ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT, ID_CSSRGBFORMAT,
+                                                 ID_CSSHSLFORMAT};
+
+// The copy format's radio mark. The items' IDs do not run in one range, so
+// each is marked on its own; a format outside the five leaves the marks as they were.
+void MarkCopyFormat(HMENU menu, int32_t format)
+{
+    if (format < 0 || format >= kCopyFormatCount)
+        return;
+    for (UINT item : kCopyFormatItems)
+        CheckMenuItem(menu, item, MF_BYCOMMAND | MF_UNCHECKED);
+    const UINT chosen = kCopyFormatItems[format];
+    CheckMenuRadioItem(menu, chosen, chosen, chosen, MF_BYCOMMAND);
+}
 
 }  // namespace
 
@@ -273,11 +282,8 @@ void OnCommand(HWND window, int id, HWND, UINT code)
 void OnInitMenuPopup(HWND, HMENU menu, UINT, BOOL)
 {
     CheckMenuRadioItem(menu, ID_HSVMODE, ID_RGBMODE, g_displayMode != 0 ? ID_RGBMODE : ID_HSVMODE, MF_BYCOMMAND);
-    // A format outside the three leaves the marks as they were.
     const TextForm& form = g_textForm;
-    if (form.CopyFormat >= 0 && form.CopyFormat <= 2)
-        CheckMenuRadioItem(menu, ID_HTMLFORMAT, ID_DWORDFORMAT, static_cast<UINT>(kCopyFormatItems[form.CopyFormat]),
-                           MF_BYCOMMAND);
+    MarkCopyFormat(menu, form.CopyFormat);
     CheckMenuRadioItem(menu, ID_UPPERCASE, ID_LOWERCASE, form.HexCase != 0 ? ID_UPPERCASE : ID_LOWERCASE,
                        MF_BYCOMMAND);
     CheckMenuItem(menu, ID_SHARP, form.SharpPrefix != 0 ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);

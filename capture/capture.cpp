@@ -53,6 +53,8 @@ struct OverlayState {
     HFONT panelFont = nullptr;          // a font of its own where that DPI is not the main window's
     int zoom = kDefaultZoom;            // of kMagnifierZooms
     int wheel = 0;                      // the wheel's turn not yet a zoom step
+    HWND takesPick = nullptr;           // the main window, whose color the pick becomes
+    bool copiesPick = false;            // started by the hotkey: the pick's text goes to the clipboard
 };
 OverlayState g_overlay;
 
@@ -298,7 +300,9 @@ void PickAt(HWND overlay, POINT p)
     const COLORREF color = GetPixel(g_window.surfaces.screen.dc, p.x, p.y);
     if (MonitorHolding(p) == nullptr || color == CLR_INVALID)
         return;
-    TakeColor(GetWindow(overlay, GW_OWNER), color);
+    TakeColor(g_overlay.takesPick, color);
+    if (g_overlay.copiesPick)
+        CopyColorText();
     CloseOverlay(overlay);
 }
 
@@ -456,18 +460,24 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void StartCapture(HWND mainWindow, HINSTANCE instance)
+void StartCapture(HWND mainWindow, HINSTANCE instance, CaptureStart how)
 {
     if (g_window.captureActive || g_window.captureWindow != nullptr)
         return;
+    const bool fromHotkey = how == CaptureStart::FromHotkey;
+    g_overlay.takesPick = mainWindow;
+    g_overlay.copiesPick = fromHotkey;
+    // Over every monitor; standing alone, from the hotkey, with no button on the taskbar either.
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    HWND overlay = CreateWindowExA(0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, x, y,
-                                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-                                   mainWindow, nullptr, instance, nullptr);
+    HWND overlay = CreateWindowExA(fromHotkey ? WS_EX_TOOLWINDOW : 0, kCaptureClass, UiText(IDS_APP_TITLE), WS_POPUP, x,
+                                   y, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                                   fromHotkey ? nullptr : mainWindow, nullptr, instance, nullptr);
     if (overlay == nullptr)
         return;
     SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-    SetFocus(overlay);  // the arrows, Enter and Space go to it
+    if (fromHotkey)
+        SetForegroundWindow(overlay);  // for Esc, with another program in front
+    SetFocus(overlay);                 // the arrows, Enter and Space go to it
     UpdateWindow(overlay);
     // Set only if the overlay is still there (its WM_DESTROY forgets it).
     g_window.captureActive = g_window.captureWindow == overlay;

@@ -12,9 +12,17 @@ extern const char kCaptureClass[];
 // The window procedure of the "Capture" class.
 LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Takes a screenshot and opens the overlay over it, a window of `instance`
-// owned by the main window; nothing while one is open.
-void StartCapture(HWND mainWindow, HINSTANCE instance);
+// How a capture was started: from the main window (F5, the button, the menu),
+// or by the hotkey from anywhere, the main window perhaps behind other windows
+// or minimised.
+enum class CaptureStart { FromWindow, FromHotkey };
+
+// Takes a screenshot and opens the overlay over it, a window of `instance`;
+// nothing while one is open. The pick becomes the main window's color. From
+// the window, the overlay is owned by it; from the hotkey, the overlay stands
+// alone, so that closing it does not bring the main window forward, and the
+// pick's text also goes to the clipboard.
+void StartCapture(HWND mainWindow, HINSTANCE instance, CaptureStart how = CaptureStart::FromWindow);
 // Closes the overlay without picking; nothing when none is open.
 void CancelCapture();
 

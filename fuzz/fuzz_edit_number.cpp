@@ -83,7 +83,7 @@ void CheckColor()
 // and exactly the text the form describes.
 void CheckCopyTexts()
 {
-    for (int32_t format = 0; format <= 3; ++format) {
+    for (int32_t format = 0; format <= 5; ++format) {
         for (int32_t sharp = 0; sharp <= 1; ++sharp) {
             g_textForm.CopyFormat = format;
             g_textForm.SharpPrefix = sharp;
@@ -101,8 +101,14 @@ void CheckCopyTexts()
                            std::to_string(g_current.blue) + " )";
             } else if (format == 2) {
                 expected = std::to_string(g_current.red + 256 * g_current.green + 65536 * g_current.blue);
+            } else if (format == 3) {
+                expected = "rgb(" + std::to_string(g_current.red) + " " + std::to_string(g_current.green) + " " +
+                           std::to_string(g_current.blue) + ")";
             }
-            FUZZ_CHECK(expected == text);
+            if (format == 4)
+                FUZZ_CHECK(std::strncmp(text, "hsl(", 4) == 0 && length > 6 && std::strcmp(text + length - 2, "%)") == 0);
+            else
+                FUZZ_CHECK(expected == text);
             for (size_t i = length; i < sizeof text; ++i)
                 FUZZ_CHECK(text[i] == '\0');
         }

@@ -9,6 +9,7 @@
 #define IDD_ABOUT         106
 #define IDC_PICK          107
 #define IDC_STORE         108
+#define IDD_HOTKEY        109   // the hotkey dialog
 
 // Commands
 #define ID_EXIT           40001
@@ -47,6 +48,9 @@
 #define ID_CANCELCAPTURE  40040
 #define ID_WEBSAFE        40044
 #define ID_SHARP          40048
+#define ID_CSSRGBFORMAT   40060
+#define ID_CSSHSLFORMAT   40061
+#define ID_HOTKEYDIALOG   40062
 
 // Strings (the string table)
 #define IDS_APP_TITLE         2000   // the title of the main window and of the capture overlay
@@ -77,9 +81,24 @@
 #define IDS_SAVE_PALETTE      2066
 #define IDS_RESET_PALETTE     2067   // the confirmation's caption before the factory palette
 #define IDS_REPLACE_PALETTE   2068   // the confirmation's question
+#define IDS_CONTRAST_REFERENCE 2080  // the swatch's tip, line by line; "%s" stands for a ratio or a verdict
+#define IDS_CONTRAST_NORMAL   2081
+#define IDS_CONTRAST_LARGE    2082
+#define IDS_CONTRAST_WHITE_BLACK 2083
+#define IDS_CONTRAST_PASS     2084
+#define IDS_CONTRAST_FAIL     2085
+#define IDS_SWATCH_TIP        2086   // a palette swatch's tip: its text, its number
+#define IDS_HOTKEY_NONE       2096   // said once when no hotkey could be had
+#define IDS_HOTKEY_TAKEN      2097   // the dialog's chord is another program's
+#define IDS_HOTKEY_BARE       2098   // the dialog's chord has no modifier
 
 // Version dialog controls
 #define IDC_VERSIONTEXT   1000
+
+// Hotkey dialog controls
+#define IDC_HOTKEY_WIN    1100   // "Win +": the hotkey control has no Windows key
+#define IDC_HOTKEY_KEY    1101   // the hotkey control
+#define IDC_HOTKEY_OFF    1102   // no hotkey
 #ifndef IDC_STATIC
 #define IDC_STATIC        (-1)
 #endif

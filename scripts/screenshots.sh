@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real program under Wine: the window
-# in HSV mode and in RGB mode, and the screen capture overlay with its
-# magnifier, each in a Wine desktop window on a virtual screen; then the window
+# in HSV mode and in RGB mode, the screen capture overlay with its
+# magnifier, the swatch's contrast tip in the middle of a drag, each in a Wine desktop window on a virtual screen; then the window
 # in both modes once more with LANG=en_US.UTF-8 (code page 1252), where the
 # interface is English. Last, the capture on two monitors (scripts/wine-rig's
 # Xephyr, 1024x768 and 800x600 right of it), picking from the second one.
@@ -20,7 +20,7 @@ start_display
 start_wine
 size=${TINTBOX_SHOT_SIZE:-460x340}
 work=$TINTBOX_BUILD/screenshots
-shots=${*:-hsv rgb capture en-hsv en-rgb monitors}
+shots=${*:-hsv rgb capture contrast en-hsv en-rgb monitors}
 
 # The window on the second monitor, F5 there, the pointer over its field; the
 # Xinerama root holds both monitors and the black gap below the smaller one.
@@ -61,7 +61,16 @@ for shot in $shots; do
     xdotool mousemove 214 110
     sleep 1
   fi
+  if [ "$shot" = contrast ]; then
+    # Down the value bar with the button held: the reference stays behind. Over
+    # the swatch, still held, the tip compares the two.
+    xdotool mousemove 383 80 mousedown 1
+    for y in 110 125; do sleep 0.3; xdotool mousemove 383 $y; done
+    sleep 0.3; xdotool mousemove 60 95; sleep 0.3; xdotool mousemove 62 97
+    sleep 2
+  fi
   import -window root -crop "$size+0+0" +repage "$TINTBOX_ROOT/docs/screenshot-$shot.png"
+  [ "$shot" != contrast ] || xdotool mouseup 1
   log "docs/screenshot-$shot.png"
   "$TINTBOX_WINESERVER" -k >/dev/null 2>&1 || true
   wait "$pid" 2>/dev/null || true

@@ -4,6 +4,9 @@
 
 #include "store/files.h"
 
+static_assert(kDefaultHotkey.Modifiers == (MOD_WIN | MOD_SHIFT), "Win+Shift+C");
+static_assert(kHotkeyModifierBits == (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN), "the four modifiers");
+
 // The private-profile functions take paths of fewer than MAX_PATH characters;
 // handed a longer one they may read or write some other file. Such a settings
 // file is neither read (the defaults apply) nor written.
@@ -39,6 +42,10 @@ Settings LoadSettings()
         wsprintfA(key, "Color%d", i);
         s.CustColors[i] = static_cast<uint32_t>(ReadInt("CustColor", key, static_cast<int32_t>(kDefaultCustColor), path));
     }
+
+    s.Hotkey = SaneHotkey({ReadInt("Hotkey", "Modifiers", kDefaultHotkey.Modifiers, path),
+                           ReadInt("Hotkey", "Key", kDefaultHotkey.Key, path),
+                           ReadInt("Hotkey", "Notified", kDefaultHotkey.Notified, path)});
 
     if (!ProfilePathUsable(path))
         return s;

@@ -13,7 +13,7 @@
 // program folder of MAX_PATH characters or more) is not read: the defaults apply.
 Settings LoadSettings();
 
-// Writes the four sections. The position is the restored rectangle of
+// Writes the five sections. The position is the restored rectangle of
 // `placementWindow` (the main window); without a window the settings' own
 // PosX/PosY are written. Returns false when the platform refused a section,
 // and writes nothing when the file's path is too long for the profile functions.

@@ -28,7 +28,7 @@ SettingsSection WindowSection(int32_t left, int32_t top)
 
 std::vector<SettingsSection> BuildSettingsSections(const Settings& s)
 {
-    std::vector<SettingsSection> sections(4);
+    std::vector<SettingsSection> sections(5);
     sections[0] = WindowSection(s.PosX, s.PosY);
 
     sections[1].name = "Color";
@@ -54,9 +54,24 @@ std::vector<SettingsSection> BuildSettingsSections(const Settings& s)
     sections[3].block += '"';
     sections[3].block += '\0';
 
+    sections[4].name = "Hotkey";
+    AppendLine(sections[4].block, "Modifiers", s.Hotkey.Modifiers);
+    AppendLine(sections[4].block, "Key", s.Hotkey.Key);
+    AppendLine(sections[4].block, "Notified", s.Hotkey.Notified);
+
     for (size_t i = 1; i < sections.size(); ++i)
         sections[i].block += '\0';  // the empty string that closes the block
     return sections;
+}
+
+HotkeySetting SaneHotkey(HotkeySetting read)
+{
+    HotkeySetting sane = read;
+    sane.Modifiers &= kHotkeyModifierBits;
+    if (read.Key < 1 || read.Key > 254)
+        sane.Key = 0;
+    sane.Notified = read.Notified != 0 ? 1 : 0;
+    return sane;
 }
 
 void StripPathQuotes(char* path)

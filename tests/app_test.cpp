@@ -87,7 +87,8 @@ TEST(App, CloseWritesEverySectionAndKeyInOrder)
 
     const std::string ini = folder.file("tbox.ini");
     // Sections already in the file keep their places; each is rewritten whole.
-    EXPECT_EQ(ProfileSectionNames(ini), (std::vector<std::string>{"Color", "CustColor", "Palette", "Window"}));
+    EXPECT_EQ(ProfileSectionNames(ini),
+              (std::vector<std::string>{"Color", "CustColor", "Palette", "Window", "Hotkey"}));
     EXPECT_EQ(ProfileSectionLines(ini, "Window"), (std::vector<std::string>{"PosX=25", "PosY=35"}));
     EXPECT_EQ(ProfileSectionLines(ini, "Color"),
               (std::vector<std::string>{"Mode=1", "Copy=2", "Char=1", "Sharp=0", "R=18", "G=52", "B=86"}));
@@ -96,6 +97,9 @@ TEST(App, CloseWritesEverySectionAndKeyInOrder)
         custom.push_back("Color" + std::to_string(i) + "=" + (i == 1 ? "255" : i == 2 ? "16711680" : "16777215"));
     EXPECT_EQ(ProfileSectionLines(ini, "CustColor"), custom);
     EXPECT_EQ(ProfileSectionLines(ini, "Palette"), (std::vector<std::string>{"File=\"C:\\my palettes\\a.tbp\""}));
+    // The hotkey's section follows, new: Win+Shift+C, or Win+Alt+C where another program holds that.
+    const std::vector<std::string> hotkey = ProfileSectionLines(ini, "Hotkey");
+    EXPECT_EQ(hotkey, (std::vector<std::string>{"Modifiers=12", "Key=67", "Notified=0"}));
     EXPECT_EQ(ReadWholeFile(folder.file("palette.ini")).size(), 512u);
 }
 

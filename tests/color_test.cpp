@@ -259,7 +259,13 @@ TEST(CopyText, FormsOfTheCurrentColor)
         {2, 0, 1, {0, 0, 0}, nullptr, "0"},
         {2, 1, 0, {18, 52, 86}, nullptr, "5649426"},
         {2, 1, 0, {0, 0, 255}, nullptr, "16711680"},
-        {3, 1, 0, {18, 52, 86}, nullptr, ""},
+        {3, 1, 1, {18, 52, 86}, nullptr, "rgb(18 52 86)"},
+        {3, 0, 0, {255, 255, 255}, nullptr, "rgb(255 255 255)"},
+        {3, 1, 0, {18, 52, 86}, "", "rgb(18 52 86)"},
+        {4, 1, 1, {18, 52, 86}, nullptr, "hsl(210 65% 20%)"},
+        {4, 0, 0, {255, 0, 0}, nullptr, "hsl(0 100% 50%)"},
+        {4, 1, 0, {128, 128, 128}, nullptr, "hsl(0 0% 50%)"},
+        {5, 1, 0, {18, 52, 86}, nullptr, ""},
         {-1, 1, 0, {18, 52, 86}, nullptr, ""},
     };
     for (const CopyTextCase& c : cases) {
@@ -282,3 +288,4 @@ TEST(CopyText, FormsOfTheCurrentColor)
 }
 
 }  // namespace
+

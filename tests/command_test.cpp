@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <thread>
@@ -18,6 +20,7 @@
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/hotkey.h"
 #include "capture/capture.h"
 #include "color/color.h"
 #include "res/resource.h"
@@ -30,7 +33,9 @@
 #include "tests/test_folder.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/strings.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 namespace {
 
@@ -353,6 +358,7 @@ const std::string kInitialiseCaption = "\xCA\xDF\xDA\xAF\xC4\x8F\x89\x8A\xFA\x89
 const std::string kOpenCaption = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x8A\x4A\x82\xAD";       // ﾊﾟﾚｯﾄを開く
 const std::string kSaveCaption = "\xCA\xDF\xDA\xAF\xC4\x82\xF0\x95\xDB\x91\xB6";       // ﾊﾟﾚｯﾄを保存
 const std::string kAboutCaption = "\xCA\xDE\xB0\xBC\xDE\xAE\xDD\x8F\xEE\x95\xF1";      // ﾊﾞｰｼﾞｮﾝ情報
+const std::string kHotkeyCaption = "\x83\x7A\x83\x62\x83\x67\x83\x4C\x81\x5B";  // ホットキー
 
 // ---- The running program ----
 
@@ -368,6 +374,18 @@ std::string NumberedPalette(int seed)
         bytes[static_cast<size_t>(4 * i + 2)] = static_cast<char>((i * 7 + seed) & 0xFF);
     }
     return bytes;
+}
+
+// Palette swatch `cell`'s tip as the tip control holds it, and as entry
+// `cell` of a palette file gives it in the HTML form: "#rrggbb  n番".
+std::wstring SwatchTip(int cell) { return TipText(kFirstCellTool + static_cast<UINT_PTR>(cell)); }
+
+std::wstring ExpectedSwatchTip(const std::string& bytes, int cell)
+{
+    wchar_t text[64];
+    const auto byte = [&](int i) { return static_cast<unsigned char>(bytes[static_cast<size_t>(4 * cell + i)]); };
+    std::swprintf(text, 64, L"#%02x%02x%02x  %d\u756a", byte(0), byte(1), byte(2), cell + 1);
+    return text;
 }
 
 std::string PaletteBytes()
@@ -632,7 +650,8 @@ TEST_F(SettingsMenu, CopyFormats)
         WORD item;
         int format;
         const char* text;
-    } formats[] = {{'G', 1, "RGB( 18, 52, 86 )"}, {'D', 2, "5649426"}, {'T', 0, "#123456"}};
+    } formats[] = {{'G', 1, "RGB( 18, 52, 86 )"}, {'D', 2, "5649426"},          {'C', 3, "rgb(18 52 86)"},
+                   {'L', 4, "hsl(210 65% 20%)"},  {'T', 0, "#123456"}};
     for (const auto& f : formats) {
         ChooseMenu('C', f.item);
         EXPECT_EQ(g_textForm.CopyFormat, f.format);
@@ -675,18 +694,20 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
 {
     HMENU settings = GetSubMenu(GetMenu(g_mainWindow), 1);
     ASSERT_NE(settings, nullptr);
-    const int items[] = {ID_HSVMODE, ID_RGBMODE, ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT,
-                         ID_LOWERCASE, ID_UPPERCASE, ID_SHARP};
+    const int items[] = {ID_HSVMODE,      ID_RGBMODE,      ID_HTMLFORMAT, ID_RGBFORMAT, ID_DWORDFORMAT,
+                         ID_CSSRGBFORMAT, ID_CSSHSLFORMAT, ID_LOWERCASE,  ID_UPPERCASE, ID_SHARP};
     const struct {
         int mode, format, hexCase, sharp;
-        bool checked[8];  // in the order of `items`
+        bool checked[10];  // in the order of `items`
     } cases[] = {
-        {0, 0, 0, 1, {true, false, true, false, false, true, false, true}},
-        {1, 1, 1, 0, {false, true, false, true, false, false, true, false}},
-        {2, 2, 7, 5, {false, true, false, false, true, false, true, true}},
-        // A copy format outside the three leaves its marks as they were.
-        {0, 9, 0, 0, {true, false, false, false, true, true, false, false}},
-        {0, -1, 1, 1, {true, false, false, false, true, false, true, true}},
+        {0, 0, 0, 1, {true, false, true, false, false, false, false, true, false, true}},
+        {1, 1, 1, 0, {false, true, false, true, false, false, false, false, true, false}},
+        {2, 2, 7, 5, {false, true, false, false, true, false, false, false, true, true}},
+        {0, 3, 0, 0, {true, false, false, false, false, true, false, true, false, false}},
+        {1, 4, 1, 1, {false, true, false, false, false, false, true, false, true, true}},
+        // A copy format outside the five leaves its marks as they were.
+        {0, 9, 0, 0, {true, false, false, false, false, false, true, true, false, false}},
+        {0, -1, 1, 1, {true, false, false, false, false, false, true, false, true, true}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -695,7 +716,7 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
         g_textForm.HexCase = c.hexCase;
         g_textForm.SharpPrefix = c.sharp;
         SendMessageA(g_mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(settings), MAKELPARAM(1, FALSE));
-        for (size_t i = 0; i < 8; ++i) {
+        for (size_t i = 0; i < 10; ++i) {
             const UINT state = GetMenuState(settings, static_cast<UINT>(items[i]), MF_BYCOMMAND);
             EXPECT_EQ((state & MF_CHECKED) != 0, c.checked[i]) << "item " << items[i];
         }
@@ -706,6 +727,8 @@ TEST_F(SettingsMenu, MarksFollowTheSettings)
     info.fMask = MIIM_FTYPE;
     GetMenuItemInfoA(settings, ID_HSVMODE, FALSE, &info);
     EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "the choices are marked as radio items";
+    GetMenuItemInfoA(settings, ID_CSSHSLFORMAT, FALSE, &info);
+    EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "the CSS forms too";
     g_displayMode = 0;
     g_textForm.CopyFormat = 0;
     g_textForm.HexCase = 0;
@@ -791,6 +814,7 @@ TEST_F(Clipboard, CtrlCCopiesTheTextInEveryForm)
         const char* text;
     } forms[] = {
         {0, 0, 1, "#123456"}, {0, 1, 0, "123456"}, {1, 0, 1, "RGB( 18, 52, 86 )"}, {2, 0, 1, "5649426"},
+        {3, 1, 0, "rgb(18 52 86)"}, {4, 1, 1, "hsl(210 65% 20%)"},
     };
     ShowColor(18, 52, 86);
     for (const auto& f : forms) {
@@ -847,6 +871,7 @@ protected:
 
 TEST_F(PaletteCommands, InitialiseAfterYesLoadsTheFactoryPalette)
 {
+    ASSERT_EQ(SwatchTip(5), ExpectedSwatchTip(NumberedPalette(100), 5));
     MessageBoxSeen seen;
     DialogAnswerer answerer({{kInitialiseCaption, AnswerMessageBox(seen, IDYES)}});
     Press({VK_CONTROL, 'I'});
@@ -858,6 +883,8 @@ TEST_F(PaletteCommands, InitialiseAfterYesLoadsTheFactoryPalette)
     EXPECT_EQ(PaletteBytes(), NumberedPalette(1));
     EXPECT_EQ(PaletteCellPixel(5), Palette[5]) << "the palette is shown at once";
     EXPECT_EQ(PaletteCellPixel(127), Palette[127]);
+    EXPECT_EQ(SwatchTip(5), ExpectedSwatchTip(NumberedPalette(1), 5)) << "the tips follow";
+    EXPECT_EQ(SwatchTip(127), ExpectedSwatchTip(NumberedPalette(1), 127));
     EXPECT_STREQ(g_paletteFile, "C:\\before.tbp") << "the palette file path is not changed";
 }
 
@@ -894,6 +921,7 @@ TEST_F(PaletteCommands, OpenAfterYesLoadsTheChosenFile)
     EXPECT_EQ(seen.text, kReplaceQuestion);
     EXPECT_EQ(PaletteBytes(), NumberedPalette(42));
     EXPECT_EQ(PaletteCellPixel(64), Palette[64]);
+    EXPECT_EQ(SwatchTip(64), ExpectedSwatchTip(NumberedPalette(42), 64)) << "the tips follow";
     EXPECT_EQ(std::string(g_paletteFile), file);
 }
 
@@ -1074,6 +1102,117 @@ TEST_F(ColorDialog, CancelChangesNothing)
     before.ExpectUnchanged();
 }
 
+// ---- The hotkey and its dialog ----
+
+class HotkeyDialog : public RunningProgram {
+protected:
+    void TearDown() override  // the default chord again, for the tests after
+    {
+        UnregisterPickHotkey(g_mainWindow);
+        g_hotkey = kDefaultHotkey;
+        RegisterPickHotkey(g_mainWindow);
+    }
+};
+
+// Whether another program could take the chord: tried from this thread and given back.
+bool ChordFree(HotkeyChord c)
+{
+    const bool free = RegisterHotKey(nullptr, 77, c.modifiers, c.key) != FALSE;
+    if (free)
+        UnregisterHotKey(nullptr, 77);
+    return free;
+}
+
+// The dialog as it opened (the control, "Win +", the chord greyed out by "no
+// hotkey") and the complaint that OK brought, if any.
+struct HotkeySeen {
+    WORD control = 0;
+    bool win = false, off = false;
+    std::string complaint;
+};
+
+// Reads the dialog, presses the hotkey (ignored while the dialog is open),
+// sets the chord, "Win +" and "no hotkey", presses OK; a complaint is read and
+// closed, and the dialog then cancelled.
+std::function<void(HWND)> AnswerHotkeyDialog(HotkeySeen& seen, WORD chord, bool win, bool off, DWORD uiThread)
+{
+    return [&seen, chord, win, off, uiThread](HWND dialog) {
+        HWND control = FindControl(dialog, "msctls_hotkey32", IDC_HOTKEY_KEY);
+        HWND winBox = FindControl(dialog, "Button", IDC_HOTKEY_WIN);
+        seen.control = LOWORD(SendMessageA(control, HKM_GETHOTKEY, 0, 0));
+        seen.win = SendMessageA(winBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        seen.off = !IsWindowEnabled(control);
+        SendMessageA(g_mainWindow, WM_HOTKEY, kPickHotkeyId, MAKELPARAM(MOD_WIN | MOD_SHIFT, 'C'));
+        SendMessageA(control, HKM_SETHOTKEY, chord, 0);
+        SendMessageA(winBox, BM_SETCHECK, win ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (off != seen.off)
+            Click(dialog, IDC_HOTKEY_OFF);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        for (DWORD start = GetTickCount(); IsWindowVisible(dialog) && GetTickCount() - start < 3000; Sleep(20)) {
+            if (HWND box = FindDialog(uiThread, "Tintbox")) {
+                Sleep(100);
+                seen.complaint = Text(GetDlgItem(box, 0xFFFF));
+                Click(box, IDOK);
+                Sleep(200);
+                Click(dialog, IDCANCEL);
+                break;
+            }
+        }
+    };
+}
+
+// Each row opens the dialog from the menu and shows what the row before left;
+// the chord chosen replaces the old one, or the dialog complains and the old
+// one stays. The control's Shift and Alt are MOD_SHIFT and MOD_ALT the other
+// way round.
+TEST_F(HotkeyDialog, ChoosesRegistersOrRefusesTheChord)
+{
+    ASSERT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_SHIFT, 'J')) << "another program's chord";
+    const WORD shiftC = MAKEWORD('C', HOTKEYF_SHIFT), ctrlAltK = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    const WORD shiftAltF9 = MAKEWORD(VK_F9, HOTKEYF_SHIFT | HOTKEYF_ALT);
+    const HotkeyChord winShiftC = {MOD_WIN | MOD_SHIFT, 'C'};
+    const struct {
+        WORD shown;
+        bool shownWin, shownOff;
+        WORD chord;
+        bool win, off;
+        UINT complaint;
+        HotkeyChord registered;  // afterwards; key 0 for none
+    } rows[] = {
+        {shiftC, true, false, ctrlAltK, false, false, 0, {MOD_CONTROL | MOD_ALT, 'K'}},
+        {ctrlAltK, false, false, shiftAltF9, true, false, 0, {MOD_WIN | MOD_SHIFT | MOD_ALT, VK_F9}},
+        {shiftAltF9, true, false, MAKEWORD('Q', HOTKEYF_CONTROL), false, true, 0, {0, 0}},
+        {shiftC, true, true, shiftC, true, false, 0, winShiftC},
+        {shiftC, true, false, MAKEWORD('K', 0), false, false, IDS_HOTKEY_BARE, winShiftC},
+        {shiftC, true, false, MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_SHIFT), false, false, IDS_HOTKEY_TAKEN, winShiftC},
+    };
+    HotkeyChord before = g_pickHotkey;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "row registering " << r.registered.modifiers << "+" << r.registered.key);
+        HotkeySeen seen;
+        DialogAnswerer answerer({{kHotkeyCaption, AnswerHotkeyDialog(seen, r.chord, r.win, r.off, GetCurrentThreadId())}});
+        ChooseMenu('C', 'K');  // ホットキー(&K)...
+        ASSERT_TRUE(answerer.Answered());
+        EXPECT_EQ(seen.control, r.shown);
+        EXPECT_EQ(seen.win, r.shownWin);
+        EXPECT_EQ(seen.off, r.shownOff);
+        EXPECT_EQ(seen.complaint, r.complaint ? UiText(r.complaint) : "");
+        EXPECT_FALSE(g_window.captureActive) << "the hotkey does nothing while the dialog is open";
+        EXPECT_EQ(g_pickHotkey.modifiers, r.registered.modifiers);
+        EXPECT_EQ(g_pickHotkey.key, r.registered.key);
+        EXPECT_EQ(g_hotkey.Modifiers, static_cast<int32_t>(r.registered.modifiers)) << "kept in the settings";
+        EXPECT_EQ(g_hotkey.Key, static_cast<int32_t>(r.registered.key));
+        for (const HotkeyChord& c : {before, r.registered}) {
+            const bool now = c.modifiers == r.registered.modifiers && c.key == r.registered.key;
+            if (c.key != 0) {
+                EXPECT_EQ(ChordFree(c), !now) << "only the chord registered now is held";
+            }
+        }
+        before = r.registered;
+    }
+    UnregisterHotKey(nullptr, 78);
+}
+
 // ---- The version dialog ----
 
 class AboutDialog : public RunningProgram {};
@@ -1183,6 +1322,9 @@ TEST(HelpPage, IsBesideTheProgramAndCoversEverything)
         "Tab", "Shift+Tab", "テンキー",
         // The capture and the files.
         "右クリック", "拡大", "tbox.ini", "palette.ini", "palini.dll", ".tbp",
+        // The tips, the CSS forms and the hotkey.
+        "CSS RGB", "CSS HSL", "rgb(18 52 86)", "hsl(210 65% 20%)", "コントラスト比", "ホットキー", "Win+Shift+C",
+        "Win+Alt+C",
     };
     for (const char* m : mentions)
         EXPECT_NE(page.find(m), std::string::npos) << m;

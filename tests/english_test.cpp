@@ -23,6 +23,7 @@
 #include "view/layout.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 namespace {
 
@@ -153,9 +154,10 @@ TEST_F(EnglishWindow, MenuBarHasEveryCommandInPlainEnglish)
         const char* text;
     } expected[] = {
         {0, "&File"}, {1, "&Open Palette...\tCtrl+O"}, {4, "E&xit\tCtrl+Q"}, {5, "&Settings"},
-        {14, "&Image"}, {15, "Pick from &Screen\tF5"}, {23, "&Help"}, {26, "&About Tintbox..."},
+        {11, "&CSS RGB\tex: rgb(255 255 255)"}, {12, "CSS H&SL\tex: hsl(0 0% 100%)"}, {16, "Hot&key..."},
+        {17, "&Image"}, {18, "Pick from &Screen\tF5"}, {26, "&Help"}, {29, "&About Tintbox..."},
     };
-    ASSERT_EQ(english.texts.size(), 27u) << "four pop-ups and 23 items";
+    ASSERT_EQ(english.texts.size(), 30u) << "four pop-ups and 26 items";
     for (const auto& e : expected)
         EXPECT_EQ(english.texts[e.at], e.text);
     for (const std::string& text : english.texts)
@@ -183,7 +185,9 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
                         IDS_SCALE_359,   IDS_SCALE_100,     IDS_HUESAT_LABEL,  IDS_VALUE_LABEL,  IDS_PALETTE_LABEL,
                         IDS_R_LABEL,     IDS_G_LABEL,       IDS_B_LABEL,       IDS_H_LABEL,      IDS_S_LABEL,
                         IDS_V_LABEL,     IDS_CAPTURE_HINT,  IDS_KEYS_HINT,  IDS_PALETTE_FILTER, IDS_OPEN_PALETTE, IDS_SAVE_PALETTE,
-                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE};
+                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE, IDS_CONTRAST_REFERENCE, IDS_CONTRAST_NORMAL,
+                        IDS_CONTRAST_LARGE, IDS_CONTRAST_WHITE_BLACK, IDS_CONTRAST_PASS, IDS_CONTRAST_FAIL,
+                        IDS_SWATCH_TIP, IDS_HOTKEY_NONE, IDS_HOTKEY_TAKEN, IDS_HOTKEY_BARE};
     for (UINT id : all) {
         const std::string text = UiText(id);
         EXPECT_FALSE(text.empty()) << "string " << id;
@@ -198,6 +202,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
         {IDS_COPY_BUTTON, "Copy"}, {IDS_COLOR_LABEL, "Color:"}, {IDS_R_LABEL, "R:"},
         {IDS_HELP_FILE, "help_en.html"}, {IDS_CAPTURE_HINT, "Esc or right click: cancel"},
         {IDS_KEYS_HINT, "Arrow keys move, Enter picks"},
+        {IDS_CONTRAST_PASS, "pass"}, {IDS_SWATCH_TIP, "%s  No. %s"},
     };
     for (const auto& e : expected)
         EXPECT_STREQ(UiText(e.id), e.text);
@@ -278,6 +283,7 @@ TEST_F(EnglishWindow, VersionDialogAndConfirmationAreEnglish)
         {ID_ABOUT, IDOK, "About Tintbox", "Tintbox Ver.1.12"},
         {ID_PALETTEINIT, IDNO, "Reset Palette", "The current palette will be replaced. Continue?"},
         {ID_OPENPALETTE, IDNO, "Open Palette", "The current palette will be replaced. Continue?"},
+        {ID_HOTKEYDIALOG, IDCANCEL, "Hotkey", "&No hotkey"},
     };
     Palette[3] = 0x00010203;
     for (const auto& c : cases) {
@@ -293,6 +299,14 @@ TEST_F(EnglishWindow, VersionDialogAndConfirmationAreEnglish)
         EXPECT_TRUE(shown) << c.shows;
     }
     EXPECT_EQ(Palette[3], 0x00010203u) << "answering no changed nothing";
+}
+
+// A first run is white on white over a black palette: both tips in English.
+TEST_F(EnglishWindow, TipsAreEnglish)
+{
+    EXPECT_EQ(TipText(kSwatchTool), L"Contrast with the reference color: 1.00:1\r\nNormal text: AA fail, AAA fail\r\n"
+                                    L"Large text: AA fail, AAA fail\r\nAgainst white 1.00:1, against black 21.00:1");
+    EXPECT_EQ(TipText(kFirstCellTool + 127), L"#000000  No. 128");
 }
 
 // The hints fit in the panel and are drawn there, in the shadow color.

@@ -1,5 +1,7 @@
 #include "tests/program_loop.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 #include "app/app.h"
@@ -94,4 +96,16 @@ COLORREF PaletteCellPixel(int cell)
 bool SameColor(const ColorState& a, const ColorState& b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+std::wstring TipText(UINT_PTR tool)
+{
+    wchar_t text[1024] = {};
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = g_mainWindow;
+    info.uId = tool;
+    info.lpszText = text;
+    SendMessageW(g_window.tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    return text;
 }

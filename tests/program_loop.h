@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "color/color.h"
 
 // Handles what is queued until nothing has arrived for `quietRounds` rounds of
@@ -32,3 +34,7 @@ COLORREF SwatchReference();
 COLORREF PaletteCellPixel(int cell);
 
 bool SameColor(const ColorState& a, const ColorState& b);
+
+// The whole text the tip control holds for a tool of the main window (read
+// with TTM_GETTEXTW: the ANSI message stops at 80 bytes under Wine).
+std::wstring TipText(UINT_PTR tool);

@@ -26,11 +26,12 @@ const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
 // The identifiers the code and the resource script share.
 static_assert(IDI_TINTBOX == 101 && IDM_MAINMENU == 102 && IDA_ACCELERATORS == 103 && IDM_IDNAMES == 105 &&
-                  IDD_ABOUT == 106 && IDC_PICK == 107 && IDC_STORE == 108,
+                  IDD_ABOUT == 106 && IDC_PICK == 107 && IDC_STORE == 108 && IDD_HOTKEY == 109,
               "resource IDs");
 static_assert(ID_HSVMODE == 40012 && ID_RGBMODE == 40013 && ID_HTMLFORMAT == 40018 && ID_RGBFORMAT == 40020 &&
                   ID_DWORDFORMAT == 40021 && ID_WEBSITE == 40027 && ID_ABOUT == 40028 && ID_UPPERCASE == 40033 &&
-                  ID_LOWERCASE == 40034 && ID_SHARP == 40048 && IDC_VERSIONTEXT == 1000,
+                  ID_LOWERCASE == 40034 && ID_SHARP == 40048 && IDC_VERSIONTEXT == 1000 && ID_CSSRGBFORMAT == 40060 &&
+                  ID_CSSHSLFORMAT == 40061 && ID_HOTKEYDIALOG == 40062,
               "menu command and dialog control IDs");
 
 // The platform's code page 932 form of a text.
@@ -210,11 +211,15 @@ const std::vector<Popup> kMainMenu = {
          {40018, L"HTML(&T)\tex: #ffffff"},
          {40020, L"RGBマクロ(&G)\tex: RGB( 255, 255, 255 )"},
          {40021, L"DWORD(&D)\tex: 16777215"},
+         {40060, L"CSS RGB(&C)\tex: rgb(255 255 255)"},
+         {40061, L"CSS HSL(&L)\tex: hsl(0 0% 100%)"},
          kSeparator,
          {40034, L"小文字(&S)"},
          {40033, L"大文字(&B)"},
          kSeparator,
          {40048, L"「#」を追加する(&A)"},
+         kSeparator,
+         {40062, L"ホットキー(&K)..."},
      }},
     {L"イメージ(&I)",
      {
@@ -534,6 +539,17 @@ const StringText kJapaneseStrings[] = {
     {IDS_SAVE_PALETTE, L"ﾊﾟﾚｯﾄを保存"},
     {IDS_RESET_PALETTE, L"ﾊﾟﾚｯﾄ初期化"},
     {IDS_REPLACE_PALETTE, L"現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？"},
+    {IDS_CONTRAST_REFERENCE, L"参照色とのコントラスト比  %s"},
+    {IDS_CONTRAST_NORMAL, L"通常の文字  AA %s  AAA %s"},
+    {IDS_CONTRAST_LARGE, L"大きな文字  AA %s  AAA %s"},
+    {IDS_CONTRAST_WHITE_BLACK, L"白に対して %s  黒に対して %s"},
+    {IDS_CONTRAST_PASS, L"合格"},
+    {IDS_CONTRAST_FAIL, L"不合格"},
+    {IDS_SWATCH_TIP, L"%s  %s番"},
+    {IDS_HOTKEY_NONE, L"画面の色を取得するホットキーは他のプログラムが使っているため、登録できませんでした。\n"
+                      L"設定メニューの「ホットキー」で別のキーを選べます。"},
+    {IDS_HOTKEY_TAKEN, L"このキーは他のプログラムが使っています。別のキーを選んでください。"},
+    {IDS_HOTKEY_BARE, L"Ctrl、Alt、Shift、Win のどれかと組み合わせてください。"},
 };
 
 // As the platform's own loader gives them on code page 932: the bytes shown.
@@ -787,13 +803,15 @@ TEST_F(ResourceTest, EveryResourceIsJapaneseTheTextsAlsoEnglish)
     }
     for (const auto& e : inEnglish)
         EXPECT_EQ(named.count(e), 1u) << "English type " << e.first << " id " << e.second << " has a Japanese one";
-    EXPECT_EQ(inEnglish.size(), 3u + static_cast<size_t>(perType[6])) << "menus 102 and 105, dialog 106, every string block";
+    EXPECT_EQ(inEnglish.size(), 4u + static_cast<size_t>(perType[6]))
+        << "menus 102 and 105, dialogs 106 and 109, every string block";
     const std::pair<ULONG_PTR, ULONG_PTR> expected[] = {
         {14, 101},  // icon group
         {4, 102},   // menu bar
         {9, 103},   // accelerators
         {4, 105},   // ID names menu
         {5, 106},   // version dialog
+        {5, 109},   // hotkey dialog
         {12, 107},  // pick cursor
         {12, 108},  // store cursor
         {16, 1},    // version information

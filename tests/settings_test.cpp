@@ -28,6 +28,7 @@ void ResetSettings()
     std::memset(g_held.PaletteFile, 'x', sizeof g_held.PaletteFile - 1);
     g_held.PaletteFile[sizeof g_held.PaletteFile - 1] = '\0';
     g_held.Color = Rgb{-7, -7, -7};
+    g_held.Hotkey = HotkeySetting{-7, -7, -7};
 }
 
 void SetPaletteFile(const std::string& path)
@@ -81,6 +82,9 @@ TEST_F(SettingsTest, FirstRunGivesTheDefaults)
     for (uint32_t c : g_held.CustColors)
         EXPECT_EQ(c, 16777215u);
     EXPECT_STREQ(g_held.PaletteFile, "");
+    EXPECT_EQ(g_held.Hotkey.Modifiers, MOD_WIN | MOD_SHIFT);
+    EXPECT_EQ(g_held.Hotkey.Key, 'C');
+    EXPECT_EQ(g_held.Hotkey.Notified, 0);
     EXPECT_FALSE(FileExists(ini())) << "reading must not create the file";
 }
 
@@ -132,6 +136,33 @@ TEST_F(SettingsTest, ReadingFollowsTheProfileRules)
     }
 }
 
+// The hotkey's section: Win+Shift+C when missing, a key outside 1..254 for
+// none, modifiers beyond the four dropped.
+TEST_F(SettingsTest, HotkeySectionIsReadWithinItsRanges)
+{
+    const struct {
+        const char* text;
+        int32_t modifiers, key, notified;
+    } cases[] = {
+        {"", MOD_WIN | MOD_SHIFT, 'C', 0},
+        {"[Hotkey]\r\nNotified=1\r\n", MOD_WIN | MOD_SHIFT, 'C', 1},
+        {"[hotkey]\r\nmodifiers = 3\r\nkey = 120\r\n", MOD_ALT | MOD_CONTROL, VK_F9, 0},
+        {"[Hotkey]\r\nModifiers=0\r\nKey=0\r\nNotified=0\r\n", 0, 0, 0},
+        {"[Hotkey]\r\nModifiers=255\r\nKey=254\r\nNotified=7\r\n", 15, 254, 1},
+        {"[Hotkey]\r\nModifiers=16388\r\nKey=255\r\n", MOD_SHIFT, 0, 0},
+        {"[Hotkey]\r\nModifiers=-1\r\nKey=-67\r\n", 15, 0, 0},
+        {"[Hotkey]\r\nKey=1000067\r\n", MOD_WIN | MOD_SHIFT, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteWholeFile(ini(), c.text);
+        g_held = LoadSettings();
+        EXPECT_EQ(g_held.Hotkey.Modifiers, c.modifiers);
+        EXPECT_EQ(g_held.Hotkey.Key, c.key);
+        EXPECT_EQ(g_held.Hotkey.Notified, c.notified);
+    }
+}
+
 TEST(SettingsData, OnePairOfQuotesAroundTheWholePathIsRemoved)
 {
     const struct {
@@ -172,8 +203,9 @@ TEST(SettingsSections, BlocksHandedToThePlatform)
     s.PosX = -5;
     s.PosY = 77;
     s.Color = Rgb{18, 52, 86};
+    s.Hotkey = HotkeySetting{MOD_CONTROL | MOD_ALT, VK_F9, 1};
     const std::vector<SettingsSection> sections = BuildSettingsSections(s);
-    ASSERT_EQ(sections.size(), 4u);
+    ASSERT_EQ(sections.size(), 5u);
     EXPECT_EQ(sections[0].name, "Window");
     EXPECT_EQ(sections[0].block, Block({"PosX = 0", "PosY = 77"}));
     EXPECT_EQ(sections[1].name, "Color");
@@ -189,6 +221,9 @@ TEST(SettingsSections, BlocksHandedToThePlatform)
     EXPECT_NE(sections[2].block.find(std::string("Color2 = 16711680\0", 18)), std::string::npos);
     EXPECT_EQ(sections[3].name, "Palette");
     EXPECT_EQ(sections[3].block, Block({"File = \"C:\\a b\\p.tbp\""}));
+    // A section of its own after the four, which stay as they were.
+    EXPECT_EQ(sections[4].name, "Hotkey");
+    EXPECT_EQ(sections[4].block, Block({"Modifiers = 3", "Key = 120", "Notified = 1"}));
 
     s.PaletteFile[0] = '\0';
     s.PosX = 10;
@@ -212,9 +247,11 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
     g_held.Color.red = 18;
     g_held.Color.green = 52;
     g_held.Color.blue = 86;
+    g_held.Hotkey = HotkeySetting{MOD_WIN | MOD_ALT, 'K', 1};
     ASSERT_TRUE(SaveSettings(g_held, nullptr));
 
-    EXPECT_EQ(ProfileSectionNames(ini()), (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
+    EXPECT_EQ(ProfileSectionNames(ini()),
+              (std::vector<std::string>{"Window", "Color", "CustColor", "Palette", "Hotkey"}));
     EXPECT_EQ(ProfileSectionLines(ini(), "Window"), (std::vector<std::string>{"PosX=120", "PosY=64"}));
     EXPECT_EQ(ProfileSectionLines(ini(), "Color"), (std::vector<std::string>{"Mode=1", "Copy=1", "Char=1", "Sharp=0", "R=18",
                                                                       "G=52", "B=86"}));
@@ -224,6 +261,7 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
     EXPECT_EQ(ProfileSectionLines(ini(), "CustColor"), cust);
     EXPECT_EQ(ProfileSectionLines(ini(), "Palette"),
               (std::vector<std::string>{"File=\"C:\\Users\\me\\My Palettes\\spring colors.tbp\""}));
+    EXPECT_EQ(ProfileSectionLines(ini(), "Hotkey"), (std::vector<std::string>{"Modifiers=9", "Key=75", "Notified=1"}));
 
     // And the whole round trip through LoadSettings.
     ResetSettings();
@@ -241,6 +279,9 @@ TEST_F(SettingsTest, SavedFileReadsBackKeyByKeyInOrder)
     EXPECT_EQ(g_held.Color.red, 18);
     EXPECT_EQ(g_held.Color.green, 52);
     EXPECT_EQ(g_held.Color.blue, 86);
+    EXPECT_EQ(g_held.Hotkey.Modifiers, MOD_WIN | MOD_ALT);
+    EXPECT_EQ(g_held.Hotkey.Key, 'K');
+    EXPECT_EQ(g_held.Hotkey.Notified, 1);
 }
 
 TEST_F(SettingsTest, HandAddedKeysVanishOtherSectionsStay)

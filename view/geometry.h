@@ -67,6 +67,8 @@ struct Geometry {
     LONG channelLabelX, channelDecimalX, channelHexX;
     POINT hint;      // the cancel hint
     POINT keysHint;  // and below it the keys' hint
+
+    LONG tipWidth;  // the widest a tip grows; its lines break where its text says
 };
 
 static_assert(sizeof(Geometry) % sizeof(LONG) == 0, "the table is made of LONGs only");
@@ -112,6 +114,8 @@ constexpr Geometry kGeometryAt96Dpi = {
     10, 50, 80,
     {10, 210},
     {10, 224},
+
+    400,
 };
 
 // ---- Globals owned by the geometry ----

@@ -9,6 +9,7 @@
 #include "view/geometry.h"
 #include "view/strings.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 MainWindowState g_window;
 
@@ -127,6 +128,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     CreateControls(window);
     g_window.windowDc = GetDC(window);
     CreateSurfaces(g_window.windowDc);
+    CreateTips(window);
     return TRUE;
 }
 

@@ -27,6 +27,7 @@ struct MainWindowState {
     bool textsBehind;                    // mid-drag: the nine edits and EDITCOPY lag behind the color
     bool captureActive;                  // the capture overlay is open
     HWND captureWindow;                  // the overlay while it is open
+    HWND tips;                           // the tip control: the swatch's contrast, the palette swatches' texts
 };
 
 // ---- Globals owned by the layout ----

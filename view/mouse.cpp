@@ -107,6 +107,15 @@ bool InPaletteArea(int x, int y)
     return Contains(PaletteArea(), x, y);
 }
 
+RECT PaletteCellRect(int cell)
+{
+    const RECT area = PaletteArea();
+    const LONG pitch = Geo().paletteCellPitch;
+    const LONG left = area.left + pitch * (cell % kPaletteColumns);
+    const LONG top = area.top + pitch * (cell / kPaletteColumns);
+    return RECT{left, top, left + pitch, top + pitch};
+}
+
 void PickPaletteCell(HWND window, int cell)
 {
     TakeColor(window, Palette[cell]);

@@ -9,6 +9,7 @@
 #include "view/strings.h"
 #include "view/layout.h"
 #include "view/surfaces.h"
+#include "view/tips.h"
 
 namespace {
 
@@ -189,12 +190,14 @@ void RedrawSwatch()
 {
     DrawSwatchSurface();
     Show(g_window.windowDc, g_window.surfaces.swatch, Geo().swatch);
+    UpdateContrastTip();
 }
 
 void RedrawPalette()
 {
     DrawPaletteSurface();
     Show(g_window.windowDc, g_window.surfaces.palette, Geo().palette);
+    RefreshShownTip();
 }
 
 void UpdateCopyText()
@@ -202,6 +205,13 @@ void UpdateCopyText()
     char text[kCopyTextSize];
     FormatCopyText(text, sizeof text);
     SetControlText(g_window.editCopy, text);
+}
+
+void CopyColorText()
+{
+    SendMessageA(g_window.editCopy, EM_SETSEL, 0, -1);
+    SendMessageA(g_window.editCopy, WM_COPY, 0, 0);
+    MessageBeep(0);
 }
 
 int32_t g_displayMode;

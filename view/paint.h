@@ -39,12 +39,15 @@ void CatchUpTexts(HWND window);
 // those of the mode shown are kept up to date), then the whole window repaints.
 void SwitchDisplayMode(HWND window, int mode);
 
-// The swatch (current over reference color) and the palette, redrawn and shown.
+// The swatch (current over reference color) and the palette, redrawn and shown,
+// and their tips following them.
 void RedrawSwatch();
 void RedrawPalette();
 
 // Rebuilds the text of EDITCOPY from the current color.
 void UpdateCopyText();
+// The whole text of EDITCOPY to the clipboard, through the edit itself, with a beep.
+void CopyColorText();
 
 // A marker strip: the area one marker can cover, right and bottom excluded.
 struct MarkerPlace {

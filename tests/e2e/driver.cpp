@@ -64,7 +64,7 @@ void SendKey(WORD vk, bool up)
     input.ki.wVk = vk;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_DELETE)
+    if (vk == VK_DELETE || vk == VK_LWIN)
         input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     SendInput(1, &input, sizeof input);
 }
@@ -311,6 +311,15 @@ HWND Session::Focus()
     return info.hwndFocus;
 }
 
+void PressKeys(const std::vector<WORD>& keys)
+{
+    for (WORD vk : keys)
+        SendKey(vk, false);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        SendKey(*it, true);
+    Sleep(30);
+}
+
 void Session::Keys(const std::vector<WORD>& keys)
 {
     Sync();
@@ -319,11 +328,7 @@ void Session::Keys(const std::vector<WORD>& keys)
         for (int i = 0; i < 100 && GetForegroundWindow() != main_; ++i)
             Sleep(10);
     }
-    for (WORD vk : keys)
-        SendKey(vk, false);
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-        SendKey(*it, true);
-    Sleep(30);
+    PressKeys(keys);
     Sync();
     Sleep(10);
     Sync();

@@ -188,6 +188,10 @@ std::string Caption(HWND window);
 int IniInt(const std::string& ini, const char* section, const char* key);
 std::string IniString(const std::string& ini, const char* section, const char* key);
 
+// Holds the keys in order and lets them go in reverse, through the input
+// queue, to whichever window has the focus.
+void PressKeys(const std::vector<WORD>& keys);
+
 // Prints one line for the scenario to the test output.
 void Report(const std::string& line);
 

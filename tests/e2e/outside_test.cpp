@@ -28,10 +28,11 @@ bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 
 // ---- The screen capture ----
 
-// A borderless window of one color that this process shows on screen.
+// A borderless window of one color that this process shows on screen: above
+// all without taking the focus, or, `front`, as the window the user works in.
 class ColorWindow {
 public:
-    ColorWindow(COLORREF color, RECT at) : brush_(CreateSolidBrush(color))
+    ColorWindow(COLORREF color, RECT at, bool front = false) : brush_(CreateSolidBrush(color))
     {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = DefWindowProcA;
@@ -39,11 +40,13 @@ public:
         wc.hbrBackground = brush_;
         wc.lpszClassName = "E2eColorWindow";
         RegisterClassA(&wc);
-        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "E2eColorWindow", "", WS_POPUP,
-                                  at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr,
+        window_ = CreateWindowExA(front ? 0 : WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "E2eColorWindow", "",
+                                  WS_POPUP, at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        ShowWindow(window_, front ? SW_SHOW : SW_SHOWNOACTIVATE);
         UpdateWindow(window_);
+        if (front)
+            SetForegroundWindow(window_);
         Pump();
     }
     ~ColorWindow()
@@ -52,6 +55,7 @@ public:
         UnregisterClassA("E2eColorWindow", GetModuleHandleA(nullptr));
         DeleteObject(brush_);
     }
+    HWND get() const { return window_; }
     static void Pump()
     {
         for (int i = 0; i < 10; ++i) {
@@ -406,6 +410,121 @@ TEST(Outside, DeclinedPaletteDialogsChangeNothing)
     EXPECT_EQ(CountFilesBelow(s->folder().path()), 3) << "tintbox.exe, tbox.ini and palette.ini only";
 }
 
+// ---- The hotkey, pressed from another program ----
+
+HWND WaitForOverlay(Session& s, DWORD ms)
+{
+    HWND overlay = nullptr;
+    for (DWORD start = GetTickCount(); !overlay && GetTickCount() - start < ms; Sleep(20))
+        overlay = s.FindTopLevel("Capture");
+    return overlay;
+}
+
+// Whether `lower` lies below `upper` in the order of top-level windows.
+bool Below(HWND lower, HWND upper)
+{
+    for (HWND w = GetWindow(upper, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == lower)
+            return true;
+    return false;
+}
+
+// Win+Shift+C from this process, with Tintbox behind another window or
+// minimised: the capture opens without bringing Tintbox forward, the pick
+// becomes its color and its text, in the format of an older settings file's
+// CSS value, goes to the clipboard.
+TEST(Outside, HotkeyPicksFromAnywhereAndCopiesThePick)
+{
+    const Rgb known = {38, 120, 200};
+    const struct {
+        const char* how;
+        bool minimised;
+    } cases[] = {{"behind another window", false}, {"minimised", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        StartFiles setup;
+        setup.settings = "[Color]\r\nCopy=4\r\nR=18\r\nG=52\r\nB=86\r\n";
+        Session s(setup);
+        ASSERT_TRUE(s.Ready());
+        ColorWindow front(RGB(known.r, known.g, known.b), RECT{600, 400, 700, 500}, true);
+        if (c.minimised)
+            ShowWindow(s.main(), SW_MINIMIZE);
+        s.Sync();
+        ASSERT_EQ(GetForegroundWindow(), front.get());
+        PutOnClipboard("something else");
+        PressKeys({VK_LWIN, VK_SHIFT, 'C'});
+        HWND overlay = WaitForOverlay(s, 5000);
+        ASSERT_NE(overlay, nullptr) << "the hotkey opens the capture";
+        EXPECT_NE(GetForegroundWindow(), s.main());
+        PostMessageA(overlay, WM_MOUSEMOVE, 0, At(650, 450));
+        PostMessageA(overlay, WM_LBUTTONDOWN, MK_LBUTTON, At(650, 450));
+        PostMessageA(overlay, WM_LBUTTONUP, 0, At(650, 450));
+        EXPECT_TRUE(s.WaitGone(overlay));
+        s.Sync();
+        EXPECT_EQ(ClipboardText(), "hsl(210 68% 47%)");
+        EXPECT_EQ(s.CopyText(), "hsl(210 68% 47%)");
+        EXPECT_EQ(s.Edits(), EditTexts(known));
+        EXPECT_NE(GetForegroundWindow(), s.main()) << "Tintbox stays where it was";
+        EXPECT_EQ(IsIconic(s.main()) != FALSE, c.minimised);
+        if (!c.minimised) {
+            EXPECT_TRUE(Below(s.main(), front.get()));
+            EXPECT_EQ(s.SwatchReference(), known);
+        }
+        ASSERT_EQ(s.Close(), 0);
+        EXPECT_EQ(IniInt(s.file("tbox.ini"), "Color", "Copy"), 4);
+        Report(std::string(c.how) + ": Win+Shift+C picked 2678c8 and copied 'hsl(210 68% 47%)'");
+    }
+}
+
+// Another program holds Win+Shift+C: Tintbox takes Win+Alt+C. With both held
+// there is no hotkey, and it says so once, the first time only. Each run
+// starts from the settings file the run before left.
+TEST(Outside, HotkeyFallsBackWhenAnotherProgramHoldsIt)
+{
+    const struct {
+        bool holdAlt;  // this program takes Win+Alt+C as well before the run
+        bool told, altOpens;
+        int notified;  // afterwards
+    } runs[] = {{false, false, true, 0}, {true, true, false, 1}, {false, false, false, 1}};
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_WIN | MOD_SHIFT | MOD_NOREPEAT, 'C')) << "this program holds it";
+    StartFiles setup;
+    for (const auto& r : runs) {
+        SCOPED_TRACE(testing::Message() << "told " << r.told << ", Win+Alt+C opens " << r.altOpens);
+        if (r.holdAlt) {
+            ASSERT_TRUE(RegisterHotKey(nullptr, 2, MOD_WIN | MOD_ALT, 'C'));
+        }
+        Session s(setup);
+        ASSERT_TRUE(s.Ready());
+        HWND box = s.WaitForDialog("Tintbox", r.told ? 5000 : 1500);
+        ASSERT_EQ(box != nullptr, r.told) << "told the first time only";
+        if (box) {
+            EXPECT_NE(ControlText(GetDlgItem(box, 0xFFFF)).find("\x83\x7A\x83\x62\x83\x67\x83\x4C\x81\x5B"),
+                      std::string::npos)
+                << "about the hotkey (ホットキー)";
+            PressButton(box, IDOK);
+            EXPECT_TRUE(s.WaitGone(box));
+        }
+        PressKeys({VK_LWIN, VK_SHIFT, 'C'});
+        EXPECT_EQ(WaitForOverlay(s, 1000), nullptr) << "Win+Shift+C is the other program's";
+        MSG msg;
+        EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) << "and reached it";
+        PressKeys({VK_LWIN, VK_MENU, 'C'});
+        HWND overlay = WaitForOverlay(s, r.altOpens ? 5000 : 1000);
+        ASSERT_EQ(overlay != nullptr, r.altOpens);
+        if (overlay) {
+            PostMessageA(overlay, WM_RBUTTONDOWN, MK_RBUTTON, At(10, 10));
+            EXPECT_TRUE(s.WaitGone(overlay));
+        }
+        ASSERT_EQ(s.Close(), 0);
+        EXPECT_EQ(IniInt(s.file("tbox.ini"), "Hotkey", "Modifiers"), MOD_WIN | MOD_SHIFT) << "the choice stays";
+        EXPECT_EQ(IniInt(s.file("tbox.ini"), "Hotkey", "Notified"), r.notified);
+        setup.settings = ReadWholeFile(s.file("tbox.ini"));
+    }
+    UnregisterHotKey(nullptr, 2);
+    UnregisterHotKey(nullptr, 1);
+    Report("Win+Shift+C held elsewhere: Win+Alt+C; both held: no hotkey, told once");
+}
+
 // ---- tbox.ini read at start and written at close ----
 
 TEST(Outside, SettingsFileIsReadAtStartAndWrittenAtClose)
@@ -469,7 +588,7 @@ TEST(Outside, FirstRunWritesDefaults)
     ASSERT_EQ(s.Close(), 0);
     const std::string ini = s.file("tbox.ini");
     const std::vector<std::string> sections = ProfileSectionNames(ini);
-    EXPECT_EQ(sections, (std::vector<std::string>{"Window", "Color", "CustColor", "Palette"}));
+    EXPECT_EQ(sections, (std::vector<std::string>{"Window", "Color", "CustColor", "Palette", "Hotkey"}));
     EXPECT_EQ(IniInt(ini, "Color", "Mode"), 0);
     EXPECT_EQ(IniInt(ini, "Color", "Sharp"), 1);
     EXPECT_EQ(IniInt(ini, "CustColor", "Color15"), 0xFFFFFF);
