@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/tips.h"
 
 namespace {
 
@@ -228,6 +231,19 @@ TEST_F(Window144, WmDpiChangedLaysTheWindowOutAgain)
     EXPECT_EQ(g_window.surfaces.hueSat.width, 360);
     EXPECT_EQ(Hex(WindowPixel(2 * 160 + 2, 2 * 17 + 2)), Hex(RGB(255, 12, 2))) << "the field's (1, 1): hue 2, saturation 99";
     EXPECT_EQ(Hex(WindowPixel(2 * 60, 2 * 40)), Hex(RGB(255, 0, 0))) << "the swatch";
+    const struct {
+        UINT_PTR tool;
+        const char* rect;
+    } tips[] = {{kSwatchTool, "(20,34)-(240,254)"}, {kFirstCellTool, "(344,308)-(372,336)"},
+                {kFirstCellTool + 127, "(764,504)-(792,532)"}};
+    for (const auto& tip : tips) {
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = g_mainWindow;
+        tool.uId = tip.tool;
+        ASSERT_TRUE(SendMessageA(g_window.tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)));
+        EXPECT_EQ(Text(tool.rect), tip.rect) << "the tip of tool " << tip.tool << " where it shows at 192 DPI";
+    }
 
     SendMessageA(g_mainWindow, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&before));
     Pump();

@@ -140,6 +140,7 @@ void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested)
     const HFONT previousFont = g_window.uiFont;
     g_window.uiFont = CreateUiFont();
     PlaceControls(window);
+    PlaceTips(window);
     DeleteObject(previousFont);
     RecreateSurfaces(g_window.windowDc);
     DrawSwatchSurface();

@@ -109,11 +109,12 @@ bool InPaletteArea(int x, int y)
 
 RECT PaletteCellRect(int cell)
 {
+    // The cell's 96-DPI rectangle, in the window's pixels: what PaletteCellAt gives it.
     const RECT area = PaletteArea();
-    const LONG pitch = Geo().paletteCellPitch;
+    const LONG pitch = Logical().paletteCellPitch;
     const LONG left = area.left + pitch * (cell % kPaletteColumns);
     const LONG top = area.top + pitch * (cell / kPaletteColumns);
-    return RECT{left, top, left + pitch, top + pitch};
+    return RECT{Scale(left), Scale(top), Scale(left + pitch), Scale(top + pitch)};
 }
 
 void PickPaletteCell(HWND window, int cell)

@@ -11,7 +11,7 @@
 // Logical().paletteCellPitch from the first cell's top-left. The bounds are not tested here.
 int PaletteCellAt(int x, int y);
 bool InPaletteArea(int x, int y);
-// The area of the palette that picks cell `cell`, in client coordinates.
+// The area of the palette that picks cell `cell`, in client (physical) coordinates.
 RECT PaletteCellRect(int cell);
 
 // Makes a cell's color the current and the reference color.
