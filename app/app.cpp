@@ -1,4 +1,6 @@
 #include <windows.h>
+// Before windowsx.h, whose WM_DROPFILES cracker needs it.
+#include <shellapi.h>
 #include <windowsx.h>
 #include <commctrl.h>
 
@@ -7,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/palette_commands.h"
 #include "app/hotkey.h"
 #include "capture/capture.h"
 #include "color/color.h"
@@ -101,6 +104,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
         HANDLE_MSG(window, WM_DPICHANGED, OnDpiChanged);
+        HANDLE_MSG(window, WM_DROPFILES, OnDropFiles);
         HANDLE_MSG(window, WM_NOTIFY, OnNotify);
         HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -185,6 +189,8 @@ void OpenMainWindow()
                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, LoadMainMenu(), g_instance,
                                    &s_savedPosition);
     CommitCurrentColor(g_mainWindow);
+    // A palette file dropped onto the window opens as if chosen in the open dialog.
+    DragAcceptFiles(g_mainWindow, TRUE);
     ShowWindow(g_mainWindow, SW_SHOWNORMAL);
     UpdateWindow(g_mainWindow);
     SetFocus(g_window.editTable[0]);

@@ -4,15 +4,14 @@
 
 #include "app/app.h"
 #include "app/hotkey.h"
+#include "app/palette_commands.h"
 #include "app/transforms.h"
 #include "capture/capture.h"
 #include "color/color.h"
 #include "color/color_text.h"
 #include "color/edit_number.h"
-#include "color/palette.h"
 #include "res/resource.h"
 #include "store/files.h"
-#include "store/palette_file.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/strings.h"
@@ -166,39 +165,6 @@ void SetHexCase(HWND window, int32_t hexCase)
     SetDlgItemTextA(window, ID_G16, g_current.greenHex);
     SetDlgItemTextA(window, ID_B16, g_current.blueHex);
     UpdateCopyText();
-}
-
-// ---- Palette ----
-
-bool ConfirmPaletteReplace(HWND window, UINT caption)
-{
-    return MessageBoxA(window, UiText(IDS_REPLACE_PALETTE), UiText(caption), MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-void InitialisePalette(HWND window)
-{
-    if (!ConfirmPaletteReplace(window, IDS_RESET_PALETTE))
-        return;
-    ReadPaletteFile(ProgramFilePath("palini.dll").c_str(), Palette);
-    RedrawPalette();
-}
-
-void OpenPalette(HWND window)
-{
-    if (!ConfirmPaletteReplace(window, IDS_OPEN_PALETTE))
-        return;
-    if (!ChoosePaletteToOpen(window, {UiText(IDS_OPEN_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
-                             sizeof g_paletteFile))
-        return;
-    ReadPaletteFile(g_paletteFile, Palette);
-    RedrawPalette();
-}
-
-void SavePalette(HWND window)
-{
-    if (ChoosePaletteToSave(window, {UiText(IDS_SAVE_PALETTE), UiText(IDS_PALETTE_FILTER)}, g_paletteFile,
-                            sizeof g_paletteFile))
-        WritePaletteFile(g_paletteFile, Palette);
 }
 
 // ---- Elsewhere ----

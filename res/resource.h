@@ -81,6 +81,20 @@
 #define IDS_SAVE_PALETTE      2066
 #define IDS_RESET_PALETTE     2067   // the confirmation's caption before the factory palette
 #define IDS_REPLACE_PALETTE   2068   // the confirmation's question
+// The palette formats of other tools: one string block of their own (2112..2127)
+#define IDS_FORMAT_FILTERS    2112   // one filter a format of other tools, in the order of PaletteFormat
+#define IDS_ALL_PALETTES_FILTER 2113 // the open dialog's filter of every palette file
+#define IDS_PALETTE_UNCHANGED 2114   // after a reading fault
+#define IDS_COLORS_LEFT_OUT   2115   // %u colours in the file, %u of them left out
+#define IDS_FIRST_DROPPED     2116   // %u files dropped, only the first opened
+// What is wrong with a palette file, one text a PaletteError
+#define IDS_FILE_NOT_THIS_FORMAT 2117
+#define IDS_FILE_TRUNCATED    2118
+#define IDS_FILE_TOO_LARGE    2119
+#define IDS_FILE_OUT_OF_RANGE 2120
+#define IDS_FILE_MALFORMED    2121
+#define IDS_FILE_UNSUPPORTED  2122
+#define IDS_FILE_NO_COLORS    2123
 #define IDS_CONTRAST_REFERENCE 2080  // the swatch's tip, line by line; "%s" stands for a ratio or a verdict
 #define IDS_CONTRAST_NORMAL   2081
 #define IDS_CONTRAST_LARGE    2082

@@ -22,16 +22,17 @@ void PaletteToBytes(const PaletteEntries& palette, uint8_t (&bytes)[kPaletteFile
         bytes[i] = static_cast<uint8_t>(palette[i / 4] >> (8 * (i % 4)));
 }
 
-bool EnsurePaletteExtension(char* path, size_t size)
+bool EnsurePaletteExtension(char* path, size_t size, const char* extension)
 {
-    static const char kExtension[] = ".tbp";
     const size_t length = strnlen(path, size);
     if (length == size)
         return false;  // not terminated inside its buffer
-    if (length >= 4 && std::memcmp(path + length - 4, kExtension, 5) == 0)
+    const size_t added = std::strlen(extension);
+    // The name's end compared with the extension and its NUL: nothing may follow.
+    if (length >= added && std::memcmp(path + length - added, extension, added + 1) == 0)
         return true;
-    if (length + sizeof kExtension > size)
+    if (length + added + 1 > size)
         return false;
-    std::memcpy(path + length, kExtension, sizeof kExtension);
+    std::memcpy(path + length, extension, added + 1);
     return true;
 }

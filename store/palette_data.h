@@ -19,7 +19,8 @@ void ApplyPaletteBytes(PaletteEntries& palette, const uint8_t* bytes, size_t cou
 // A palette as the 512 bytes of its file.
 void PaletteToBytes(const PaletteEntries& palette, uint8_t (&bytes)[kPaletteFileSize]);
 
-// A palette file name as the save dialog returns it: ".tbp" is appended unless
-// the name ends in exactly ".tbp" (same case). Returns false, leaving the path
-// as it was, when the longer name would not fit in `size` bytes.
-bool EnsurePaletteExtension(char* path, size_t size);
+// A palette file name as the save dialog returns it: `extension` (".tbp", or
+// the extension of the format chosen) is appended unless the name ends in
+// exactly that (same case). Returns false, leaving the path as it was, when
+// the longer name would not fit in `size` bytes.
+bool EnsurePaletteExtension(char* path, size_t size, const char* extension = ".tbp");

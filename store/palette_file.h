@@ -1,10 +1,12 @@
-// Palette files ("palette.ini", "palini.dll", the user's "*.tbp") and the
-// dialogs that choose a user palette file.
+// Palette files ("palette.ini", "palini.dll", the user's "*.tbp" and the
+// palette files of other colour tools) and the dialogs that choose a user
+// palette file.
 #pragma once
 
 #include <windows.h>
 
 #include "store/palette_data.h"
+#include "store/palette_formats.h"
 
 // Replaces `palette` with the file's first bytes (at most 512); a file that
 // cannot be opened leaves it as it was. Returns whether the file was read.
@@ -15,8 +17,33 @@ bool ReadPaletteFile(const char* path, PaletteEntries& palette);
 // leaves the old file as it was. Returns whether the file was replaced.
 bool WritePaletteFile(const char* path, const PaletteEntries& palette);
 
-// What a palette dialog shows: its title and its filter (display text and
-// pattern, each NUL-terminated, closed by one more NUL).
+// What opening a palette file the user chose came to.
+struct PaletteOpening {
+    bool opened = false;   // the file could be opened and read; when not, the palette is as it was
+    PaletteFormat format = PaletteFormat::Tbp;
+    PaletteError error = PaletteError::None;  // anything but None: the palette is as it was
+    size_t total = 0;      // colours the file holds (not counted for a .tbp)
+    size_t leftOut = 0;    // colours after the 128th, not taken
+};
+
+// Reads a palette file the user chose into `palette`, in the format its
+// extension names, else its first bytes show, else as a .tbp. A .tbp keeps the
+// rules of the program's own files (its first 512 bytes replace as many bytes
+// of the palette, an empty one changes nothing); any other format is read
+// whole (at most kPaletteFileLimit bytes) and changes the palette only when it
+// holds no fault: colour i into swatch i, the swatches after its last colour
+// as they were.
+PaletteOpening OpenUserPaletteFile(const char* path, PaletteEntries& palette);
+
+// Writes the palette to a file the user chose, in `format`: a .tbp as
+// WritePaletteFile does, any other format named after the file's base name
+// where it names palettes, each colour after its "#rrggbb" text. The same
+// replacement in one step: a failure leaves the old file as it was.
+bool WriteUserPaletteFile(const char* path, PaletteFormat format, const PaletteEntries& palette);
+
+// What a palette dialog shows: its title and its filters (display text and
+// pattern, each NUL-terminated, closed by one more NUL). The save dialog's
+// filters are one a format, in the order of PaletteFormat, .tbp first.
 struct PaletteDialogTexts {
     const char* title;
     const char* filter;
@@ -25,5 +52,8 @@ struct PaletteDialogTexts {
 // The platform's open and save dialogs on a palette file path (`path`, a
 // buffer of `size` bytes, holds the initial name); true when the user chose a
 // file, whose full path is then in `path`. After a cancel `path` is as it was.
+// Both open with the first filter (.tbp) selected. The save dialog gives the
+// format of the filter selected in `format` and appends that format's
+// extension to a name that does not end in it.
 bool ChoosePaletteToOpen(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size);
-bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size);
+bool ChoosePaletteToSave(HWND owner, const PaletteDialogTexts& texts, char* path, size_t size, PaletteFormat& format);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 #include <commctrl.h>
 
 #include <algorithm>
@@ -26,6 +28,7 @@
 #include "res/resource.h"
 #include "store/files.h"
 #include "store/palette_data.h"
+#include "store/palette_formats.h"
 #include "color/color_text.h"
 #include "tests/find_control.h"
 #include "tests/shell_recorder.h"
@@ -319,6 +322,7 @@ private:
 // The confirmation asked before the palette is replaced, as the program shows it.
 struct MessageBoxSeen {
     std::string text;
+    HICON icon = nullptr;
     bool questionIcon = false;
     bool yesAndNoOnly = false;
 };
@@ -328,8 +332,8 @@ std::function<void(HWND)> AnswerMessageBox(MessageBoxSeen& seen, int button)
     return [&seen, button](HWND box) {
         seen.text = Text(GetDlgItem(box, 0xFFFF));
         HWND icon = FindControl(box, "Static", 0x440);
-        seen.questionIcon =
-            icon && reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)) == LoadIconA(nullptr, IDI_QUESTION);
+        seen.icon = icon ? reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)) : nullptr;
+        seen.questionIcon = icon && seen.icon == LoadIconA(nullptr, IDI_QUESTION);
         seen.yesAndNoOnly = FindControl(box, "Button", IDYES) && FindControl(box, "Button", IDNO) &&
                             !FindControl(box, "Button", IDOK) && !FindControl(box, "Button", IDCANCEL);
         Click(box, button);
@@ -959,6 +963,109 @@ TEST_F(PaletteCommands, SaveCancelledWritesNothing)
     EXPECT_FALSE(FileExists("C:\\before.tbp"));
 }
 
+// ---- Palette files of other colour tools dropped onto the window ----
+
+// A text as the Japanese interface shows it, in code page 932.
+std::string Cp932(const std::wstring& text)
+{
+    char bytes[1024] = {};
+    WideCharToMultiByte(932, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return bytes;
+}
+
+// A real HDROP of the paths, as the shell hands one to a window that accepts files.
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    std::string list;
+    for (const std::string& path : paths)
+        list += path + '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() + 1);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop + 1), list.data(), list.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+// Dropped files open as if chosen in the open dialog (which the end-to-end suite drives).
+TEST_F(PaletteCommands, DroppedFilesOpenOrTellWhatIsWrongByName)
+{
+    // 200 "rrggbb" lines, line i red i, green 7, blue 255 - i; the first 128 are taken.
+    std::string lines;
+    std::vector<uint32_t> first128;
+    for (uint32_t i = 0; i < 200; ++i) {
+        char line[16];
+        std::snprintf(line, sizeof line, "%02x07%02x\n", i, 255 - i);
+        lines += line;
+        if (i < 128)
+            first128.push_back(i | 7u << 8 | (255 - i) << 16);
+    }
+    const std::wstring unchanged = L"\nﾊﾟﾚｯﾄは変更していません。";
+    const struct {
+        std::vector<std::pair<std::string, std::string>> files;  // name and bytes; the first is opened
+        int answer;                   // to the confirmation
+        std::wstring message;         // shown after the path and a blank line; empty: none
+        LPCSTR icon;
+        std::vector<uint32_t> first;  // the palette's first entries after; empty: unchanged
+    } cases[] = {
+        {{{"jasc.gpl", "JASC-PAL\r\n0100\r\n1\r\n1 2 3\r\n"}}, IDYES,
+         L"ﾌｧｲﾙの中身が拡張子の形式と合いません。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"cut.ase", std::string("ASEF\0\1\0\0\0\0\0\1\0\1\0\0\0\x40" "abcd", 22)}}, IDYES,
+         L"ﾌｧｲﾙが途中で切れています。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"big.hex", std::string(kPaletteFileLimit + 1, '\n')}}, IDYES,
+         L"ﾌｧｲﾙが大きすぎます（1 MB まで）。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"range.gpl", "GIMP Palette\n1 2 3\tok\n300 0 0\tred\n"}}, IDYES,
+         L"範囲外の色の値があります。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"bad.hex", "ff0000\nnot a colour\n"}}, IDYES,
+         L"この形式にない行またはﾌﾞﾛｯｸがあります。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"v2.pal", "JASC-PAL\r\n0200\r\n1\r\n1 2 3\r\n"}}, IDYES,
+         L"読み込めないﾊﾞｰｼﾞｮﾝまたはｶﾗｰﾓﾃﾞﾙです。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"none.txt", "; paint.net Palette File\r\n; no colours\r\n"}}, IDYES,
+         L"色が 1 つもありません。" + unchanged, IDI_EXCLAMATION, {}},
+        {{{"empty.tbp", ""}}, IDYES, L"", nullptr, {}},
+        {{{"many.hex", lines}}, IDYES,
+         L"このﾌｧｲﾙには 200 色あります。ﾊﾟﾚｯﾄには最初の 128 色を読み込み、残りの 72 色は読み込みませんでした。",
+         IDI_INFORMATION, first128},
+        {{{"no extension", "GIMP Palette\n# by content\n1 2 3\n"}}, IDYES, L"", nullptr, {0x030201}},
+        {{{"one.hex", "0a141e\n"}}, IDYES, L"", nullptr, {0x1E140A}},
+        {{{"no.hex", "0a141e\n"}}, IDNO, L"", nullptr, {}},
+        {{{"first.gpl", "GIMP Palette\n\n10 20 30\n"}, {"second.hex", "ffffff\n"}}, IDYES,
+         L"2 個のﾌｧｲﾙがﾄﾞﾛｯﾌﾟされました。開くのは最初のこのﾌｧｲﾙだけです。", IDI_INFORMATION, {0x1E140A}},
+    };
+    EXPECT_TRUE(GetWindowLongPtrA(g_mainWindow, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "files may be dropped";
+    const std::string before = NumberedPalette(100);
+    for (const auto& c : cases) {
+        const std::string path = g_folder->file(c.files[0].first);
+        SCOPED_TRACE(path);
+        SetPalette(before);
+        std::strcpy(g_paletteFile, "C:\\before.tbp");
+        std::vector<std::string> paths;
+        for (const auto& file : c.files) {
+            paths.push_back(g_folder->file(file.first));
+            WriteWholeFile(paths.back(), file.second);
+        }
+        MessageBoxSeen confirmation, message;
+        std::vector<DialogStep> steps = {{kOpenCaption, AnswerMessageBox(confirmation, c.answer)}};
+        if (!c.message.empty())
+            steps.push_back({kOpenCaption, AnswerMessageBox(message, IDOK)});
+        DialogAnswerer answerer(steps);
+        PostMessageA(g_mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+        Pump();
+        ASSERT_TRUE(answerer.Answered());
+        EXPECT_TRUE(answerer.Unexpected().empty());
+        EXPECT_EQ(confirmation.text, kReplaceQuestion);
+        EXPECT_EQ(message.text, c.message.empty() ? "" : path + "\n\n" + Cp932(c.message));
+        EXPECT_EQ(message.icon, c.icon ? LoadIconA(nullptr, c.icon) : nullptr);
+        std::string expected = before;
+        std::memcpy(&expected[0], c.first.data(), 4 * c.first.size());
+        EXPECT_EQ(PaletteBytes(), expected);
+        EXPECT_EQ(PaletteCellPixel(0), Palette[0]) << "the palette is shown";
+        // A file that could not be read leaves the palette file path as it was.
+        const bool read = c.answer == IDYES && c.icon != IDI_EXCLAMATION;
+        EXPECT_EQ(std::string(g_paletteFile), read ? path : "C:\\before.tbp");
+    }
+}
+
 // ---- The image menu's transforms, from their keys ----
 
 class Transforms : public RunningProgram {};
@@ -1322,6 +1429,8 @@ TEST(HelpPage, IsBesideTheProgramAndCoversEverything)
         "Tab", "Shift+Tab", "テンキー",
         // The capture and the files.
         "右クリック", "拡大", "tbox.ini", "palette.ini", "palini.dll", ".tbp",
+        // The formats of other programs, their formulas, and dropping files.
+        ".gpl", ".ase", ".aco", ".pal", ".txt", ".hex", "R = 255×(1−C)×(1−K)", "Bradford", "ドロップ",
         // The tips, the CSS forms and the hotkey.
         "CSS RGB", "CSS HSL", "rgb(18 52 86)", "hsl(210 65% 20%)", "コントラスト比", "ホットキー", "Win+Shift+C",
         "Win+Alt+C",

@@ -185,7 +185,10 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
                         IDS_SCALE_359,   IDS_SCALE_100,     IDS_HUESAT_LABEL,  IDS_VALUE_LABEL,  IDS_PALETTE_LABEL,
                         IDS_R_LABEL,     IDS_G_LABEL,       IDS_B_LABEL,       IDS_H_LABEL,      IDS_S_LABEL,
                         IDS_V_LABEL,     IDS_CAPTURE_HINT,  IDS_KEYS_HINT,  IDS_PALETTE_FILTER, IDS_OPEN_PALETTE, IDS_SAVE_PALETTE,
-                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE, IDS_CONTRAST_REFERENCE, IDS_CONTRAST_NORMAL,
+                        IDS_RESET_PALETTE, IDS_REPLACE_PALETTE, IDS_FORMAT_FILTERS, IDS_ALL_PALETTES_FILTER,
+                        IDS_PALETTE_UNCHANGED, IDS_COLORS_LEFT_OUT, IDS_FIRST_DROPPED, IDS_FILE_NOT_THIS_FORMAT,
+                        IDS_FILE_TRUNCATED, IDS_FILE_TOO_LARGE, IDS_FILE_OUT_OF_RANGE, IDS_FILE_MALFORMED,
+                        IDS_FILE_UNSUPPORTED, IDS_FILE_NO_COLORS, IDS_CONTRAST_REFERENCE, IDS_CONTRAST_NORMAL,
                         IDS_CONTRAST_LARGE, IDS_CONTRAST_WHITE_BLACK, IDS_CONTRAST_PASS, IDS_CONTRAST_FAIL,
                         IDS_SWATCH_TIP, IDS_HOTKEY_NONE, IDS_HOTKEY_TAKEN, IDS_HOTKEY_BARE};
     for (UINT id : all) {
@@ -207,6 +210,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
     for (const auto& e : expected)
         EXPECT_STREQ(UiText(e.id), e.text);
     EXPECT_EQ(std::string(UiText(IDS_PALETTE_FILTER), 28), std::string("Palette Files (*.tbp)\0*.tbp\0", 28));
+    EXPECT_EQ(std::string(UiText(IDS_FORMAT_FILTERS), 27), std::string("GIMP Palette (*.gpl)\0*.gpl\0", 27));
     for (const std::string& text : ChildTexts(g_mainWindow))
         EXPECT_EQ(NonAscii(text), "") << "\"" << text << "\"";
     EXPECT_EQ(WindowText(GetDlgItem(g_mainWindow, ID_CAPTURE)), "Screen Color");

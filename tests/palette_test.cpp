@@ -185,6 +185,7 @@ TEST(PaletteData, TbpExtensionRule)
     const struct {
         const char* chosen;
         const char* result;
+        const char* extension = ".tbp";  // the format chosen in the save dialog
     } cases[] = {
         {"C:\\p\\colors", "C:\\p\\colors.tbp"},
         {"C:\\p\\colors.tbp", "C:\\p\\colors.tbp"},
@@ -195,11 +196,15 @@ TEST(PaletteData, TbpExtensionRule)
         {"tbp", "tbp.tbp"},
         {".tbp", ".tbp"},
         {"", ".tbp"},
+        {"C:\\p\\colors.gpl", "C:\\p\\colors.gpl", ".gpl"},
+        {"C:\\p\\colors.GPL", "C:\\p\\colors.GPL.gpl", ".gpl"},
+        {"C:\\p\\colors.tbp", "C:\\p\\colors.tbp.hex", ".hex"},
+        {"C:\\p\\colors.hexx", "C:\\p\\colors.hexx.hex", ".hex"},
     };
     for (const auto& c : cases) {
         char path[64] = {};
         std::strcpy(path, c.chosen);
-        EXPECT_TRUE(EnsurePaletteExtension(path, sizeof path));
+        EXPECT_TRUE(EnsurePaletteExtension(path, sizeof path, c.extension));
         EXPECT_STREQ(path, c.result);
     }
 }

@@ -539,6 +539,10 @@ const StringText kJapaneseStrings[] = {
     {IDS_SAVE_PALETTE, L"ﾊﾟﾚｯﾄを保存"},
     {IDS_RESET_PALETTE, L"ﾊﾟﾚｯﾄ初期化"},
     {IDS_REPLACE_PALETTE, L"現在のﾊﾟﾚｯﾄは削除されます。続行してもよろしいですか？"},
+    {IDS_FORMAT_FILTERS, L"GIMP ﾊﾟﾚｯﾄ(*.gpl)|*.gpl|Adobe Swatch Exchange(*.ase)|*.ase|Adobe ｶﾗｰｽｳｫｯﾁ(*.aco)|*.aco|"
+                         L"JASC ﾊﾟﾚｯﾄ(*.pal)|*.pal|Paint.NET ﾊﾟﾚｯﾄ(*.txt)|*.txt|16進数ﾘｽﾄ(*.hex)|*.hex|"},
+    {IDS_ALL_PALETTES_FILTER,
+     L"すべてのﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp;*.gpl;*.ase;*.aco;*.pal;*.txt;*.hex)|*.tbp;*.gpl;*.ase;*.aco;*.pal;*.txt;*.hex|"},
     {IDS_CONTRAST_REFERENCE, L"参照色とのコントラスト比  %s"},
     {IDS_CONTRAST_NORMAL, L"通常の文字  AA %s  AAA %s"},
     {IDS_CONTRAST_LARGE, L"大きな文字  AA %s  AAA %s"},

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "store/palette_formats.h"
 #include "tests/e2e/driver.h"
 #include "tests/shell_recorder.h"
 
@@ -408,6 +410,103 @@ TEST(Outside, DeclinedPaletteDialogsChangeNothing)
     EXPECT_EQ(ReadWholeFile(s->file("palette.ini")), original);
     EXPECT_EQ(IniString(s->file("tbox.ini"), "Palette", "File"), "");
     EXPECT_EQ(CountFilesBelow(s->folder().path()), 3) << "tintbox.exe, tbox.ini and palette.ini only";
+}
+
+// ---- Palette files of other colour tools ----
+
+// 16-bit big-endian words, as the Adobe formats lay out their numbers.
+std::string Be(std::initializer_list<uint32_t> words)
+{
+    std::string bytes;
+    for (uint32_t w : words)
+        bytes += {static_cast<char>(w >> 8), static_cast<char>(w & 0xFF)};
+    return bytes;
+}
+
+// A name typed into a file dialog, then OK.
+void ChooseFile(Session& s, HWND dialog, const std::string& name)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(FindControl(dialog, "Edit", 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()),
+                        SMTO_NORMAL, 5000, &result);
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(s.WaitGone(dialog));
+    s.Sync();
+}
+
+TEST(Outside, PaletteFilesOfOtherToolsSaveAndOpen)
+{
+    const std::string original = NumberedPalette(7);
+    StartFiles setup;
+    setup.palette = original;
+    auto s = StartWith(kStart, setup);
+    ASSERT_TRUE(s->Ready());
+
+    // Saved once in each format, chosen by the filter, the name typed without extension.
+    const char* const extensions[] = {".tbp", ".gpl", ".ase", ".aco", ".pal", ".txt", ".hex"};
+    for (int filter = 0; filter < 7; ++filter) {
+        const std::string saved = s->file("saved" + std::to_string(filter)) + extensions[filter];
+        SCOPED_TRACE(saved);
+        s->Keys({VK_CONTROL, 'S'});
+        HWND save = s->WaitForDialog(kSaveCaption);
+        ASSERT_NE(save, nullptr);
+        HWND types = FindControl(save, "ComboBox", 0x470);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(types, CB_SETCURSEL, static_cast<WPARAM>(filter), 0, SMTO_NORMAL, 5000, &result);
+        for (int code : {CBN_SELCHANGE, CBN_SELENDOK})  // as a choice in the list notifies its dialog
+            SendMessageTimeoutA(save, WM_COMMAND, MAKEWPARAM(0x470, static_cast<WORD>(code)),
+                                reinterpret_cast<LPARAM>(types), SMTO_NORMAL, 5000, &result);
+        ChooseFile(*s, save, saved.substr(0, saved.size() - 4));
+        const std::string bytes = ReadWholeFile(saved);
+        const PaletteRead read = ReadPaletteFormat(static_cast<PaletteFormat>(filter),
+                                                   reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        ASSERT_EQ(read.colors.size(), 128u);
+        for (int i = 0; i < 128; ++i) {
+            const Rgb c = PaletteEntry(original, i);
+            EXPECT_EQ(read.colors[static_cast<size_t>(i)], static_cast<uint32_t>(c.r | c.g << 8 | c.b << 16)) << i;
+        }
+    }
+    EXPECT_NE(ReadWholeFile(s->file("saved1.gpl")).find("Name: saved1\n"), std::string::npos);
+
+    // Opened with the dialog's first filter (.tbp) showing: the extension chooses the reader.
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<Rgb> colors;
+    } files[] = {
+        {"a.gpl", "GIMP Palette\r\nName: mine\r\n# comment\r\n\r\n255\t0\t0\tred\r\n  0 128 255\tsky\r\n",
+         {{255, 0, 0}, {0, 128, 255}}},
+        // One block: an RGB colour named "c" of 0.2, 0.6 and 1.0 as 32-bit floats.
+        {"b.ase", "ASEF" + Be({1, 0, 0, 1, 1, 0, 24, 2, 'c', 0}) + "RGB " +
+                      Be({0x3E4C, 0xCCCD, 0x3F19, 0x999A, 0x3F80, 0, 2}), {{51, 153, 255}}},
+        // Version 1 with orange, then version 2 with a named grey of 25 % black: the named one is taken.
+        {"c.aco", Be({1, 1, 0, 65535, 32896, 0, 0, 2, 1, 8, 2500, 0, 0, 0, 0, 2, 'c', 0}), {{191, 191, 191}}},
+        {"d.pal", "JASC-PAL\r\n0100\r\n3\r\n1 2 3\r\n4 5 6\r\n7 8 9\r\n", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
+        {"e.txt", "; paint.net Palette File\r\nFF102030\r\n80405060\r\n", {{16, 32, 48}, {64, 80, 96}}},
+        {"f.hex", "ff8000\n#00ff80\n", {{255, 128, 0}, {0, 255, 128}}},
+    };
+    std::vector<Rgb> shown;
+    for (int i = 0; i < 128; ++i)
+        shown.push_back(PaletteEntry(original, i));
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        WriteWholeFile(s->file(f.name), f.bytes);
+        s->Keys({VK_CONTROL, 'O'});
+        HWND box = s->WaitForDialog(kOpenCaption);
+        ASSERT_NE(box, nullptr);
+        PressButton(box, IDYES);
+        ASSERT_TRUE(s->WaitGone(box));
+        HWND open = s->WaitForDialog(kOpenCaption);
+        ASSERT_NE(open, nullptr);
+        ChooseFile(*s, open, s->file(f.name));
+        std::copy(f.colors.begin(), f.colors.end(), shown.begin());
+        for (size_t cell = 0; cell <= f.colors.size(); ++cell)  // and the first cell after them, as it was
+            EXPECT_EQ(s->PaletteCell(static_cast<int>(cell)), shown[cell]) << cell;
+        EXPECT_EQ(s->FindTopLevel("#32770"), nullptr) << "no message";
+    }
+    ASSERT_EQ(s->Close(), 0);
+    EXPECT_TRUE(SamePath(IniString(s->file("tbox.ini"), "Palette", "File"), s->file("f.hex")));
+    Report("saved in each of the 7 formats and read back; opened one file of each of the 6 other formats");
 }
 
 // ---- The hotkey, pressed from another program ----
