@@ -19,6 +19,7 @@
 #include "store/files.h"
 #include "store/palette_file.h"
 #include "store/settings.h"
+#include "view/dpi.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/mouse.h"
@@ -159,6 +160,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
+        HANDLE_MSG(window, WM_DPICHANGED, OnDpiChanged);
         HANDLE_MSG(window, WM_DROPFILES, OnDropFiles);
         HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
         HANDLE_MSG(window, WM_NOTIFY, OnNotify);
@@ -176,9 +178,9 @@ static ATOM RegisterWindowClass(const char* name, UINT style, WNDPROC procedure,
     wc.lpfnWndProc = procedure;
     wc.hInstance = g_instance;
     wc.hIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX));
+    const SIZE smallIcon = GeometryAt(SystemDpi()).smallIcon;
     wc.hIconSm = static_cast<HICON>(
-        LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX), IMAGE_ICON, Geo().smallIcon.cx, Geo().smallIcon.cy,
-                   LR_DEFAULTCOLOR));
+        LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_TINTBOX), IMAGE_ICON, smallIcon.cx, smallIcon.cy, LR_DEFAULTCOLOR));
     wc.hCursor = cursor;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszMenuName = menu;

@@ -74,7 +74,8 @@
 #define IDS_H_LABEL           2045
 #define IDS_S_LABEL           2046
 #define IDS_V_LABEL           2047
-#define IDS_CAPTURE_HINT      2048
+#define IDS_CAPTURE_HINT      2048   // the magnifier's hints: cancelling
+#define IDS_KEYS_HINT         2049   // and the keys
 #define IDS_PALETTE_FILTER    2064   // display text|pattern|, "|" standing for NUL
 #define IDS_OPEN_PALETTE      2065   // the open dialog's title and its confirmation's caption
 #define IDS_SAVE_PALETTE      2066

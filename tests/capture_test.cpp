@@ -205,8 +205,8 @@ POINT SampleMiddle()
 }
 
 // The panel for the pointer at (x, y) over the known picture on a screen of
-// `width` × `height`: cells off the screen black.
-Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts)
+// `width` × `height`, `cells` across: cells off the screen black.
+Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts, int cells = kMagnifierCells)
 {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -215,11 +215,11 @@ Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts
     const Geometry& g = Geo();
     Canvas canvas(g.panel.cx, g.panel.cy);
     Fill(canvas, 0, 0, g.panel.cx, g.panel.cy, face);
-    const int cell = g.magnifierCell;
-    const POINT grid = g.magnifierGrid;
-    const int middle = kMagnifierCells / 2;
-    for (int i = 0; i < kMagnifierCells; ++i) {
-        for (int j = 0; j < kMagnifierCells; ++j) {
+    const int cell = Width(g.magnifierGrid) / cells;
+    const POINT grid = TopLeft(g.magnifierGrid);
+    const int middle = cells / 2;
+    for (int i = 0; i < cells; ++i) {
+        for (int j = 0; j < cells; ++j) {
             const int px = x - middle + j;
             const int py = y - middle + i;
             const bool on = px >= 0 && py >= 0 && px < width && py < height;
@@ -243,11 +243,16 @@ Image ExpectedPanel(int x, int y, int width, int height, const PanelTexts& texts
              "\x81\xA6"
              "ESC"
              "\x81\x45\x89\x45\x83\x4E\x83\x8A\x83\x62\x83\x4E\x82\xC5\x92\x86\x8E\x7E");
+        // "※矢印キーで移動・Enterで取得"
+        Text(canvas.dc(), g.keysHint.x, g.keysHint.y, dark,
+             "\x81\xA6\x96\xEE\x88\xF3\x83\x4C\x81\x5B\x82\xC5\x88\xDA\x93\xAE\x81\x45"
+             "Enter"
+             "\x82\xC5\x8E\xE6\x93\xBE");
     }
     const RECT& sq = g.sampleSquare;
     Fill(canvas, sq.left, sq.top, sq.right, sq.bottom, PatternAt(x, y));
     // The sample square and the grid sunken, the pointer's cell and the panel raised.
-    const RECT gridEdge = {grid.x, grid.y, grid.x + cell * kMagnifierCells, grid.y + cell * kMagnifierCells};
+    const RECT gridEdge = {grid.x, grid.y, grid.x + cell * cells, grid.y + cell * cells};
     const RECT center = {grid.x + cell * middle, grid.y + cell * middle, grid.x + cell * (middle + 1),
                          grid.y + cell * (middle + 1)};
     const RECT panel = {0, 0, g.panel.cx - 1, g.panel.cy - 1};
@@ -419,11 +424,12 @@ void ClickAt(UINT message, int x, int y)
     SendMessageA(g_window.captureWindow, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(x, y));
 }
 
-// The known picture straight into the screen copy surface, made the screen's size.
+// The known picture straight into the screen copy surface, made the screen's
+// size (with the magnifier) as a capture makes them.
 void FillScreenSurfaceWithPattern()
 {
     if (g_window.surfaces.screen.width != ScreenWidth() || g_window.surfaces.screen.height != ScreenHeight()) {
-        ASSERT_TRUE(ResizeScreenSurface(ScreenWidth(), ScreenHeight()));
+        ASSERT_TRUE(CreateCaptureSurfaces(ScreenWidth(), ScreenHeight(), Geo().panel));
     }
     PutPattern(g_window.surfaces.screen.dc);
 }
@@ -598,6 +604,55 @@ TEST_F(Capture, OverlayShowsTheScreenshotAndMovesThePanelAcrossTheMiddle)
     EXPECT_EQ(ScreenshotBesidePanel(171), "");
 }
 
+// The wheel turned over the overlay, through the input queue.
+void Wheel(int delta)
+{
+    INPUT in;
+    std::memset(&in, 0, sizeof in);
+    in.type = INPUT_MOUSE;
+    in.mi.mouseData = static_cast<DWORD>(delta);
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    SendInput(1, &in, sizeof in);
+    PumpLikeTheProgram(nullptr, 4, 10);
+}
+
+// Each notch forward shows fewer, larger cells, each notch back more, smaller
+// ones, always filling the same square; half notches add up, turns beyond the
+// ends are not kept, and every capture starts at 15 x 15 again.
+TEST_F(Capture, TheWheelZoomsTheMagnifier)
+{
+    const PanelTexts texts = {{"100", "44", "144"}, {"64", "2c", "90"}};
+    OpenCaptureAt(100, 300);
+    ASSERT_TRUE(g_window.captureActive);
+    MoveTo(100, 300);
+    const struct {
+        int delta;
+        int cells;
+    } turns[] = {
+        {WHEEL_DELTA, 5},      {WHEEL_DELTA, 5},      {-WHEEL_DELTA, 15},    {-WHEEL_DELTA / 2, 15},
+        {-WHEEL_DELTA / 2, 25}, {-3 * WHEEL_DELTA, 25}, {2 * WHEEL_DELTA, 5},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.delta);
+        Wheel(turn.delta);
+        EXPECT_EQ(MagnifierCells(), turn.cells);
+        EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy),
+                             ExpectedPanel(100, 300, 1024, 768, texts, turn.cells)),
+                  "")
+            << turn.cells << " x " << turn.cells << " cells";
+    }
+    MoveTo(101, 300);
+    EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy),
+                         ExpectedPanel(101, 300, 1024, 768, {{"101", "44", "144"}, {"65", "2c", "90"}}, 5)),
+              "")
+        << "the zoom stays while the pointer moves";
+    CancelCapture();
+    OpenCaptureAt(100, 300);
+    EXPECT_EQ(MagnifierCells(), 15);
+    EXPECT_EQ(Difference(GrabOverlay(683, 264, Geo().panel.cx, Geo().panel.cy), ExpectedPanel(100, 300, 1024, 768, texts)),
+              "");
+}
+
 TEST_F(Capture, LeftClickPicksThePixelIntoCurrentAndReferenceColors)
 {
     SetColor(1, 2, 3);
@@ -702,11 +757,16 @@ TEST_F(Capture, StartingAgainDuringACaptureOpensNoSecondOverlay)
     EXPECT_EQ(CountOverlays(), 1);
 }
 
-// The screen copy surface is made at start-up; a screen grown since must still
-// be pickable in full.
-TEST_F(Capture, CaptureAfterTheScreenGrewPicksBeyondTheOldSize)
+// The screen copy surface and the magnifier exist only while the overlay is
+// open: made at the screen's size when a capture starts, whatever size they
+// had before, and released when it closes.
+TEST_F(Capture, CaptureSurfacesLiveOnlyWhileTheOverlayIsOpen)
 {
-    ASSERT_TRUE(ResizeScreenSurface(600, 400));
+    ASSERT_TRUE(CreateCaptureSurfaces(600, 400, Geo().panel));
+    DestroyCaptureSurfaces();
+    EXPECT_EQ(g_window.surfaces.screen.dc, nullptr);
+    EXPECT_EQ(g_window.surfaces.magnifier.dc, nullptr);
+    ASSERT_TRUE(CreateCaptureSurfaces(600, 400, Geo().panel));  // left over: the capture makes its own
     SetColor(1, 2, 3);
     OpenCaptureAt(900, 700);
     ASSERT_TRUE(g_window.captureActive);
@@ -717,6 +777,8 @@ TEST_F(Capture, CaptureAfterTheScreenGrewPicksBeyondTheOldSize)
     EXPECT_EQ(Difference(GrabOverlay(171, 264, Geo().panel.cx, Geo().panel.cy),
                          ExpectedPanel(900, 700, 1024, 768, {{"132", "188", "163"}, {"84", "bc", "a3"}})),
               "");
+    const HGDIOBJ held[] = {g_window.surfaces.screen.dc, g_window.surfaces.screen.bitmap,
+                            g_window.surfaces.magnifier.dc, g_window.surfaces.magnifier.bitmap};
     ClickAt(WM_LBUTTONDOWN, 900, 700);
     Pump();
     EXPECT_EQ(g_current.red, 132);
@@ -725,6 +787,10 @@ TEST_F(Capture, CaptureAfterTheScreenGrewPicksBeyondTheOldSize)
     EXPECT_EQ(g_reference.blue, 163);
     EXPECT_EQ(EditText(5), "a3");
     EXPECT_FALSE(g_window.captureActive);
+    EXPECT_EQ(g_window.surfaces.screen.dc, nullptr);
+    EXPECT_EQ(g_window.surfaces.magnifier.dc, nullptr);
+    for (HGDIOBJ object : held)
+        EXPECT_EQ(GetObjectType(object), 0u) << "released when the overlay closed";
 }
 
 TEST_F(Capture, APixelThatCannotBeReadIsNotPicked)

@@ -185,7 +185,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
                         IDS_COLOR_LABEL, IDS_RED_LABEL,     IDS_GREEN_LABEL,   IDS_BLUE_LABEL,   IDS_SCALE_0,
                         IDS_SCALE_359,   IDS_SCALE_100,     IDS_HUESAT_LABEL,  IDS_VALUE_LABEL,  IDS_PALETTE_LABEL,
                         IDS_R_LABEL,     IDS_G_LABEL,       IDS_B_LABEL,       IDS_H_LABEL,      IDS_S_LABEL,
-                        IDS_V_LABEL,     IDS_CAPTURE_HINT,  IDS_PALETTE_FILTER, IDS_OPEN_PALETTE, IDS_SAVE_PALETTE,
+                        IDS_V_LABEL,     IDS_CAPTURE_HINT,  IDS_KEYS_HINT,  IDS_PALETTE_FILTER, IDS_OPEN_PALETTE, IDS_SAVE_PALETTE,
                         IDS_RESET_PALETTE, IDS_REPLACE_PALETTE, IDS_FORMAT_FILTERS, IDS_ALL_PALETTES_FILTER,
                         IDS_PALETTE_UNCHANGED, IDS_COLORS_LEFT_OUT, IDS_FIRST_DROPPED, IDS_FILE_NOT_THIS_FORMAT,
                         IDS_FILE_TRUNCATED, IDS_FILE_TOO_LARGE, IDS_FILE_OUT_OF_RANGE, IDS_FILE_MALFORMED,
@@ -207,6 +207,7 @@ TEST_F(EnglishWindow, EveryStringHasAPlainEnglishText)
         {IDS_COPY_BUTTON, "Copy"}, {IDS_COLOR_LABEL, "Color:"}, {IDS_R_LABEL, "R:"},
         {IDS_HELP_FILE, "help_en.html"}, {IDS_CAPTURE_HINT, "Esc or right click: cancel"},
         {IDS_CANNOT_WRITE, "Cannot write \"%1\".\n\n%2"},
+        {IDS_KEYS_HINT, "Arrow keys move, Enter picks"},
         {IDS_CONTRAST_PASS, "pass"}, {IDS_SWATCH_TIP, "%s  No. %s"},
     };
     for (const auto& e : expected)
@@ -315,25 +316,33 @@ TEST_F(EnglishWindow, TipsAreEnglish)
     EXPECT_EQ(TipText(kFirstCellTool + 127), L"#000000  No. 128");
 }
 
-// The hint fits in the panel and is drawn there, in the shadow color.
-TEST_F(EnglishWindow, CaptureHintIsEnglishAndFitsThePanel)
+// The hints fit in the panel and are drawn there, in the shadow color.
+TEST_F(EnglishWindow, CaptureHintsAreEnglishAndFitThePanel)
 {
     const Geometry& g = Geo();
-    const char* hint = UiText(IDS_CAPTURE_HINT);
-    HDC dc = g_window.surfaces.magnifier.dc;
-    HGDIOBJ previous = SelectObject(dc, g_window.uiFont);
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, hint, lstrlenA(hint), &size);
-    SelectObject(dc, previous);
-    EXPECT_LT(g.hint.x + size.cx, g.panel.cx - 1) << "inside the panel's raised edge";
-
+    ASSERT_TRUE(CreateCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), g.panel));
     DrawMagnifier(100, 100);
-    const COLORREF ink = GetSysColor(COLOR_BTNSHADOW);
-    int inked = 0;
-    for (LONG y = g.hint.y; y < g.hint.y + size.cy; ++y)
-        for (LONG x = g.hint.x; x < g.hint.x + size.cx; ++x)
-            inked += GetPixel(dc, x, y) == ink ? 1 : 0;
-    EXPECT_GT(inked, lstrlenA(hint)) << "the hint is drawn where it belongs";
+    HDC dc = g_window.surfaces.magnifier.dc;
+    const struct {
+        UINT id;
+        POINT at;
+    } hints[] = {{IDS_CAPTURE_HINT, g.hint}, {IDS_KEYS_HINT, g.keysHint}};
+    for (const auto& h : hints) {
+        const char* hint = UiText(h.id);
+        SCOPED_TRACE(hint);
+        HGDIOBJ previous = SelectObject(dc, g_window.uiFont);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, hint, lstrlenA(hint), &size);
+        SelectObject(dc, previous);
+        EXPECT_LT(h.at.x + size.cx, g.panel.cx - 1) << "inside the panel's raised edge";
+        const COLORREF ink = GetSysColor(COLOR_BTNSHADOW);
+        int inked = 0;
+        for (LONG y = h.at.y; y < h.at.y + size.cy; ++y)
+            for (LONG x = h.at.x; x < h.at.x + size.cx; ++x)
+                inked += GetPixel(dc, x, y) == ink ? 1 : 0;
+        EXPECT_GT(inked, lstrlenA(hint)) << "the hint is drawn where it belongs";
+    }
+    DestroyCaptureSurfaces();
 }
 
 // Before an edit is written its text is compared byte for byte: on this code

@@ -157,9 +157,13 @@ TEST(Geometry, MagnifierPanelHoldsItsParts)
 {
     const Geometry& g = Geo();
     const RECT panel = {0, 0, g.panel.cx, g.panel.cy};
-    const LONG gridSide = kMagnifierCells * g.magnifierCell;
-    const RECT grid = {g.magnifierGrid.x, g.magnifierGrid.y, g.magnifierGrid.x + gridSide + 1,
-                       g.magnifierGrid.y + gridSide + 1};  // its frame's right and bottom lines included
+    // Its frame's right and bottom lines included.
+    const RECT grid = {g.magnifierGrid.left, g.magnifierGrid.top, g.magnifierGrid.right + 1, g.magnifierGrid.bottom + 1};
+    EXPECT_EQ(Width(g.magnifierGrid), Height(g.magnifierGrid)) << "a square";
+    for (int cells : kMagnifierZooms) {
+        EXPECT_EQ(Width(g.magnifierGrid) % cells, 0) << cells << " whole cells fill the square exactly";
+        EXPECT_EQ(cells % 2, 1) << cells << " cells have a middle one";
+    }
     EXPECT_TRUE(Inside(grid, panel));
     EXPECT_TRUE(Inside(g.sampleSquare, panel));
     EXPECT_FALSE(Overlap(grid, g.sampleSquare));
@@ -167,8 +171,36 @@ TEST(Geometry, MagnifierPanelHoldsItsParts)
         EXPECT_GE(y, grid.bottom) << "the rows stand below the grid";
         EXPECT_LT(g.channelHexX, g.sampleSquare.left) << "the numbers stand left of the sample";
     }
-    EXPECT_GT(g.hint.y, g.channelRowY[2]);
-    EXPECT_LT(g.hint.y + g.uiFontHeight, panel.bottom);
+    EXPECT_GT(g.hint.y, g.sampleSquare.bottom) << "the hints stand below the rows and the sample";
+    EXPECT_GT(g.hint.y, g.channelRowY[2] + g.uiFontHeight);
+    EXPECT_GE(g.keysHint.y, g.hint.y + g.uiFontHeight);
+    EXPECT_LT(g.keysHint.y + g.uiFontHeight, panel.bottom - 1) << "above the panel's raised edge";
+}
+
+}  // namespace
+
+namespace {
+
+// Every physical coordinate lies in exactly one 96-DPI one: logical v covers
+// Scale(v) .. Scale(v + 1) - 1, at scales where MulDiv's rounding falls on
+// halves (120, 144) and quarters (120, 168) alike, negative ones included; and
+// within a surface, LogicalFrom undoes ScaleFrom.
+TEST(Geometry, EachPhysicalPixelLiesInTheLogicalPixelThatCoversIt)
+{
+    for (const UINT dpi : {96u, 120u, 144u, 168u, 192u}) {
+        SCOPED_TRACE(dpi);
+        UseDpi(dpi);
+        int wrong = 0;
+        for (LONG v = -60; v < 300; ++v)
+            for (LONG p = Scale(v); p < Scale(v + 1); ++p)
+                if (ToLogical(p) != v && wrong++ == 0)
+                    ADD_FAILURE() << "physical " << p << " gives " << ToLogical(p) << ", not " << v;
+        EXPECT_EQ(wrong, 0);
+        for (const LONG origin : {0L, 17L, 131L})
+            for (LONG v = 0; v < 120; ++v)
+                EXPECT_EQ(LogicalFrom(origin, ScaleFrom(origin, v)), v) << "origin " << origin;
+    }
+    UseDpi(96);
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "res/resource.h"
+#include "store/files.h"
 #include "store/palette_data.h"
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
 #include "view/strings.h"
+#include "tests/test_folder.h"
 
 void PumpLikeTheProgram(HACCEL accelerators, int quietRounds, DWORD pauseMs)
 {
@@ -49,6 +52,17 @@ void CloseHostedWindow()
     DestroyWindow(g_mainWindow);
     g_mainWindow = nullptr;
     PumpLikeTheProgram(nullptr, 3, 5);
+}
+
+HACCEL StartProgramInTestFolder()
+{
+    static TestFolder* folder = new TestFolder;
+    g_programDir = folder->path();
+    if (!StartUp(GetModuleHandleA(nullptr)))
+        return nullptr;
+    const HACCEL keys = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDA_ACCELERATORS));
+    PumpLikeTheProgram(keys);
+    return keys;
 }
 
 COLORREF WindowPixel(int x, int y)

@@ -20,6 +20,10 @@ void RegisterHostedWindowClasses();
 // it; CloseHostedWindow releases what the window holds and destroys it.
 void OpenHostedWindow();
 void CloseHostedWindow();
+// For a suite that hosts one window for all its tests: the program started as
+// its entry point does, its files in a test folder of its own kept for the
+// whole run; its accelerators, or null when it did not start.
+HACCEL StartProgramInTestFolder();
 
 // The color the main window shows at a client point, as 0x00BBGGRR.
 COLORREF WindowPixel(int x, int y);

@@ -533,6 +533,7 @@ const StringText kJapaneseStrings[] = {
     {IDS_S_LABEL, L"S："},
     {IDS_V_LABEL, L"V："},
     {IDS_CAPTURE_HINT, L"※ESC・右クリックで中止"},
+    {IDS_KEYS_HINT, L"※矢印キーで移動・Enterで取得"},
     {IDS_PALETTE_FILTER, L"ﾊﾟﾚｯﾄﾌｧｲﾙ(*.tbp)|*.tbp|"},
     {IDS_OPEN_PALETTE, L"ﾊﾟﾚｯﾄを開く"},
     {IDS_SAVE_PALETTE, L"ﾊﾟﾚｯﾄを保存"},

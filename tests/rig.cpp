@@ -121,7 +121,32 @@ HWND ColorPopup(const RECT& r, COLORREF color)
     return window;
 }
 
+COLORREF RigPattern(int x, int y)
+{
+    const unsigned ux = static_cast<unsigned>(x), uy = static_cast<unsigned>(y);
+    return RGB(ux & 0xFF, uy & 0xFF, 0x80 | ((ux >> 8) & 7) | (((uy >> 8) & 7) << 3));
+}
+
+HWND PatternPopup(const RECT& r)
+{
+    HWND window = ColorPopup(r, RGB(0, 0, 0));
+    {
+        WindowDcGuard dc(window);
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                SetPixelV(dc.get(), x - r.left, y - r.top, RigPattern(x, y));
+    }
+    PumpFor(200);
+    return window;
+}
+
 std::vector<COLORREF> ReadScreen(const RECT& r, int stripRows)
+{
+    WindowDcGuard screen(nullptr);
+    return ReadDc(screen.get(), r, stripRows);
+}
+
+std::vector<COLORREF> ReadDc(HDC dc, const RECT& r, int stripRows)
 {
     const int width = r.right - r.left, height = r.bottom - r.top;
     WindowDcGuard screen(nullptr);
@@ -129,8 +154,7 @@ std::vector<COLORREF> ReadScreen(const RECT& r, int stripRows)
     ScopedBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     SelectGuard selected(copy.get(), bitmap.get());
     for (int top = 0; top < height; top += stripRows)
-        BitBlt(copy.get(), 0, top, width, std::min(stripRows, height - top), screen.get(), r.left, r.top + top,
-               SRCCOPY);
+        BitBlt(copy.get(), 0, top, width, std::min(stripRows, height - top), dc, r.left, r.top + top, SRCCOPY);
     std::vector<COLORREF> pixels;
     pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y)

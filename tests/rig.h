@@ -37,9 +37,16 @@ void PumpFor(DWORD ms);
 // A shown, painted top-most popup of one color over `r` (screen coordinates).
 HWND ColorPopup(const RECT& r, COLORREF color);
 
+// A color of its own for every screen point near another (never black), and a
+// shown, painted top-most popup over `r` (screen coordinates) showing it.
+COLORREF RigPattern(int x, int y);
+HWND PatternPopup(const RECT& r);
+
 // The screen's pixels in `r` (screen coordinates), row by row, read through
 // the screen DC in strips of `stripRows` rows as the capture reads it.
 std::vector<COLORREF> ReadScreen(const RECT& r, int stripRows = 16);
+// What `dc` shows in `r` (its own coordinates), row by row.
+std::vector<COLORREF> ReadDc(HDC dc, const RECT& r, int stripRows = 16);
 
 // Through the input queue, as a user would: `key` pressed and released, with
 // Shift held around it when `shift`; the pointer moved to screen point `p`

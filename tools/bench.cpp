@@ -14,6 +14,7 @@
 #include "app/app.h"
 #include "tools/bench_capture.h"
 #include "tools/bench_close.h"
+#include "tools/bench_dpi.h"
 #include "tools/bench_launch.h"
 #include "tools/bench_text.h"
 #include "tools/bench_timing.h"
@@ -166,8 +167,9 @@ int BenchFromOutside(int argc, char** argv)
 }  // namespace
 
 // With the argument "capture" only the screen capture is timed, with "release"
-// only the release of the surfaces; with "launch" or "drag" only the programs
-// run from outside (BenchFromOutside).
+// only the release of the surfaces, with "dpi" only the pickers drawn above
+// 96 DPI; with "launch" or "drag" only the programs run from outside
+// (BenchFromOutside).
 int main(int argc, char** argv)
 {
     if (argc > 1 && (std::string(argv[1]) == "launch" || std::string(argv[1]) == "drag"))
@@ -185,6 +187,10 @@ int main(int argc, char** argv)
     }
     Pump();
 
+    if (only == "dpi") {
+        BenchDpiDrawing();
+        return 0;
+    }
     if (only.empty()) {
         // Sweeps over the hue-saturation field, and over the red bar's drag area.
         const Geometry& g = Geo();
@@ -193,6 +199,7 @@ int main(int argc, char** argv)
         SwitchMode(1);
         Measure("RGB", g.redDrag.left, g.redDrag.right - 1, g.redDrag.top, g.redDrag.bottom - 1);
         BenchTextWrite();
+        BenchDpiDrawing();
     }
     if (only.empty() || only == "release")
         BenchSurfaceRelease();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 #include "color/color.h"
 #include "color/palette.h"
@@ -119,6 +120,20 @@ void DrawSunkenEdge(HDC target, int width, int height)
     DrawFrame(target, RECT{0, 0, width - 1, height - 1}, true);
 }
 
+void DrawSurfaceEdge(const Surface& s, const RECT& shownAt)
+{
+    // Where the second and the last 96-DPI column and row begin.
+    const LONG left = ScaleFrom(shownAt.left, 1), top = ScaleFrom(shownAt.top, 1);
+    const LONG right = ScaleFrom(shownAt.left, Width(shownAt) - 1);
+    const LONG bottom = ScaleFrom(shownAt.top, Height(shownAt) - 1);
+    const RECT shadow[] = {{0, 0, left, s.height}, {0, 0, right, top}};
+    const RECT highlight[] = {{right, 0, s.width, s.height}, {left, bottom, s.width, s.height}};
+    for (const RECT& r : shadow)
+        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+    for (const RECT& r : highlight)
+        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+}
+
 void DrawMarker(HDC target, int x, int y, int orientation)
 {
     const int length = Geo().markerLength;
@@ -148,9 +163,11 @@ void DrawShadowText(HDC target, int x, int y, const char* text)
 void DrawSwatchSurface()
 {
     const Surface& s = g_window.surfaces.swatch;
+    const RECT& place = Logical().swatch;
     FillSolid(s.dc, 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
-    FillSolid(s.dc, 0, s.height / 2, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_reference)));
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    FillSolid(s.dc, 0, ScaleFrom(place.top, Height(place) / 2), s.width, s.height,
+              static_cast<COLORREF>(ColorRefOf(g_reference)));
+    DrawSurfaceEdge(s, place);
 }
 
 void DrawChannelBars()
@@ -159,16 +176,20 @@ void DrawChannelBars()
     const int32_t green = g_current.green;
     const int32_t blue = g_current.blue;
     GdiFlush();  // the pixels are written directly: let earlier GDI drawing land first
-    for (int32_t x = 0; x < 256; ++x) {
-        FillColumn(g_window.surfaces.redBar, x, Rgb{x, green, blue});
-        FillColumn(g_window.surfaces.greenBar, x, Rgb{red, x, blue});
-        FillColumn(g_window.surfaces.blueBar, x, Rgb{red, green, x});
+    // Each physical column shows the channel value of the 96-DPI column it lies in.
+    const LONG left = Logical().redBar.left;
+    for (int column = 0; column < g_window.surfaces.redBar.width; ++column) {
+        const int32_t x = LogicalFrom(left, column);
+        FillColumn(g_window.surfaces.redBar, column, Rgb{x, green, blue});
+        FillColumn(g_window.surfaces.greenBar, column, Rgb{red, x, blue});
+        FillColumn(g_window.surfaces.blueBar, column, Rgb{red, green, x});
     }
     DrawChannelPercent(g_window.surfaces.redBar, red);
     DrawChannelPercent(g_window.surfaces.greenBar, green);
     DrawChannelPercent(g_window.surfaces.blueBar, blue);
-    for (const Surface* bar : {&g_window.surfaces.redBar, &g_window.surfaces.greenBar, &g_window.surfaces.blueBar})
-        DrawSunkenEdge(bar->dc, bar->width, bar->height);
+    DrawSurfaceEdge(g_window.surfaces.redBar, Logical().redBar);
+    DrawSurfaceEdge(g_window.surfaces.greenBar, Logical().greenBar);
+    DrawSurfaceEdge(g_window.surfaces.blueBar, Logical().blueBar);
 }
 
 namespace {
@@ -209,6 +230,24 @@ const FieldPercents& HueSatPercents()
     return table;
 }
 
+// The 96-DPI columns (rows) of the field that the surface's physical columns
+// (rows) lie in.
+std::vector<int> FieldColumns(const Surface& s)
+{
+    std::vector<int> columns(static_cast<size_t>(s.width));
+    for (int x = 0; x < s.width; ++x)
+        columns[static_cast<size_t>(x)] = LogicalFrom(Logical().hueSat.left, x);
+    return columns;
+}
+
+std::vector<int> FieldRows(const Surface& s)
+{
+    std::vector<int> rows(static_cast<size_t>(s.height));
+    for (int y = 0; y < s.height; ++y)
+        rows[static_cast<size_t>(y)] = LogicalFrom(Logical().hueSat.top, y);
+    return rows;
+}
+
 // The field at one value: each channel is ((percent * value) / 100 * 255) / 100,
 // the truncations of the conversion, looked up from a table of the 101 percents.
 void FillHueSatPixels(const Surface& s, int32_t value)
@@ -217,11 +256,15 @@ void FillHueSatPixels(const Surface& s, int32_t value)
     for (int32_t percent = 0; percent <= 100; ++percent)
         channel[percent] = static_cast<uint32_t>(ClampChannel((((percent * value) / 100) * 255) / 100));
     const FieldPercents& table = HueSatPercents();
+    const std::vector<int> columns = FieldColumns(s);
     uint32_t* row = s.pixels;
-    for (int y = 0; y < kSaturationSteps; ++y, row += s.width)
-        for (int x = 0; x < kHueSteps; ++x)
-            row[x] = (channel[table.red[y][x]] << 16) | (channel[table.green[y][x]] << 8) |
-                     channel[table.blue[y][x]];
+    for (int ly : FieldRows(s)) {
+        for (size_t x = 0; x < columns.size(); ++x) {
+            const int lx = columns[x];
+            row[x] = (channel[table.red[ly][lx]] << 16) | (channel[table.green[ly][lx]] << 8) | channel[table.blue[ly][lx]];
+        }
+        row += s.width;
+    }
 }
 
 }  // namespace
@@ -243,28 +286,32 @@ void DrawHueSatSurface()
     // Computed on locals: the current color is only read.
     const Surface& s = g_window.surfaces.hueSat;
     const int32_t value = g_current.value;
-    if (s.pixels != nullptr && s.width == kHueSteps && s.height == kSaturationSteps) {
+    if (s.pixels != nullptr) {
         GdiFlush();
         FillHueSatPixels(s, value);
     } else {
+        const std::vector<int> columns = FieldColumns(s);
+        const std::vector<int> rows = FieldRows(s);
         for (int32_t y = 0; y < s.height; ++y)
             for (int32_t x = 0; x < s.width; ++x)
-                SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * x, 100 - y, value)));
+                SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
+                                                                   100 - rows[static_cast<size_t>(y)], value)));
     }
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    DrawSurfaceEdge(s, Logical().hueSat);
     g_window.surfaces.hueSat.drawnFor = HueSatKey();
 }
 
 void DrawValueBarSurface()
 {
-    // Row 0 gets no gradient: the sunken edge covers it.
+    // Each physical row shows the value of the 96-DPI row it lies in; the
+    // sunken edge covers the first row.
     const Surface& s = g_window.surfaces.valueBar;
     const int32_t hue = g_current.hue;
     const int32_t saturation = g_current.saturation;
     GdiFlush();
     for (int32_t y = 1; y < s.height; ++y)
-        FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - y));
-    DrawSunkenEdge(s.dc, s.width, s.height);
+        FillRow(s, y, HsvToRgbValues(hue, saturation, 100 - LogicalFrom(Logical().valueBar.top, y)));
+    DrawSurfaceEdge(s, Logical().valueBar);
     g_window.surfaces.valueBar.drawnFor = ValueBarKey();
 }
 
@@ -286,21 +333,20 @@ bool DrawValueBarSurfaceIfChanged()
 
 void DrawPaletteSurface()
 {
+    // Each cell a black ring one 96-DPI pixel wide around its swatch, at the
+    // cell's 96-DPI place scaled, so that each lies in the cell a click hits.
     const Surface& s = g_window.surfaces.palette;
+    const Geometry& g = Logical();
     FillSolid(s.dc, 0, 0, s.width, s.height, 0x00FFFFFF);
-    {
-        ScopedPen black(CreatePen(PS_SOLID, 1, 0x00000000));
-        SelectGuard pen(s.dc, black.get());
-        const Geometry& g = Geo();
-        for (int row = 0; row < kPaletteRows; ++row) {
-            const int top = g.paletteFirstCell.y + g.paletteCellPitch * row;
-            for (int column = 0; column < kPaletteColumns; ++column) {
-                const int left = g.paletteFirstCell.x + g.paletteCellPitch * column;
-                ScopedBrush swatch(CreateSolidBrushIndirect(Palette[row * kPaletteColumns + column]));
-                SelectGuard brush(s.dc, swatch.get());
-                Rectangle(s.dc, left, top, left + g.paletteCellSize, top + g.paletteCellSize);
-            }
+    const auto x = [&g](LONG v) { return ScaleFrom(g.palette.left, v); };
+    const auto y = [&g](LONG v) { return ScaleFrom(g.palette.top, v); };
+    for (int row = 0; row < kPaletteRows; ++row) {
+        const LONG top = g.paletteFirstCell.y + g.paletteCellPitch * row, bottom = top + g.paletteCellSize;
+        for (int column = 0; column < kPaletteColumns; ++column) {
+            const LONG left = g.paletteFirstCell.x + g.paletteCellPitch * column, right = left + g.paletteCellSize;
+            FillSolid(s.dc, x(left), y(top), x(right), y(bottom), 0x00000000);
+            FillSolid(s.dc, x(left + 1), y(top + 1), x(right - 1), y(bottom - 1), Palette[row * kPaletteColumns + column]);
         }
     }
-    DrawSunkenEdge(s.dc, s.width, s.height);
+    DrawSurfaceEdge(s, g.palette);
 }

@@ -25,8 +25,13 @@ void DrawPaletteSurface();   // the 128 swatches of Palette, 16 by 8, one Geo().
 // edges drawn on): a sunken one has the shadow along the left and top and the
 // highlight along the right and bottom, a raised one the other way round.
 void DrawFrame(HDC target, const RECT& corners, bool sunken);
-// The sunken frame along the border of a surface of width × height.
+// The sunken frame along the border of a surface of width × height, one pixel wide.
 void DrawSunkenEdge(HDC target, int width, int height);
+// The sunken frame of a surface shown at the 96-DPI rectangle `shownAt`, over
+// the physical pixels of that rectangle's border pixels: one pixel wide at 96
+// DPI, as wide as a 96-DPI pixel scaled at any other.
+struct Surface;
+void DrawSurfaceEdge(const Surface& s, const RECT& shownAt);
 // A hollow triangle with its apex at (x, y); MarkerUp spans x-5..x+5, y..y+10,
 // MarkerLeft x..x+10, y-5..y+5. Any other orientation draws nothing.
 void DrawMarker(HDC target, int x, int y, int orientation);

@@ -1,6 +1,8 @@
 // Every size and position of the main window and of the capture panel: one
-// table of pixels at 96 DPI, read through Geo(). Layout, painting, hit testing,
-// the capture panel and the tests all take their numbers from here.
+// table of pixels at 96 DPI. Layout and painting read it scaled to the main
+// window's DPI through Geo(); hit testing reads it as it stands (Logical()),
+// on points turned back into 96-DPI points; the capture panel reads it scaled
+// to its monitor's DPI (GeometryAt). Every number scales as MulDiv(v, dpi, 96).
 //
 // Every member is a LONG or made of LONGs (RECT, POINT, SIZE), so the whole
 // table can be scaled number by number. Rectangles exclude their right and
@@ -10,9 +12,14 @@
 
 #include <windows.h>
 
-// The magnifier's grid: 15 × 15 cells, the pixel under the pointer in the middle one.
-constexpr int kMagnifierCells = 15;
-constexpr int kMagnifierCenterCell = kMagnifierCells / 2;
+// The magnifier's zooms: its grid of n × n cells fills the same square at
+// each, the pixel under the pointer in the middle cell; a cell is the
+// square's side / n pixels (30, 10 and 6 at 96 DPI). The wheel steps through
+// them; every capture starts at 15 × 15.
+constexpr int kMagnifierZooms[] = {5, 15, 25};
+constexpr int kZoomCount = static_cast<int>(sizeof kMagnifierZooms / sizeof kMagnifierZooms[0]);
+constexpr int kDefaultZoom = 1;
+constexpr int kMagnifierCells = kMagnifierZooms[kDefaultZoom];
 
 struct Geometry {
     SIZE client;  // the main window's client area
@@ -54,12 +61,12 @@ struct Geometry {
 
     // ---- The capture's magnifier panel, in its own coordinates ----
     SIZE panel;
-    POINT magnifierGrid;  // top-left of the grid
-    LONG magnifierCell;   // one enlarged pixel
+    RECT magnifierGrid;   // the square the cells fill
     RECT sampleSquare;    // the color under the pointer
     LONG channelRowY[3];  // red, green, blue rows
     LONG channelLabelX, channelDecimalX, channelHexX;
-    POINT hint;  // the cancel hint
+    POINT hint;      // the cancel hint
+    POINT keysHint;  // and below it the keys' hint
 
     LONG tipWidth;  // the widest a tip grows; its lines break where its text says
 };
@@ -101,18 +108,39 @@ constexpr Geometry kGeometryAt96Dpi = {
     {16, 16},
 
     {170, 240},
-    {10, 10},
-    10,
-    {115, 170, 160, 215},
-    {170, 185, 200},
+    {10, 10, 160, 160},
+    {115, 166, 160, 207},
+    {166, 180, 194},
     10, 50, 80,
-    {10, 222},
+    {10, 210},
+    {10, 224},
 
     400,
 };
 
-// The geometry in use.
-inline const Geometry& Geo() { return kGeometryAt96Dpi; }
+// ---- Globals owned by the geometry ----
+// The DPI the main window is laid out for (96 until it says otherwise).
+extern UINT g_dpi;
+
+// The table as it stands, in 96-DPI (logical) pixels.
+inline const Geometry& Logical() { return kGeometryAt96Dpi; }
+// The table scaled to `dpi`, every number MulDiv(v, dpi, 96).
+Geometry GeometryAt(UINT dpi);
+// The geometry in use: the table scaled to g_dpi.
+const Geometry& Geo();
+// Lays the main window out for `dpi` from now on.
+void UseDpi(UINT dpi);
+
+// A 96-DPI length or coordinate at g_dpi (at `dpi`).
+LONG Scale(LONG v);
+LONG ScaleTo(LONG v, UINT dpi);
+// The 96-DPI coordinate a physical one at g_dpi lies in: logical v covers the
+// physical pixels Scale(v) .. Scale(v + 1) - 1.
+LONG ToLogical(LONG physical);
+// Within a surface shown at the 96-DPI coordinate `origin`: the physical offset
+// of the logical offset v, and the logical offset a physical one lies in.
+LONG ScaleFrom(LONG origin, LONG v);
+LONG LogicalFrom(LONG origin, LONG physical);
 
 inline LONG Width(const RECT& r) { return r.right - r.left; }
 inline LONG Height(const RECT& r) { return r.bottom - r.top; }

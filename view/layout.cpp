@@ -7,6 +7,8 @@
 
 #include "color/color.h"
 #include "res/resource.h"
+#include "view/dpi.h"
+#include "view/draw.h"
 #include "view/geometry.h"
 #include "view/paint.h"
 #include "view/strings.h"
@@ -93,6 +95,17 @@ POINT WorkAreaOffset(const MONITORINFO& info)
     return POINT{info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
 }
 
+// Each control at its place in Geo(), in the UI font.
+void PlaceControls(HWND window)
+{
+    for (size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
+        HWND control = GetDlgItem(window, kControls[i].id);
+        const RECT& r = Geo().controls[i];
+        MoveWindow(control, r.left, r.top, Width(r), Height(r), FALSE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_window.uiFont), FALSE);
+    }
+}
+
 void CreateControls(HWND window)
 {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
@@ -166,6 +179,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     g_window.storeCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_STORE));
     g_window.arrowCursor = LoadCursorA(nullptr, IDC_ARROW);
 
+    UseDpi(WindowDpi(window));
     const auto* savedAt = static_cast<const POINT*>(create->lpCreateParams);
     SizeAndPlace(window, savedAt != nullptr ? *savedAt : POINT{0, 0});
     g_window.uiFont = CreateUiFont();
@@ -174,6 +188,22 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     CreateSurfaces(g_window.windowDc);
     CreateTips(window);
     return TRUE;
+}
+
+void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested)
+{
+    UseDpi(dpi);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, Width(*suggested), Height(*suggested),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const HFONT previousFont = g_window.uiFont;
+    g_window.uiFont = CreateUiFont();
+    PlaceControls(window);
+    PlaceTips(window);
+    DeleteObject(previousFont);
+    RecreateSurfaces(g_window.windowDc);
+    DrawSwatchSurface();
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
 }
 
 void DestroyLayout(HWND window)

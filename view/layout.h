@@ -50,6 +50,14 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create);
 // it); it still corrects a frame the system makes otherwise (a menu bar on two lines).
 RECT InitialWindowRect(DWORD style, DWORD exStyle, POINT savedAt);
 
+// WM_DPICHANGED: the window moved to a monitor of `dpi` (or that monitor's DPI
+// changed). Takes the suggested window rectangle and lays the window out for
+// the new DPI: the font, the controls and the surfaces made again, everything redrawn.
+void OnDpiChanged(HWND window, UINT dpi, const RECT* suggested);
+// As the platform's message crackers call a handler: WM_DPICHANGED's new DPI and rectangle.
+#define HANDLE_WM_DPICHANGED(window, wParam, lParam, fn) \
+    ((fn)((window), LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)), 0L)
+
 // Releases the font, the surfaces and the window DC (at close).
 void DestroyLayout(HWND window);
 

@@ -9,7 +9,7 @@
 namespace {
 
 // Where the palette reacts: its surface less the first column and row, i.e. its cells.
-RECT PaletteArea() { return LessFirstColumnAndRow(Geo().palette); }
+RECT PaletteArea() { return LessFirstColumnAndRow(Logical().palette); }
 
 int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : (v > high ? high : v); }
 
@@ -24,7 +24,7 @@ void DragChannel(HWND window, const RECT& bar, int32_t& channel, char* hex, size
 
 void DragRgbPickers(HWND window, int x, int y)
 {
-    const Geometry& g = Geo();
+    const Geometry& g = Logical();
     ColorState& c = g_current;
     if (Contains(g.redDrag, x, y))
         DragChannel(window, g.redBar, c.red, c.redHex, sizeof c.redHex, x);
@@ -39,7 +39,7 @@ void DragRgbPickers(HWND window, int x, int y)
 // the picker's top-left).
 void DragHsvPickers(HWND window, int x, int y)
 {
-    const Geometry& g = Geo();
+    const Geometry& g = Logical();
     bool acted = false;
     if (Contains(g.valueDrag, x, y)) {
         g_current.value = Clamp(g.valueBar.bottom - y, 0, 100);
@@ -65,7 +65,7 @@ bool InPickCursorArea(int x, int y)
 {
     if (InPaletteArea(x, y))
         return true;
-    const Geometry& g = Geo();
+    const Geometry& g = Logical();
     const RECT* pickers[3] = {};
     if (g_displayMode == 0) {
         pickers[0] = &g.valueBar;
@@ -81,7 +81,6 @@ bool InPickCursorArea(int x, int y)
     return false;
 }
 
-// The point of a mouse message, read as unsigned 16-bit values as the platform packs them.
 void PickThenDrag(HWND window, int x, int y)
 {
     if (InPaletteArea(x, y))
@@ -89,7 +88,10 @@ void PickThenDrag(HWND window, int x, int y)
     DragPickers(window, x, y);
 }
 
-int Unsigned16(int v) { return v & 0xFFFF; }
+// A coordinate of a mouse message, read as an unsigned 16-bit value as the
+// platform packs it, turned into the 96-DPI coordinate it lies in: every area
+// below is a 96-DPI one.
+int LogicalOfMessage(int v) { return ToLogical(v & 0xFFFF); }
 
 // The press that closed the capture overlay (a pick or a cancel) is still down
 // over this window: its moves and its release are not a drag or a store here.
@@ -116,7 +118,7 @@ bool EndsOverlayPress(UINT button)
 int PaletteCellAt(int x, int y)
 {
     const RECT area = PaletteArea();
-    const int pitch = Geo().paletteCellPitch;
+    const int pitch = Logical().paletteCellPitch;
     return ((y - area.top) / pitch) * kPaletteColumns + (x - area.left) / pitch;
 }
 
@@ -127,11 +129,12 @@ bool InPaletteArea(int x, int y)
 
 RECT PaletteCellRect(int cell)
 {
+    // The cell's 96-DPI rectangle, in the window's pixels: what PaletteCellAt gives it.
     const RECT area = PaletteArea();
-    const LONG pitch = Geo().paletteCellPitch;
+    const LONG pitch = Logical().paletteCellPitch;
     const LONG left = area.left + pitch * (cell % kPaletteColumns);
     const LONG top = area.top + pitch * (cell / kPaletteColumns);
-    return RECT{left, top, left + pitch, top + pitch};
+    return RECT{Scale(left), Scale(top), Scale(left + pitch), Scale(top + pitch)};
 }
 
 void PickPaletteCell(HWND window, int cell)
@@ -160,21 +163,21 @@ void ChooseCursor(HWND window)
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(window, &p);
-    SetCursor(InPickCursorArea(p.x, p.y) ? g_window.pickCursor : g_window.arrowCursor);
+    SetCursor(InPickCursorArea(ToLogical(p.x), ToLogical(p.y)) ? g_window.pickCursor : g_window.arrowCursor);
 }
 
 void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
 {
     EndsOverlayPress(MK_LBUTTON);
-    PickThenDrag(window, Unsigned16(x), Unsigned16(y));
+    PickThenDrag(window, LogicalOfMessage(x), LogicalOfMessage(y));
 }
 
 void OnMouseMove(HWND window, int x, int y, UINT keyFlags)
 {
     if (PartOfOverlayPress(keyFlags))
         return;
-    x = Unsigned16(x);
-    y = Unsigned16(y);
+    x = LogicalOfMessage(x);
+    y = LogicalOfMessage(y);
     if (keyFlags & MK_RBUTTON) {
         if (InPaletteArea(x, y))
             StorePaletteCell(PaletteCellAt(x, y));
@@ -194,8 +197,8 @@ void OnLButtonUp(HWND, int, int, UINT)
 void OnRButtonDown(HWND, BOOL, int x, int y, UINT)
 {
     EndsOverlayPress(MK_RBUTTON);
-    x = Unsigned16(x);
-    y = Unsigned16(y);
+    x = LogicalOfMessage(x);
+    y = LogicalOfMessage(y);
     if (InPaletteArea(x, y))
         StorePaletteCell(PaletteCellAt(x, y));
 }

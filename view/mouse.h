@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+// Points here are 96-DPI client points; the handlers turn the physical points
+// of their messages into them.
+//
 // The palette cell under a point of the palette area: row-major, one cell a
-// Geo().paletteCellPitch from the first cell's top-left. The bounds are not tested here.
+// Logical().paletteCellPitch from the first cell's top-left. The bounds are not tested here.
 int PaletteCellAt(int x, int y);
 bool InPaletteArea(int x, int y);
-// The area of the palette that picks cell `cell`, in client coordinates.
+// The area of the palette that picks cell `cell`, in client (physical) coordinates.
 RECT PaletteCellRect(int cell);
 
 // Makes a cell's color the current and the reference color.

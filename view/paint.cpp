@@ -91,48 +91,45 @@ void PaintHsvPickers(HDC dc)
     Show(dc, g_window.surfaces.valueBar, Geo().valueBar);
 }
 
+// Two lines across the top of the client area, shadow over highlight, each
+// as thick as one 96-DPI pixel scaled.
 void PaintEtchedLine(HWND window, HDC dc)
 {
     RECT client;
     GetClientRect(window, &client);
-    ScopedPen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    ScopedPen highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    {
-        SelectGuard select(dc, shadow.get());
-        MoveToEx(dc, client.left, client.top, nullptr);
-        LineTo(dc, client.right, client.top);
-    }
-    SelectGuard select(dc, highlight.get());
-    MoveToEx(dc, client.left, client.top + 1, nullptr);
-    LineTo(dc, client.right, client.top + 1);
+    const RECT shadow = {client.left, client.top, client.right, client.top + Scale(1)};
+    const RECT highlight = {client.left, shadow.bottom, client.right, client.top + Scale(2)};
+    FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
+    FillRect(dc, &highlight, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
 }  // namespace
 
-// Under a channel bar, at the column that shows the channel's value.
+// Under a channel bar, at the column that shows the channel's value. Apexes
+// are 96-DPI points scaled, so that each stands where its number is shown.
 static MarkerPlace UnderBar(const RECT& bar, int32_t channel, const RECT& strip)
 {
-    return {bar.left + channel, bar.bottom, MarkerUp, strip};
+    return {Scale(bar.left + channel), Scale(bar.bottom), MarkerUp, strip};
 }
 
-MarkerPlace RedMarker() { return UnderBar(Geo().redBar, g_current.red, Geo().redStrip); }
-MarkerPlace GreenMarker() { return UnderBar(Geo().greenBar, g_current.green, Geo().greenStrip); }
-MarkerPlace BlueMarker() { return UnderBar(Geo().blueBar, g_current.blue, Geo().blueStrip); }
+MarkerPlace RedMarker() { return UnderBar(Logical().redBar, g_current.red, Geo().redStrip); }
+MarkerPlace GreenMarker() { return UnderBar(Logical().greenBar, g_current.green, Geo().greenStrip); }
+MarkerPlace BlueMarker() { return UnderBar(Logical().blueBar, g_current.blue, Geo().blueStrip); }
 // Column x of the field shows hue 2x, row y saturation 100 - y; row y of the value bar value 100 - y.
 MarkerPlace HueMarker()
 {
-    const RECT& field = Geo().hueSat;
-    return {field.left + g_current.hue / 2, field.bottom, MarkerUp, Geo().hueStrip};
+    const RECT& field = Logical().hueSat;
+    return {Scale(field.left + g_current.hue / 2), Scale(field.bottom), MarkerUp, Geo().hueStrip};
 }
 MarkerPlace SaturationMarker()
 {
-    const RECT& field = Geo().hueSat;
-    return {field.right, field.bottom - g_current.saturation, MarkerLeft, Geo().saturationStrip};
+    const RECT& field = Logical().hueSat;
+    return {Scale(field.right), Scale(field.bottom - g_current.saturation), MarkerLeft, Geo().saturationStrip};
 }
 MarkerPlace ValueMarker()
 {
-    const RECT& bar = Geo().valueBar;
-    return {bar.right, bar.bottom - g_current.value, MarkerLeft, Geo().valueStrip};
+    const RECT& bar = Logical().valueBar;
+    return {Scale(bar.right), Scale(bar.bottom - g_current.value), MarkerLeft, Geo().valueStrip};
 }
 
 // Everything the window shows but its child controls, drawn into `dc` where its

@@ -49,11 +49,11 @@ std::string Ansi(const wchar_t* text)
     return ansi;
 }
 
-LOGFONTA UiLogFont(const char* face)
+LOGFONTA UiLogFont(const char* face, LONG height)
 {
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    font.lfHeight = Geo().uiFontHeight;  // positive: the cell height in pixels
+    font.lfHeight = height;  // positive: the cell height in pixels
     font.lfWidth = 0;
     font.lfEscapement = 0;
     font.lfOrientation = 0;
@@ -102,7 +102,7 @@ bool FaceDrawsJapanese(HDC dc, const char* face)
 {
     if (EnumerateFaces(dc, DEFAULT_CHARSET, face).empty())
         return false;
-    const LOGFONTA logFont = UiLogFont(face);
+    const LOGFONTA logFont = UiLogFont(face, Geo().uiFontHeight);
     ScopedFont font(CreateFontIndirectA(&logFont));
     if (font.get() == nullptr)
         return false;
@@ -178,6 +178,13 @@ void CreateSurface(Surface& surface, HDC windowDc, const RECT& shownAt)
     CreateSurface(surface, windowDc, Width(shownAt), Height(shownAt));
 }
 
+// Its bitmap deselected and deleted with its DC; the surface cleared. Nothing for one never made.
+void ReleaseSurface(Surface& surface)
+{
+    ReleaseSurfaceDc(surface);
+    ReleaseSurfaceBitmap(surface);
+}
+
 void SetTextMode(const Surface& surface, COLORREF color)
 {
     SetBkMode(surface.dc, TRANSPARENT);
@@ -187,6 +194,11 @@ void SetTextMode(const Surface& surface, COLORREF color)
 Surface Surfaces::*const kSurfacesInOrder[] = {
     &Surfaces::swatch, &Surfaces::redBar,   &Surfaces::greenBar, &Surfaces::blueBar,   &Surfaces::hueSat,
     &Surfaces::valueBar, &Surfaces::palette, &Surfaces::screen,  &Surfaces::magnifier,
+};
+// The main window's own, the first seven.
+Surface Surfaces::*const kWindowSurfaces[] = {
+    &Surfaces::swatch, &Surfaces::redBar, &Surfaces::greenBar, &Surfaces::blueBar,
+    &Surfaces::hueSat, &Surfaces::valueBar, &Surfaces::palette,
 };
 
 }  // namespace
@@ -243,11 +255,11 @@ void ChooseUiFontFace(char (&face)[LF_FACESIZE])
     }
 }
 
-HFONT CreateUiFont()
+HFONT CreateUiFont(LONG height)
 {
     char face[LF_FACESIZE];
     ChooseUiFontFace(face);
-    const LOGFONTA font = UiLogFont(face);
+    const LOGFONTA font = UiLogFont(face, height);
     return CreateFontIndirectA(&font);
 }
 
@@ -269,9 +281,33 @@ void CreateSurfaces(HDC windowDc)
     DrawValueBarSurface();
     CreateSurface(s.palette, windowDc, g.palette);
     DrawPaletteSurface();
-    CreateSurface(s.screen, windowDc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    CreateSurface(s.magnifier, windowDc, g.panel.cx, g.panel.cy);
+}
+
+bool CreateCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel)
+{
+    DestroyCaptureSurfaces();
+    Surfaces& s = g_window.surfaces;
+    WindowDcGuard screen(nullptr);
+    CreateSurface(s.screen, screen.get(), screenWidth, screenHeight);
+    CreateSurface(s.magnifier, screen.get(), panel.cx, panel.cy);
     SetTextMode(s.magnifier, 0x00000000);
+    if (s.screen.bitmap != nullptr && s.magnifier.bitmap != nullptr)
+        return true;
+    DestroyCaptureSurfaces();
+    return false;
+}
+
+void DestroyCaptureSurfaces()
+{
+    ReleaseSurface(g_window.surfaces.screen);
+    ReleaseSurface(g_window.surfaces.magnifier);
+}
+
+void RecreateSurfaces(HDC windowDc)
+{
+    for (Surface Surfaces::*member : kWindowSurfaces)
+        ReleaseSurface(g_window.surfaces.*member);
+    CreateSurfaces(windowDc);
 }
 
 void ReleaseSurfaceDc(Surface& surface)
@@ -300,9 +336,8 @@ void DestroySurfaces()
         ReleaseSurfaceBitmap(g_window.surfaces.*member);
 }
 
-bool ResizeScreenSurface(int width, int height)
+bool ResizeSurface(Surface& surface, int width, int height)
 {
-    Surface& surface = g_window.surfaces.screen;
     if (surface.dc == nullptr || width <= 0 || height <= 0)
         return false;
 
@@ -315,7 +350,7 @@ bool ResizeScreenSurface(int width, int height)
             DeleteObject(bitmap);
         return false;
     }
-    // The DC's own first bitmap (surface.previous) is what DestroySurfaces puts back.
+    // The DC's own first bitmap (surface.previous) is what ReleaseSurface puts back.
     if (surface.bitmap != nullptr)
         DeleteObject(surface.bitmap);
     surface.bitmap = bitmap;
@@ -323,4 +358,9 @@ bool ResizeScreenSurface(int width, int height)
     surface.width = width;
     surface.height = height;
     return true;
+}
+
+bool ResizeScreenSurface(int width, int height)
+{
+    return ResizeSurface(g_window.surfaces.screen, width, height);
 }

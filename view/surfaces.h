@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "view/geometry.h"
+
 struct Surface {
     HDC dc;            // memory DC, compatible with the window DC
     HBITMAP bitmap;    // selected into dc for its whole life
@@ -35,16 +37,27 @@ void MessageFontFace(char (&face)[LF_FACESIZE]);
 // Japanese face at all). Written into `face` (LF_FACESIZE bytes).
 void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
 
-// The 12-pixel UI font; the caller owns it (DeleteObject at close).
-HFONT CreateUiFont();
+// The UI font, 12 pixels at 96 DPI, `height` pixels high; the caller owns it
+// (DeleteObject at close).
+HFONT CreateUiFont(LONG height = Geo().uiFontHeight);
 
-// Creates the nine surfaces in their order (swatch, red, green, blue bars,
-// hue-saturation, value bar, palette, screen copy, magnifier), sets the bars'
-// and the magnifier's text modes, and draws the channel bars, the
-// hue-saturation field, the value bar and the palette. Needs g_window.uiFont.
+// Creates the main window's seven surfaces at the sizes Geo() gives them
+// (swatch, red, green, blue bars, hue-saturation, value bar, palette), sets
+// the bars' text modes, and draws the channel bars, the hue-saturation field,
+// the value bar and the palette. Needs g_window.uiFont.
 void CreateSurfaces(HDC windowDc);
 
-// Deletes the surfaces' DCs in creation order, then their bitmaps, and clears them.
+// The main window's seven surfaces released and created again (at a new DPI).
+void RecreateSurfaces(HDC windowDc);
+
+// The capture's two surfaces, made when a capture starts and released when
+// its overlay closes: the screen copy at screenWidth × screenHeight and the
+// magnifier at the panel's size, with a transparent text background. False,
+// and neither made, when one cannot be made.
+bool CreateCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel);
+void DestroyCaptureSurfaces();
+
+// Releases every surface there is (the capture's too) and clears them.
 void DestroySurfaces();
 // Its two steps for one surface: the DC deleted (its first bitmap put back),
 // then the bitmap deleted and the surface cleared. A bitmap still selected
@@ -52,8 +65,10 @@ void DestroySurfaces();
 void ReleaseSurfaceDc(Surface& surface);
 void ReleaseSurfaceBitmap(Surface& surface);
 
-// Gives the screen copy surface a new bitmap of width × height (its DC stays,
-// its picture is lost), so that it can hold a screen whose size has changed
-// since it was created. False, and the surface as it was, when no bitmap of
+// Gives a surface a new bitmap of width × height (its DC and text mode stay,
+// its picture is lost). False, and the surface as it was, when no bitmap of
 // that size can be made or the surface does not exist.
+bool ResizeSurface(Surface& surface, int width, int height);
+
+// ResizeSurface of the screen copy surface.
 bool ResizeScreenSurface(int width, int height);

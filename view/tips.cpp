@@ -82,14 +82,29 @@ void CreateTips(HWND window)
     g_window.tips = tips;
     if (tips == nullptr)
         return;
-    // Lines break where the text says; the contrast has four to read.
-    SendMessageA(tips, TTM_SETMAXTIPWIDTH, 0, Geo().tipWidth);
     SendMessageA(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(20000, 0));
     char empty[] = "";
     AddTool(tips, window, kSwatchTool, Geo().swatch, empty);
     for (int cell = 0; cell < kPaletteEntries; ++cell)
         AddTool(tips, window, kFirstCellTool + static_cast<UINT_PTR>(cell), PaletteCellRect(cell),
                 LPSTR_TEXTCALLBACKA);
+    PlaceTips(window);
+}
+
+void PlaceTips(HWND window)
+{
+    if (g_window.tips == nullptr)
+        return;
+    // Lines break where the text says; the contrast has four to read.
+    SendMessageA(g_window.tips, TTM_SETMAXTIPWIDTH, 0, Geo().tipWidth);
+    const auto place = [window](UINT_PTR id, const RECT& rect) {
+        TOOLINFOA tool = Tool(window, id, nullptr);
+        tool.rect = rect;
+        SendMessageA(g_window.tips, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+    };
+    place(kSwatchTool, Geo().swatch);
+    for (int cell = 0; cell < kPaletteEntries; ++cell)
+        place(kFirstCellTool + static_cast<UINT_PTR>(cell), PaletteCellRect(cell));
 }
 
 std::string ContrastTipText(Rgb current, Rgb reference)

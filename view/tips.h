@@ -16,6 +16,8 @@ constexpr UINT_PTR kFirstCellTool = 100;
 // Creates the tip control of the main window (into g_window.tips) with its
 // tools, each on its rectangle of the geometry table.
 void CreateTips(HWND window);
+// The tools' rectangles and the tips' width for the window's DPI now (after WM_DPICHANGED).
+void PlaceTips(HWND window);
 
 // The swatch's tip, lines apart by "\r\n": the ratio against the reference
 // color, the pass marks for normal and for large text, the ratios against
