@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "app/app.h"
+#include "tools/bench_timing.h"
 #include "color/color.h"
 #include "view/draw.h"
 #include "view/geometry.h"
@@ -17,17 +17,7 @@ namespace {
 
 constexpr int kSteps = 500;
 
-double Now()
-{
-    static const double tickMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return 1000.0 / static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * tickMs;
-}
+using bench::Now;
 
 // What a drag step redraws: the swatch, the three bars, the field and the value bar.
 const Surface* const kDrawn[] = {&g_window.surfaces.swatch, &g_window.surfaces.redBar, &g_window.surfaces.greenBar,
@@ -50,11 +40,10 @@ void UseWindowDpi(UINT dpi)
     OnDpiChanged(g_mainWindow, dpi, &r);
 }
 
-void Report(const char* what, UINT dpi, std::vector<double>& ms)
+void Report(const char* what, UINT dpi, const std::vector<double>& ms)
 {
-    std::sort(ms.begin(), ms.end());
-    std::printf("  %3u DPI, %-36s median %6.3f ms   p99 %6.3f ms\n", dpi, what, ms[ms.size() / 2],
-                ms[ms.size() * 99 / 100]);
+    const bench::Stats stats = bench::Summarise(ms);
+    std::printf("  %3u DPI, %-36s median %6.3f ms   p99 %6.3f ms\n", dpi, what, stats.median, stats.p99);
 }
 
 void DrawPhysical(UINT dpi)
