@@ -54,25 +54,32 @@ const ControlRow kControls[] = {
 // the same coordinates, whatever the platform makes them.
 void SizeAndPlace(HWND window, POINT savedAt)
 {
-    RECT windowRect;
-    RECT clientRect;
-    GetWindowRect(window, &windowRect);
-    GetClientRect(window, &clientRect);
+    // A menu bar that wraps onto two lines in a narrow frame fits on one once
+    // the frame is wide enough, so the frame is measured again after each
+    // change until the client area is right (twice at most in practice).
     const SIZE client = Geo().client;
-    const int width = Width(windowRect) - Width(clientRect) + client.cx;
-    const int height = Height(windowRect) - Height(clientRect) + client.cy;
-    const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
-    WINDOWPLACEMENT placement;
-    ZeroMemory(&placement, sizeof placement);
-    placement.length = sizeof placement;
-    GetWindowPlacement(window, &placement);
-    placement.flags = 0;
-    placement.showCmd = SW_HIDE;  // shown later, by the start-up
-    const RECT normal = {at.x, at.y, at.x + width, at.y + height};
-    if (EqualRect(&placement.rcNormalPosition, &normal))
-        return;  // created so already (InitialWindowRect)
-    placement.rcNormalPosition = normal;
-    SetWindowPlacement(window, &placement);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT windowRect;
+        RECT clientRect;
+        GetWindowRect(window, &windowRect);
+        GetClientRect(window, &clientRect);
+        if (attempt > 0 && Width(clientRect) == client.cx && Height(clientRect) == client.cy)
+            return;
+        const int width = Width(windowRect) - Width(clientRect) + client.cx;
+        const int height = Height(windowRect) - Height(clientRect) + client.cy;
+        const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, width, height);
+        WINDOWPLACEMENT placement;
+        ZeroMemory(&placement, sizeof placement);
+        placement.length = sizeof placement;
+        GetWindowPlacement(window, &placement);
+        placement.flags = 0;
+        placement.showCmd = SW_HIDE;  // shown later, by the start-up
+        const RECT normal = {at.x, at.y, at.x + width, at.y + height};
+        if (EqualRect(&placement.rcNormalPosition, &normal))
+            return;  // created so already (InitialWindowRect)
+        placement.rcNormalPosition = normal;
+        SetWindowPlacement(window, &placement);
+    }
 }
 
 // A coordinate brought within a billion pixels of the origin: far beyond every
@@ -155,7 +162,9 @@ POINT PlaceOnSomeMonitor(int x, int y, int width, int height)
 
 RECT InitialWindowRect(DWORD style, DWORD exStyle, POINT savedAt)
 {
-    RECT frame = {0, 0, Geo().client.cx, Geo().client.cy};
+    // Laid out for the DPI of the monitor it opens on.
+    const UINT dpi = MonitorDpi(MonitorFromPoint(savedAt, MONITOR_DEFAULTTONEAREST));
+    RECT frame = {0, 0, ScaleTo(Logical().client.cx, dpi), ScaleTo(Logical().client.cy, dpi)};
     AdjustWindowRectEx(&frame, style, TRUE, exStyle);
     const POINT at = PlaceOnSomeMonitor(savedAt.x, savedAt.y, Width(frame), Height(frame));
     // The place is in the coordinates of a window placement; CreateWindowEx
