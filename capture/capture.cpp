@@ -331,8 +331,9 @@ void Nudge(LONG dx, LONG dy)
 namespace overlay {
 namespace {
 
-// Makes the capture's surfaces, takes the screenshot (the overlay is not shown
-// yet) and draws the first panel; no overlay when the surfaces cannot be made.
+// Readies the capture's surfaces (those of an earlier capture kept where their
+// size still fits), takes the screenshot (the overlay is not shown yet) and
+// draws the first panel; no overlay when the surfaces cannot be made.
 BOOL OnCreate(HWND window, LPCREATESTRUCT create)
 {
     g_overlay.origin = POINT{create->x, create->y};
@@ -341,7 +342,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     GetCursorPos(&pointer);
     g_overlay.last = Offset(pointer, -g_overlay.origin.x, -g_overlay.origin.y);
     const SIZE panel = GeometryAt(MonitorNearest(g_overlay.last).dpi).panel;
-    if (!CreateCaptureSurfaces(create->cx, create->cy, panel))
+    if (!PrepareCaptureSurfaces(create->cx, create->cy, panel))
         return FALSE;
     TakeScreenshot();
     g_window.captureWindow = window;
@@ -354,7 +355,8 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
 }
 
 // Also when the overlay goes some other way than the three closing paths, so
-// that the capture can always be started again.
+// that the capture can always be started again. The capture's surfaces stay
+// for the next capture; the main window's close releases them.
 void OnDestroy(HWND window)
 {
     if (g_overlay.dc != nullptr)
@@ -363,7 +365,6 @@ void OnDestroy(HWND window)
     if (g_overlay.panelFont != nullptr)
         DeleteObject(g_overlay.panelFont);
     g_overlay.panelFont = nullptr;
-    DestroyCaptureSurfaces();
     g_window.captureWindow = nullptr;
     g_window.captureActive = false;
 }

@@ -429,7 +429,7 @@ void ClickAt(UINT message, int x, int y)
 void FillScreenSurfaceWithPattern()
 {
     if (g_window.surfaces.screen.width != ScreenWidth() || g_window.surfaces.screen.height != ScreenHeight()) {
-        ASSERT_TRUE(CreateCaptureSurfaces(ScreenWidth(), ScreenHeight(), Geo().panel));
+        ASSERT_TRUE(PrepareCaptureSurfaces(ScreenWidth(), ScreenHeight(), Geo().panel));
     }
     PutPattern(g_window.surfaces.screen.dc);
 }
@@ -757,21 +757,20 @@ TEST_F(Capture, StartingAgainDuringACaptureOpensNoSecondOverlay)
     EXPECT_EQ(CountOverlays(), 1);
 }
 
-// The screen copy surface and the magnifier exist only while the overlay is
-// open: made at the screen's size when a capture starts, whatever size they
-// had before, and released when it closes.
-TEST_F(Capture, CaptureSurfacesLiveOnlyWhileTheOverlayIsOpen)
+// The screen copy surface and the magnifier outlive the overlay: a capture
+// makes again only the one whose size no longer fits (the virtual screen's,
+// the panel's at the pointer's DPI), and keeps and rewrites the ones that do.
+TEST_F(Capture, CaptureSurfacesAreKeptWhileTheirSizeFits)
 {
-    ASSERT_TRUE(CreateCaptureSurfaces(600, 400, Geo().panel));
-    DestroyCaptureSurfaces();
-    EXPECT_EQ(g_window.surfaces.screen.dc, nullptr);
-    EXPECT_EQ(g_window.surfaces.magnifier.dc, nullptr);
-    ASSERT_TRUE(CreateCaptureSurfaces(600, 400, Geo().panel));  // left over: the capture makes its own
+    ASSERT_TRUE(PrepareCaptureSurfaces(600, 400, GeometryAt(144).panel));  // left over at other sizes
+    const HGDIOBJ stale[] = {g_window.surfaces.screen.bitmap, g_window.surfaces.magnifier.bitmap};
     SetColor(1, 2, 3);
     OpenCaptureAt(900, 700);
     ASSERT_TRUE(g_window.captureActive);
-    EXPECT_EQ(g_window.surfaces.screen.width, 1024);
-    EXPECT_EQ(g_window.surfaces.screen.height, 768);
+    EXPECT_TRUE(SurfaceHasSize(g_window.surfaces.screen, 1024, 768));
+    EXPECT_TRUE(SurfaceHasSize(g_window.surfaces.magnifier, Geo().panel.cx, Geo().panel.cy));
+    for (HGDIOBJ object : stale)
+        EXPECT_EQ(GetObjectType(object), 0u) << "the one that no longer fit is released";
     EXPECT_EQ(ScreenshotBesidePanel(171), "") << "the screenshot, beyond the old size too";
     MoveTo(900, 700);
     EXPECT_EQ(Difference(GrabOverlay(171, 264, Geo().panel.cx, Geo().panel.cy),
@@ -787,10 +786,16 @@ TEST_F(Capture, CaptureSurfacesLiveOnlyWhileTheOverlayIsOpen)
     EXPECT_EQ(g_reference.blue, 163);
     EXPECT_EQ(EditText(5), "a3");
     EXPECT_FALSE(g_window.captureActive);
-    EXPECT_EQ(g_window.surfaces.screen.dc, nullptr);
-    EXPECT_EQ(g_window.surfaces.magnifier.dc, nullptr);
     for (HGDIOBJ object : held)
-        EXPECT_EQ(GetObjectType(object), 0u) << "released when the overlay closed";
+        EXPECT_NE(GetObjectType(object), 0u) << "kept when the overlay closed";
+
+    OpenCaptureAt(100, 100);  // the kept copy blacked out first
+    ASSERT_TRUE(g_window.captureActive);
+    EXPECT_EQ(g_window.surfaces.screen.bitmap, held[1]) << "kept: it still fits";
+    EXPECT_EQ(g_window.surfaces.magnifier.bitmap, held[3]) << "kept: it still fits";
+    EXPECT_EQ(ScreenshotBesidePanel(RightPanelX(1024)), "") << "the kept copy holds this capture's screenshot";
+    CancelCapture();
+    Pump();
 }
 
 TEST_F(Capture, APixelThatCannotBeReadIsNotPicked)

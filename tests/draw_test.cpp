@@ -35,7 +35,7 @@ public:
         g_screenDc = GetDC(nullptr);
         g_window.uiFont = CreateUiFont();
         CreateSurfaces(g_screenDc);
-        CreateCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), Geo().panel);
+        PrepareCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), Geo().panel);
     }
     void TearDown() override
     {
@@ -275,7 +275,7 @@ TEST(Surfaces, DestroyReleasesEverythingAndCreateDrawsThePickers)
     Palette[0] = Rgb3(10, 200, 30);
     CreateSurfaces(g_screenDc);
     EXPECT_EQ(g_window.surfaces.screen.dc, nullptr) << "the capture's surfaces are the capture's to make";
-    EXPECT_TRUE(CreateCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), Geo().panel));
+    EXPECT_TRUE(PrepareCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), Geo().panel));
     EXPECT_EQ(At(g_window.surfaces.hueSat, 1, 1), Rgb3(255, 12, 2));
     EXPECT_EQ(At(g_window.surfaces.valueBar, 5, 1), Rgb3(252, 252, 252));
     EXPECT_EQ(At(g_window.surfaces.redBar, 200, 1), Rgb3(200, 0, 0));

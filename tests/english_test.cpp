@@ -320,7 +320,7 @@ TEST_F(EnglishWindow, TipsAreEnglish)
 TEST_F(EnglishWindow, CaptureHintsAreEnglishAndFitThePanel)
 {
     const Geometry& g = Geo();
-    ASSERT_TRUE(CreateCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), g.panel));
+    ASSERT_TRUE(PrepareCaptureSurfaces(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), g.panel));
     DrawMagnifier(100, 100);
     HDC dc = g_window.surfaces.magnifier.dc;
     const struct {

@@ -185,6 +185,18 @@ void ReleaseSurface(Surface& surface)
     ReleaseSurfaceBitmap(surface);
 }
 
+// The surface kept where it has width × height, else released (first, so that
+// two screen-sized bitmaps are never held at once) and made at that size.
+// False when it cannot be made.
+bool KeepOrMake(Surface& surface, HDC screenDc, int width, int height)
+{
+    if (SurfaceHasSize(surface, width, height))
+        return true;
+    ReleaseSurface(surface);
+    CreateSurface(surface, screenDc, width, height);
+    return surface.bitmap != nullptr;
+}
+
 void SetTextMode(const Surface& surface, COLORREF color)
 {
     SetBkMode(surface.dc, TRANSPARENT);
@@ -283,16 +295,20 @@ void CreateSurfaces(HDC windowDc)
     DrawPaletteSurface();
 }
 
-bool CreateCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel)
+bool SurfaceHasSize(const Surface& surface, int width, int height)
 {
-    DestroyCaptureSurfaces();
+    return surface.bitmap != nullptr && surface.width == width && surface.height == height;
+}
+
+bool PrepareCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel)
+{
     Surfaces& s = g_window.surfaces;
     WindowDcGuard screen(nullptr);
-    CreateSurface(s.screen, screen.get(), screenWidth, screenHeight);
-    CreateSurface(s.magnifier, screen.get(), panel.cx, panel.cy);
-    SetTextMode(s.magnifier, 0x00000000);
-    if (s.screen.bitmap != nullptr && s.magnifier.bitmap != nullptr)
+    if (KeepOrMake(s.screen, screen.get(), screenWidth, screenHeight) &&
+        KeepOrMake(s.magnifier, screen.get(), panel.cx, panel.cy)) {
+        SetTextMode(s.magnifier, 0x00000000);
         return true;
+    }
     DestroyCaptureSurfaces();
     return false;
 }

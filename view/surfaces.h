@@ -50,12 +50,16 @@ void CreateSurfaces(HDC windowDc);
 // The main window's seven surfaces released and created again (at a new DPI).
 void RecreateSurfaces(HDC windowDc);
 
-// The capture's two surfaces, made when a capture starts and released when
-// its overlay closes: the screen copy at screenWidth × screenHeight and the
-// magnifier at the panel's size, with a transparent text background. False,
-// and neither made, when one cannot be made.
-bool CreateCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel);
+// The capture's two surfaces, ready when a capture starts and kept after its
+// overlay closes (making a screen-sized one afresh costs far more than
+// writing a kept one again): the screen copy at screenWidth × screenHeight and
+// the magnifier at the panel's size, with a transparent text background. Each
+// is kept where it already has that size and made again where not. False,
+// and neither left, when one cannot be made.
+bool PrepareCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel);
 void DestroyCaptureSurfaces();
+// True when the surface exists at width × height, as PrepareCaptureSurfaces keeps it.
+bool SurfaceHasSize(const Surface& surface, int width, int height);
 
 // Releases every surface there is (the capture's too) and clears them.
 void DestroySurfaces();
