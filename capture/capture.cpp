@@ -160,9 +160,14 @@ void FillCell(const Surface& panel, const RECT& cell, COLORREF color)
         FillWithColor(panel.dc, cell, color);
         return;
     }
-    for (LONG y = cell.top; y < cell.bottom; ++y) {
+    // Kept inside the bitmap even if it could not be made the panel's size.
+    const RECT bounds = {0, 0, panel.width, panel.height};
+    RECT inside;
+    if (!IntersectRect(&inside, &cell, &bounds))
+        return;
+    for (LONG y = inside.top; y < inside.bottom; ++y) {
         uint32_t* row = panel.pixels + static_cast<ptrdiff_t>(y) * panel.width;
-        std::fill(row + cell.left, row + cell.right, DibPixel(color));
+        std::fill(row + inside.left, row + inside.right, DibPixel(color));
     }
 }
 
