@@ -901,10 +901,10 @@ TEST_F(Tips, HoveringShowsTheTipsOnTheirRectangles)
 // holding what changed before, and that one move shows the tip under the pointer.
 TEST_F(Tips, TheFirstMoveMakesTheTipsAndShowsOne)
 {
+    Command(ID_UPPERCASE);
     TakeColor(g_mainWindow, RGB(255, 255, 255));
     SetFromColorRef(RGB(0, 0, 0));
     RefreshDuringDrag(g_mainWindow);
-    Command(ID_UPPERCASE);
     EXPECT_EQ(g_window.tips, nullptr) << "not made at start";
 
     POINT at = {PaletteCellRect(77).left + 5, PaletteCellRect(77).top + 5};
