@@ -217,6 +217,7 @@ TEST_F(Window144, ClicksAtThePhysicalPointsOfA96DpiPointGiveItsResult)
 // everything laid out and drawn again for 192; then back.
 TEST_F(Window144, WmDpiChangedLaysTheWindowOutAgain)
 {
+    ASSERT_TRUE(MakeTipsByMouseMove()) << "made at 144 DPI, so the change has to place them again";
     RECT before;
     GetWindowRect(g_mainWindow, &before);
     const RECT suggested = {before.left + 30, before.top + 20, before.left + 30 + 850, before.top + 20 + 630};

@@ -98,8 +98,25 @@ bool SameColor(const ColorState& a, const ColorState& b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+bool MakeTipsByMouseMove()
+{
+    POINT was;
+    GetCursorPos(&was);
+    // Two points, so the pointer moves even if it rested on the first.
+    for (POINT corner : {POINT{1, 1}, POINT{2, 2}}) {
+        ClientToScreen(g_mainWindow, &corner);
+        SetCursorPos(corner.x, corner.y);
+        PumpLikeTheProgram(nullptr);
+    }
+    SetCursorPos(was.x, was.y);
+    PumpLikeTheProgram(nullptr);
+    return g_window.tips != nullptr;
+}
+
 std::wstring TipText(UINT_PTR tool)
 {
+    if (g_window.tips == nullptr)
+        MakeTipsByMouseMove();
     wchar_t text[1024] = {};
     TOOLINFOW info = {};
     info.cbSize = TTTOOLINFOW_V2_SIZE;

@@ -35,6 +35,12 @@ COLORREF PaletteCellPixel(int cell);
 
 bool SameColor(const ColorState& a, const ColorState& b);
 
+// The tips made as the program makes them, by the first mouse move over the
+// main window's client area: the pointer moved onto a corner no tip covers,
+// then back where it was. False when they are still not made.
+bool MakeTipsByMouseMove();
+
 // The whole text the tip control holds for a tool of the main window (read
-// with TTM_GETTEXTW: the ANSI message stops at 80 bytes under Wine).
+// with TTM_GETTEXTW: the ANSI message stops at 80 bytes under Wine); the tips
+// are made first when they are not yet.
 std::wstring TipText(UINT_PTR tool);

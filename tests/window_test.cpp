@@ -802,6 +802,8 @@ class Tips : public MainWindow {
 protected:
     void SetUp() override
     {
+        // The window opens with the pointer away from it, as a start from the keyboard has it.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         MainWindow::SetUp();
         Palette[77] = RGB(38, 120, 200);
         Palette[127] = RGB(255, 255, 255);
@@ -871,11 +873,10 @@ TEST_F(Tips, PaletteSwatchTipsWriteTheCopyFormat)
 TEST_F(Tips, HoveringShowsTheTipsOnTheirRectangles)
 {
     const Geometry& g = Geo();
-    EXPECT_EQ(SendMessageA(g_window.tips, TTM_GETTOOLCOUNT, 0, 0), 1 + kPaletteEntries);
-
     TakeColor(g_mainWindow, RGB(0x77, 0x77, 0x77));
     HWND tip = HoverAt(POINT{(g.swatch.left + g.swatch.right) / 2, g.swatch.top + 20});
     ASSERT_NE(tip, nullptr) << "the swatch's tip shows";
+    EXPECT_EQ(SendMessageA(g_window.tips, TTM_GETTOOLCOUNT, 0, 0), 1 + kPaletteEntries);
     EXPECT_EQ(ShownText(tip), ExpectedContrastTip(RGB(0x77, 0x77, 0x77), RGB(0x77, 0x77, 0x77)));
     RECT shown;
     GetWindowRect(tip, &shown);
@@ -894,6 +895,26 @@ TEST_F(Tips, HoveringShowsTheTipsOnTheirRectangles)
     // A store with the right button.
     SendMessageA(g_mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(cell.left + 6, cell.top + 6));
     EXPECT_EQ(TipText(kFirstCellTool + 77), L"#777777  78番");
+}
+
+// The tips are not made with the window but at the first mouse move over it,
+// holding what changed before, and that one move shows the tip under the pointer.
+TEST_F(Tips, TheFirstMoveMakesTheTipsAndShowsOne)
+{
+    Command(ID_UPPERCASE);
+    TakeColor(g_mainWindow, RGB(255, 255, 255));
+    SetFromColorRef(RGB(0, 0, 0));
+    RefreshDuringDrag(g_mainWindow);
+    EXPECT_EQ(g_window.tips, nullptr) << "not made at start";
+
+    POINT at = {PaletteCellRect(77).left + 5, PaletteCellRect(77).top + 5};
+    ClientToScreen(g_mainWindow, &at);
+    SetCursorPos(at.x, at.y);
+    PumpFor(1500);
+    ASSERT_NE(g_window.tips, nullptr) << "made at the first move";
+    EXPECT_TRUE(IsWindowVisible(g_window.tips)) << "that move shows the tip";
+    EXPECT_EQ(ShownText(g_window.tips), L"#2678C8  78番");
+    EXPECT_EQ(TipText(kSwatchTool), ExpectedContrastTip(RGB(0, 0, 0), RGB(255, 255, 255)));
 }
 
 }  // namespace

@@ -195,7 +195,6 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT create)
     CreateControls(window);
     g_window.windowDc = GetDC(window);
     CreateSurfaces(g_window.windowDc);
-    CreateTips(window);
     return TRUE;
 }
 

@@ -33,7 +33,9 @@ struct MainWindowState {
     UINT ignoredButton;                  // MK_LBUTTON or MK_RBUTTON: the press that closed the overlay,
                                          // whose moves and release are not this window's; 0 once it is up
     HWND focusOnLeaving;                 // the child that had the focus when the window was deactivated
-    HWND tips;                           // the tip control: the swatch's contrast, the palette swatches' texts
+    HWND tips;                           // the tip control: the swatch's contrast, the palette swatches' texts;
+                                         // null until the first mouse move over the client area
+    bool tipsTried;                      // that move has come: the tips are made (or cannot be)
 };
 
 // ---- Globals owned by the layout ----

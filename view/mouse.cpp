@@ -5,6 +5,7 @@
 #include "view/geometry.h"
 #include "view/layout.h"
 #include "view/paint.h"
+#include "view/tips.h"
 
 namespace {
 
@@ -174,6 +175,7 @@ void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
 
 void OnMouseMove(HWND window, int x, int y, UINT keyFlags)
 {
+    CreateTipsAtFirstMove(window, x, y, keyFlags);
     if (PartOfOverlayPress(keyFlags))
         return;
     x = LogicalOfMessage(x);

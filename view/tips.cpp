@@ -1,6 +1,7 @@
 #include "view/tips.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <initializer_list>
 
@@ -70,8 +71,6 @@ void UpdateToolText(UINT_PTR id, char* text)
     SendMessageA(g_window.tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-}  // namespace
-
 void CreateTips(HWND window)
 {
     InitCommonControlClasses(ICC_BAR_CLASSES);
@@ -89,6 +88,26 @@ void CreateTips(HWND window)
         AddTool(tips, window, kFirstCellTool + static_cast<UINT_PTR>(cell), PaletteCellRect(cell),
                 LPSTR_TEXTCALLBACKA);
     PlaceTips(window);
+    UpdateContrastTip();
+}
+
+}  // namespace
+
+void CreateTipsAtFirstMove(HWND window, int x, int y, UINT keyFlags)
+{
+    // Tried once: a system without the control would otherwise pay for it at every move.
+    if (g_window.tipsTried)
+        return;
+    g_window.tipsTried = true;
+    CreateTips(window);
+    if (g_window.tips == nullptr)
+        return;
+    // The control's subclass sees the moves from the next one on; this one it
+    // is given, so the tip under the pointer shows without a second move.
+    const DWORD at = GetMessagePos();
+    MSG move = {window, WM_MOUSEMOVE, keyFlags, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()),
+                {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+    SendMessageA(g_window.tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void PlaceTips(HWND window)

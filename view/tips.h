@@ -13,17 +13,21 @@
 constexpr UINT_PTR kSwatchTool = 1;
 constexpr UINT_PTR kFirstCellTool = 100;
 
-// Creates the tip control of the main window (into g_window.tips) with its
-// tools, each on its rectangle of the geometry table.
-void CreateTips(HWND window);
-// The tools' rectangles and the tips' width for the window's DPI now (after WM_DPICHANGED).
+// WM_MOUSEMOVE of the main window at (x, y), as the message gives them. The
+// first makes the tip control (into g_window.tips) with its tools, each on its
+// rectangle of the geometry table and with its text, and hands it that move;
+// it watches every later one itself. Making it at start would cost the start
+// as much as the rest of the window.
+void CreateTipsAtFirstMove(HWND window, int x, int y, UINT keyFlags);
+// The tools' rectangles and the tips' width for the window's DPI now (after
+// WM_DPICHANGED); nothing while the tips are not made yet.
 void PlaceTips(HWND window);
 
 // The swatch's tip, lines apart by "\r\n": the ratio against the reference
 // color, the pass marks for normal and for large text, the ratios against
 // white and against black.
 std::string ContrastTipText(Rgb current, Rgb reference);
-// The swatch's tip follows the current and reference colors.
+// The swatch's tip follows the current and reference colors (once the tips are made).
 void UpdateContrastTip();
 // A palette swatch's tip: its color as the copy format writes it, and its number 1..128.
 std::string SwatchTipText(int cell);
