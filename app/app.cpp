@@ -66,8 +66,9 @@ void SaveFiles(HWND window, bool report)
     }
     // Most sessions leave the palette as they found it: "palette.ini" is then
     // left alone rather than written again.
-    if (PaletteFileWanted(g_paletteChanged, s_paletteAtStart, ReadFileBytes(palette.c_str())) &&
-        !PaletteFileHolds(palette.c_str(), Palette) && !WritePaletteFile(palette.c_str(), Palette) && report) {
+    const FileBytes now = ReadFileBytes(palette.c_str());
+    if (PaletteFileWanted(g_paletteChanged, s_paletteAtStart, now) && !BytesHoldPalette(now, Palette) &&
+        !WritePaletteFile(palette.c_str(), Palette) && report) {
         const DWORD error = GetLastError();
         ReportFileError(window, IDS_APP_TITLE, IDS_CANNOT_WRITE, palette, error);
     }

@@ -43,3 +43,11 @@ bool PaletteFileWanted(bool changedThisRun, const FileBytes& atStart, const File
         return true;
     return atStart.state == FileBytes::Read && now.state == FileBytes::Read && now.bytes == atStart.bytes;
 }
+
+bool BytesHoldPalette(const FileBytes& file, const PaletteEntries& palette)
+{
+    uint8_t bytes[kPaletteFileSize];
+    PaletteToBytes(palette, bytes);
+    return file.state == FileBytes::Read && file.bytes.size() == sizeof bytes &&
+           std::memcmp(file.bytes.data(), bytes, sizeof bytes) == 0;
+}

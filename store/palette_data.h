@@ -32,6 +32,9 @@ struct FileBytes {
     std::string bytes;  // the whole file, when Read
 };
 
+// Whether a file's bytes are exactly the palette's 512 and no more.
+bool BytesHoldPalette(const FileBytes& file, const PaletteEntries& palette);
+
 // Whether the close writes "palette.ini". Not when this run changed no swatch
 // and the file, there now, is not byte for byte the one this run read at start
 // (another instance or program wrote it since, or it could not be read then or

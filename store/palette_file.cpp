@@ -119,17 +119,7 @@ std::string TemporaryPaletteName(const char* path, unsigned attempt)
 
 bool PaletteFileHolds(const char* path, const PaletteEntries& palette)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    uint8_t held[kPaletteFileSize + 1];  // one more: a longer file does not hold exactly the palette
-    DWORD count = 0;
-    const bool read = ReadFile(file, held, sizeof held, &count, nullptr) != 0;
-    CloseHandle(file);
-    uint8_t bytes[kPaletteFileSize];
-    PaletteToBytes(palette, bytes);
-    return read && count == sizeof bytes && std::memcmp(held, bytes, sizeof bytes) == 0;
+    return BytesHoldPalette(ReadFileBytes(path), palette);
 }
 
 // The bytes go to a temporary file beside `path` first, which then takes its place.
