@@ -65,7 +65,10 @@ void SaveFiles(HWND window, bool report)
         ReportFileError(window, IDS_APP_TITLE, IDS_CANNOT_WRITE, settings, error);
     }
     // Most sessions leave the palette as they found it: "palette.ini" is then
-    // left alone rather than written again.
+    // left alone rather than written again, and not even read again while it
+    // is there.
+    if (PaletteKeptAsRead(g_paletteChanged, s_paletteAtStart, Palette) && !FileIsMissing(palette.c_str()))
+        return;
     const FileBytes now = ReadFileBytes(palette.c_str());
     if (PaletteFileWanted(g_paletteChanged, s_paletteAtStart, now) && !BytesHoldPalette(now, Palette) &&
         !WritePaletteFile(palette.c_str(), Palette) && report) {

@@ -150,7 +150,7 @@ COLORREF ScreenshotPixel(int x, int y)
         const COLORREF c = GetPixel(s.dc, x, y);
         return c == CLR_INVALID ? 0 : c;
     }
-    const uint32_t p = s.pixels[static_cast<size_t>(y) * static_cast<size_t>(s.width) + static_cast<size_t>(x)];
+    const uint32_t p = PixelAt(s, x, y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
@@ -166,7 +166,7 @@ void FillCell(const Surface& panel, const RECT& cell, COLORREF color)
     if (!IntersectRect(&inside, &cell, &bounds))
         return;
     for (LONG y = inside.top; y < inside.bottom; ++y) {
-        uint32_t* row = panel.pixels + static_cast<ptrdiff_t>(y) * panel.width;
+        uint32_t* row = &PixelAt(panel, 0, static_cast<int>(y));
         std::fill(row + inside.left, row + inside.right, DibPixel(color));
     }
 }

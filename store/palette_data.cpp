@@ -51,3 +51,8 @@ bool BytesHoldPalette(const FileBytes& file, const PaletteEntries& palette)
     return file.state == FileBytes::Read && file.bytes.size() == sizeof bytes &&
            std::memcmp(file.bytes.data(), bytes, sizeof bytes) == 0;
 }
+
+bool PaletteKeptAsRead(bool changedThisRun, const FileBytes& atStart, const PaletteEntries& palette)
+{
+    return !changedThisRun && BytesHoldPalette(atStart, palette);
+}

@@ -41,3 +41,9 @@ bool BytesHoldPalette(const FileBytes& file, const PaletteEntries& palette);
 // now): the close would otherwise wipe what it never saw. A missing file is
 // always written.
 bool PaletteFileWanted(bool changedThisRun, const FileBytes& atStart, const FileBytes& now);
+
+// Whether the close knows without reading the file again that it need not
+// write it, unless it has gone: this run changed no swatch and the file held
+// exactly this palette at start, so whatever holds its place now is either
+// the same bytes or what another instance or program wrote since.
+bool PaletteKeptAsRead(bool changedThisRun, const FileBytes& atStart, const PaletteEntries& palette);

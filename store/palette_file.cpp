@@ -112,6 +112,14 @@ FileBytes ReadFileBytes(const char* path)
     return found;
 }
 
+bool FileIsMissing(const char* path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 std::string TemporaryPaletteName(const char* path, unsigned attempt)
 {
     return std::string(path) + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";

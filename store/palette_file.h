@@ -18,6 +18,8 @@ bool ReadPaletteFile(const char* path, PaletteEntries& palette);
 
 // The whole file as it is now (one of more than 16 MB counts as unreadable).
 FileBytes ReadFileBytes(const char* path);
+// Whether nothing is there by that name, as ReadFileBytes would find it Missing.
+bool FileIsMissing(const char* path);
 
 // Replaces the file with the palette's 512 bytes. The bytes go to a temporary
 // file beside it first, which then takes its place in one step (ReplaceFileA,

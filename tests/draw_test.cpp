@@ -52,7 +52,7 @@ COLORREF Rgb3(int r, int g, int b)
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
 
-COLORREF At(const Surface& s, int x, int y) { return GetPixel(s.dc, x, y); }
+COLORREF At(const Surface& s, int x, int y) { return GetPixel(s.dc, s.origin.x + x, s.origin.y + y); }
 
 std::string Hex(COLORREF c)
 {
@@ -98,7 +98,7 @@ void SetCurrentHsv(int32_t h, int32_t s, int32_t v)
 void Clear(const Surface& s, COLORREF color)
 {
     ScopedBrush brush(CreateSolidBrush(color));
-    const RECT all = {0, 0, s.width, s.height};
+    const RECT all = {s.origin.x, s.origin.y, s.origin.x + s.width, s.origin.y + s.height};
     FillRect(s.dc, &all, brush.get());
 }
 
@@ -169,36 +169,95 @@ TEST(Surfaces, SizesFormatAndTextModes)
     struct Expected {
         const char* name;
         const Surface* surface;
-        int width, height, bkMode;
-        COLORREF textColor;
+        int width, height;
     };
     const Expected table[] = {
-        {"swatch", &g_window.surfaces.swatch, 110, 110, OPAQUE, 0},
-        {"red bar", &g_window.surfaces.redBar, 256, 15, TRANSPARENT, 0x0000FF},
-        {"green bar", &g_window.surfaces.greenBar, 256, 15, TRANSPARENT, 0x00FF00},
-        {"blue bar", &g_window.surfaces.blueBar, 256, 15, TRANSPARENT, 0xFF0000},
-        {"hue-saturation", &g_window.surfaces.hueSat, 180, 100, OPAQUE, 0},
-        {"value bar", &g_window.surfaces.valueBar, 20, 100, OPAQUE, 0},
-        {"palette", &g_window.surfaces.palette, 225, 113, OPAQUE, 0},
-        {"screen copy", &g_window.surfaces.screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), OPAQUE, 0},
-        {"magnifier", &g_window.surfaces.magnifier, 170, 240, TRANSPARENT, 0},
+        {"swatch", &g_window.surfaces.swatch, 110, 110},
+        {"red bar", &g_window.surfaces.redBar, 256, 15},
+        {"green bar", &g_window.surfaces.greenBar, 256, 15},
+        {"blue bar", &g_window.surfaces.blueBar, 256, 15},
+        {"hue-saturation", &g_window.surfaces.hueSat, 180, 100},
+        {"value bar", &g_window.surfaces.valueBar, 20, 100},
+        {"palette", &g_window.surfaces.palette, 225, 113},
+        {"screen copy", &g_window.surfaces.screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+        {"magnifier", &g_window.surfaces.magnifier, 170, 240},
     };
+    const Surface& sheet = g_window.surfaces.sheet;
+    std::vector<RECT> parts;
     for (const Expected& e : table) {
         SCOPED_TRACE(e.name);
         const Surface& s = *e.surface;
         EXPECT_EQ(s.width, e.width);
         EXPECT_EQ(s.height, e.height);
         EXPECT_EQ(GetCurrentObject(s.dc, OBJ_BITMAP), s.bitmap);
-        EXPECT_NE(s.previous, nullptr);
         BITMAP info = {};
         ASSERT_EQ(GetObjectA(s.bitmap, sizeof info, &info), static_cast<int>(sizeof info));
-        EXPECT_EQ(info.bmWidth, e.width);
-        EXPECT_EQ(info.bmHeight, e.height);
         EXPECT_EQ(info.bmBitsPixel, 32);
-        EXPECT_NE(s.pixels, nullptr);
-        EXPECT_EQ(GetBkMode(s.dc), e.bkMode);
-        EXPECT_EQ(GetTextColor(s.dc), e.textColor);
+        ASSERT_NE(s.pixels, nullptr);
+        EXPECT_EQ(s.stride, info.bmWidth);
+        if (parts.size() < 7) {
+            // The window's seven: parts of one bitmap, side by side, none over another.
+            EXPECT_EQ(s.dc, sheet.dc);
+            EXPECT_EQ(s.bitmap, sheet.bitmap);
+            EXPECT_EQ(s.pixels, sheet.pixels + s.origin.y * sheet.stride + s.origin.x);
+            const RECT part = {s.origin.x, s.origin.y, s.origin.x + s.width, s.origin.y + s.height};
+            EXPECT_LE(part.right, info.bmWidth);
+            EXPECT_LE(part.bottom, info.bmHeight);
+            for (const RECT& other : parts) {
+                RECT overlap;
+                EXPECT_FALSE(IntersectRect(&overlap, &part, &other));
+            }
+            parts.push_back(part);
+        } else {
+            EXPECT_NE(s.dc, sheet.dc);
+            EXPECT_EQ(s.origin.x, 0);
+            EXPECT_EQ(s.origin.y, 0);
+            EXPECT_EQ(info.bmWidth, e.width);
+            EXPECT_EQ(info.bmHeight, e.height);
+            EXPECT_NE(s.previous, nullptr);
+        }
     }
+    EXPECT_EQ(GetBkMode(g_window.surfaces.magnifier.dc), TRANSPARENT);
+    EXPECT_EQ(GetTextColor(g_window.surfaces.magnifier.dc), 0u);
+}
+
+// The seven share one bitmap: each drawing changes its own part and nothing
+// around it, also through GDI (lines, text, fills) and at a part's edges.
+TEST(Surfaces, EachDrawingStaysInsideItsPart)
+{
+    const Surface& sheet = g_window.surfaces.sheet;
+    SetCurrentRgb(0, 128, 255);
+    SetCurrentHsv(200, 50, 70);
+    for (const DrawnSurface& d : kDrawn) {
+        SCOPED_TRACE(d.name);
+        const uint32_t mark = 0x00123456;
+        GdiFlush();
+        std::fill(sheet.pixels, sheet.pixels + sheet.stride * sheet.height, mark);
+        d.draw();
+        GdiFlush();
+        // The parts this drawing draws: the three channel bars are drawn together.
+        std::vector<RECT> drawn;
+        int area = 0;
+        for (const DrawnSurface& e : kDrawn)
+            if (e.draw == d.draw) {
+                const Surface& s = *e.surface;
+                drawn.push_back(RECT{s.origin.x, s.origin.y, s.origin.x + s.width, s.origin.y + s.height});
+                area += e.width * e.height;
+            }
+        int inside = 0, outside = 0;
+        for (int y = 0; y < sheet.height; ++y)
+            for (int x = 0; x < sheet.stride; ++x) {
+                const POINT p = {x, y};
+                const bool in = std::any_of(drawn.begin(), drawn.end(), [&p](const RECT& r) { return PtInRect(&r, p) != 0; });
+                const bool changed = sheet.pixels[y * sheet.stride + x] != mark;
+                inside += in && changed;
+                outside += !in && changed;
+            }
+        EXPECT_EQ(inside, area) << "every pixel of the part drawn";
+        EXPECT_EQ(outside, 0);
+    }
+    for (const DrawnSurface& d : kDrawn)
+        d.draw();
 }
 
 TEST(Surfaces, PixelsAreTopDown0x00RRGGBB)
@@ -208,12 +267,12 @@ TEST(Surfaces, PixelsAreTopDown0x00RRGGBB)
     GdiFlush();
     const Surface& s = g_window.surfaces.hueSat;
     // (1, 1) is hue 2, saturation 99: red 255, green 12, blue 2.
-    EXPECT_EQ(s.pixels[1 * s.width + 1], 0x00FF0C02u);
+    EXPECT_EQ(PixelAt(s, 1, 1), 0x00FF0C02u);
     EXPECT_EQ(At(s, 1, 1), Rgb3(255, 12, 2));
     // Row 98 (saturation 2) lies near the bottom of the memory, not the top:
     // hue 2, saturation 2 is red 255, green 252, blue 249.
     EXPECT_EQ(At(s, 1, 98), Rgb3(255, 252, 249));
-    EXPECT_EQ(s.pixels[98 * s.width + 1], 0x00FFFCF9u);
+    EXPECT_EQ(PixelAt(s, 1, 98), 0x00FFFCF9u);
 }
 
 // Every drawing gives the same pixels on a plain device bitmap (drawn through
@@ -232,9 +291,7 @@ TEST(Surfaces, DirectPixelsMatchPlainGdiDrawing)
         ScopedBitmap bitmap(CreateCompatibleBitmap(g_screenDc, live.width, live.height));
         MemoryDcGuard dc(g_screenDc);
         SelectGuard selected(dc.get(), bitmap.get());
-        SetBkMode(dc.get(), GetBkMode(live.dc));
-        SetTextColor(dc.get(), GetTextColor(live.dc));
-        Surface plain = {dc.get(), bitmap.get(), nullptr, live.width, live.height, nullptr, 0};
+        Surface plain = {dc.get(), bitmap.get(), nullptr, live.width, live.height, nullptr, 0, POINT{0, 0}, live.width};
 
         std::swap(live, plain);
         d.draw();

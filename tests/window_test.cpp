@@ -589,27 +589,34 @@ TEST_F(MainWindow, CloseKeepsAPaletteFileWrittenByAnotherInstance)
 {
     CloseHostedWindow();
     const std::string mine(512, '\x11'), other(512, '\x22');
+    std::string exact;  // a palette as the close writes it: each entry's fourth byte 0
+    for (int i = 0; i < kPaletteEntries; ++i)
+        exact += std::string(3, static_cast<char>(i)) + '\0';
     const struct {
         const char* what;
         const char* atStart;  // null: no file
         bool locked;          // held open without sharing while the window opens
         bool store;           // a swatch stored in this run
         const char* meanwhile;  // written by another instance while the window is open
+        bool deleted;         // deleted while the window is open
         bool closeWrites;
     } cases[] = {
-        {"another instance saved since", mine.c_str(), false, false, other.c_str(), false},
-        {"another instance saved since, this run stored a swatch", mine.c_str(), false, true, other.c_str(), true},
-        {"unreadable at start", mine.c_str(), true, false, nullptr, false},
-        {"missing at start, made since", nullptr, false, false, other.c_str(), false},
-        {"a first run", nullptr, false, false, nullptr, true},
-        {"a short file, unchanged", "\x33\x33", false, false, nullptr, true},
+        {"another instance saved since", mine.c_str(), false, false, other.c_str(), false, false},
+        {"another instance saved since, this run stored a swatch", mine.c_str(), false, true, other.c_str(), false, true},
+        {"unreadable at start", mine.c_str(), true, false, nullptr, false, false},
+        {"missing at start, made since", nullptr, false, false, other.c_str(), false, false},
+        {"a first run", nullptr, false, false, nullptr, false, true},
+        {"a short file, unchanged", "\x33\x33", false, false, nullptr, false, true},
+        {"the palette exactly, another instance saved since", exact.c_str(), false, false, other.c_str(), false, false},
+        {"the palette exactly, deleted since", exact.c_str(), false, false, nullptr, true, true},
+        {"the palette exactly, this run stored a swatch", exact.c_str(), false, true, nullptr, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string file = g_folder->file("palette.ini");
         DeleteFileA(file.c_str());
         if (c.atStart)
-            WriteWholeFile(file, c.atStart);
+            WriteWholeFile(file, c.atStart == exact.c_str() ? exact : std::string(c.atStart));
         HANDLE lock = c.locked ? CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
         OpenHostedWindow();
         if (lock)
@@ -619,6 +626,8 @@ TEST_F(MainWindow, CloseKeepsAPaletteFileWrittenByAnotherInstance)
             SendMessageA(g_mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(cell.x, cell.y));
         if (c.meanwhile)
             WriteWholeFile(file, c.meanwhile);
+        if (c.deleted)
+            DeleteFileA(file.c_str());
         const std::string ours(reinterpret_cast<const char*>(Palette), sizeof Palette);
         const std::string onDisk = ReadWholeFile(file);
         EXPECT_TRUE(CloseLikeTheUser());

@@ -61,13 +61,13 @@ void FillColumn(const Surface& surface, int x, const Rgb& color)
 {
     if (surface.pixels != nullptr) {
         const uint32_t pixel = PixelOf(color);
-        uint32_t* p = surface.pixels + x;
-        for (int y = 0; y < surface.height; ++y, p += surface.width)
+        uint32_t* p = &PixelAt(surface, x, 0);
+        for (int y = 0; y < surface.height; ++y, p += surface.stride)
             *p = pixel;
         return;
     }
     const POINT line[] = {{x, 0}, {x, surface.height}};
-    DrawLine(surface.dc, ColorRefOfRgb(color), line, 2);
+    DrawLine(DrawingOn(surface).get(), ColorRefOfRgb(color), line, 2);
 }
 
 // Row y, columns 0..width-1, in one color, as FillColumn.
@@ -75,25 +75,29 @@ void FillRow(const Surface& surface, int y, const Rgb& color)
 {
     if (surface.pixels != nullptr) {
         const uint32_t pixel = PixelOf(color);
-        uint32_t* p = surface.pixels + static_cast<ptrdiff_t>(y) * surface.width;
+        uint32_t* p = &PixelAt(surface, 0, y);
         for (int x = 0; x < surface.width; ++x)
             p[x] = pixel;
         return;
     }
     const POINT line[] = {{0, y}, {surface.width, y}};
-    DrawLine(surface.dc, ColorRefOfRgb(color), line, 2);
+    DrawLine(DrawingOn(surface).get(), ColorRefOfRgb(color), line, 2);
 }
 
-void DrawChannelPercent(const Surface& surface, int32_t channel)
+// The percentage in the bar's own color (`ink`), over the gradient.
+void DrawChannelPercent(const Surface& surface, int32_t channel, COLORREF ink)
 {
     char text[16];
     FormatChannelPercent(channel, text, sizeof text);
     const int length = static_cast<int>(std::strlen(text));
-    SelectGuard font(surface.dc, g_window.uiFont);
+    const PartGuard part = DrawingOn(surface);
+    SetBkMode(part.get(), TRANSPARENT);
+    SetTextColor(part.get(), ink);
+    SelectGuard font(part.get(), g_window.uiFont);
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(surface.dc, text, length, &size);
+    GetTextExtentPoint32A(part.get(), text, length, &size);
     const POINT at = Geo().percentText;
-    TextOutA(surface.dc, at.x, (surface.height - static_cast<int>(size.cy)) / 2 + at.y, text, length);
+    TextOutA(part.get(), at.x, (surface.height - static_cast<int>(size.cy)) / 2 + at.y, text, length);
 }
 
 }  // namespace
@@ -128,10 +132,11 @@ void DrawSurfaceEdge(const Surface& s, const RECT& shownAt)
     const LONG bottom = ScaleFrom(shownAt.top, Height(shownAt) - 1);
     const RECT shadow[] = {{0, 0, left, s.height}, {0, 0, right, top}};
     const RECT highlight[] = {{right, 0, s.width, s.height}, {left, bottom, s.width, s.height}};
+    const PartGuard part = DrawingOn(s);
     for (const RECT& r : shadow)
-        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+        FillRect(part.get(), &r, GetSysColorBrush(COLOR_BTNSHADOW));
     for (const RECT& r : highlight)
-        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        FillRect(part.get(), &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
 void DrawMarker(HDC target, int x, int y, int orientation)
@@ -164,9 +169,12 @@ void DrawSwatchSurface()
 {
     const Surface& s = g_window.surfaces.swatch;
     const RECT& place = Logical().swatch;
-    FillSolid(s.dc, 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
-    FillSolid(s.dc, 0, ScaleFrom(place.top, Height(place) / 2), s.width, s.height,
-              static_cast<COLORREF>(ColorRefOf(g_reference)));
+    {
+        const PartGuard part = DrawingOn(s);
+        FillSolid(part.get(), 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
+        FillSolid(part.get(), 0, ScaleFrom(place.top, Height(place) / 2), s.width, s.height,
+                  static_cast<COLORREF>(ColorRefOf(g_reference)));
+    }
     DrawSurfaceEdge(s, place);
 }
 
@@ -184,9 +192,9 @@ void DrawChannelBars()
         FillColumn(g_window.surfaces.greenBar, column, Rgb{red, x, blue});
         FillColumn(g_window.surfaces.blueBar, column, Rgb{red, green, x});
     }
-    DrawChannelPercent(g_window.surfaces.redBar, red);
-    DrawChannelPercent(g_window.surfaces.greenBar, green);
-    DrawChannelPercent(g_window.surfaces.blueBar, blue);
+    DrawChannelPercent(g_window.surfaces.redBar, red, 0x000000FF);
+    DrawChannelPercent(g_window.surfaces.greenBar, green, 0x0000FF00);
+    DrawChannelPercent(g_window.surfaces.blueBar, blue, 0x00FF0000);
     DrawSurfaceEdge(g_window.surfaces.redBar, Logical().redBar);
     DrawSurfaceEdge(g_window.surfaces.greenBar, Logical().greenBar);
     DrawSurfaceEdge(g_window.surfaces.blueBar, Logical().blueBar);
@@ -263,7 +271,7 @@ void FillHueSatPixels(const Surface& s, int32_t value)
             const int lx = columns[x];
             row[x] = (channel[table.red[ly][lx]] << 16) | (channel[table.green[ly][lx]] << 8) | channel[table.blue[ly][lx]];
         }
-        row += s.width;
+        row += s.stride;
     }
 }
 
@@ -292,9 +300,10 @@ void DrawHueSatSurface()
     } else {
         const std::vector<int> columns = FieldColumns(s);
         const std::vector<int> rows = FieldRows(s);
+        const PartGuard part = DrawingOn(s);
         for (int32_t y = 0; y < s.height; ++y)
             for (int32_t x = 0; x < s.width; ++x)
-                SetPixelV(s.dc, x, y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
+                SetPixelV(part.get(), x, y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
                                                                    100 - rows[static_cast<size_t>(y)], value)));
     }
     DrawSurfaceEdge(s, Logical().hueSat);
@@ -337,15 +346,16 @@ void DrawPaletteSurface()
     // cell's 96-DPI place scaled, so that each lies in the cell a click hits.
     const Surface& s = g_window.surfaces.palette;
     const Geometry& g = Logical();
-    FillSolid(s.dc, 0, 0, s.width, s.height, 0x00FFFFFF);
+    const PartGuard part = DrawingOn(s);
+    FillSolid(part.get(), 0, 0, s.width, s.height, 0x00FFFFFF);
     const auto x = [&g](LONG v) { return ScaleFrom(g.palette.left, v); };
     const auto y = [&g](LONG v) { return ScaleFrom(g.palette.top, v); };
     for (int row = 0; row < kPaletteRows; ++row) {
         const LONG top = g.paletteFirstCell.y + g.paletteCellPitch * row, bottom = top + g.paletteCellSize;
         for (int column = 0; column < kPaletteColumns; ++column) {
             const LONG left = g.paletteFirstCell.x + g.paletteCellPitch * column, right = left + g.paletteCellSize;
-            FillSolid(s.dc, x(left), y(top), x(right), y(bottom), 0x00000000);
-            FillSolid(s.dc, x(left + 1), y(top + 1), x(right - 1), y(bottom - 1), Palette[row * kPaletteColumns + column]);
+            FillSolid(part.get(), x(left), y(top), x(right), y(bottom), 0x00000000);
+            FillSolid(part.get(), x(left + 1), y(top + 1), x(right - 1), y(bottom - 1), Palette[row * kPaletteColumns + column]);
         }
     }
     DrawSurfaceEdge(s, g.palette);

@@ -40,7 +40,8 @@ const int kLabelledEdits[6] = {0, 1, 2, 6, 7, 8};
 
 void Show(HDC target, const Surface& surface, const RECT& at)
 {
-    BitBlt(target, at.left, at.top, surface.width, surface.height, surface.dc, 0, 0, SRCCOPY);
+    BitBlt(target, at.left, at.top, surface.width, surface.height, surface.dc, surface.origin.x, surface.origin.y,
+           SRCCOPY);
 }
 
 SIZE Measure(HDC dc, const char* text)

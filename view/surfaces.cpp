@@ -170,19 +170,43 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     surface.bitmap = CreateSurfaceBitmap(windowDc, width, height, &surface.pixels);
     surface.previous = SelectObject(surface.dc, surface.bitmap);
     surface.drawnFor = 0;
+    surface.origin = POINT{0, 0};
+    surface.stride = width;
 }
 
-// A surface the size of the place it is shown at.
-void CreateSurface(Surface& surface, HDC windowDc, const RECT& shownAt)
+// The part of `sheet` of width x height whose top-left corner is at `top` on its left edge.
+Surface PartOf(const Surface& sheet, int top, int width, int height)
 {
-    CreateSurface(surface, windowDc, Width(shownAt), Height(shownAt));
+    Surface part;
+    std::memset(&part, 0, sizeof part);
+    part.dc = sheet.dc;
+    part.bitmap = sheet.bitmap;
+    part.width = width;
+    part.height = height;
+    part.pixels = sheet.pixels != nullptr ? sheet.pixels + static_cast<ptrdiff_t>(top) * sheet.stride : nullptr;
+    part.origin = POINT{0, top};
+    part.stride = sheet.stride;
+    return part;
 }
 
-// Its bitmap deselected and deleted with its DC; the surface cleared. Nothing for one never made.
+void ReleaseSurfaceDc(Surface& surface)
+{
+    if (surface.dc == nullptr)
+        return;
+    if (surface.previous != nullptr)
+        SelectObject(surface.dc, surface.previous);
+    DeleteDC(surface.dc);
+    surface.dc = nullptr;
+    surface.previous = nullptr;
+}
+
+// A bitmap still selected into a DC cannot be deleted: the DC goes first.
 void ReleaseSurface(Surface& surface)
 {
     ReleaseSurfaceDc(surface);
-    ReleaseSurfaceBitmap(surface);
+    if (surface.bitmap != nullptr)
+        DeleteObject(surface.bitmap);
+    std::memset(&surface, 0, sizeof surface);
 }
 
 // The surface kept where it has width × height, else released (first, so that
@@ -197,17 +221,7 @@ bool KeepOrMake(Surface& surface, HDC screenDc, int width, int height)
     return surface.bitmap != nullptr;
 }
 
-void SetTextMode(const Surface& surface, COLORREF color)
-{
-    SetBkMode(surface.dc, TRANSPARENT);
-    SetTextColor(surface.dc, color);
-}
-
-Surface Surfaces::*const kSurfacesInOrder[] = {
-    &Surfaces::swatch, &Surfaces::redBar,   &Surfaces::greenBar, &Surfaces::blueBar,   &Surfaces::hueSat,
-    &Surfaces::valueBar, &Surfaces::palette, &Surfaces::screen,  &Surfaces::magnifier,
-};
-// The main window's own, the first seven.
+// The main window's own surfaces, in the order they lie in their bitmap.
 Surface Surfaces::*const kWindowSurfaces[] = {
     &Surfaces::swatch, &Surfaces::redBar, &Surfaces::greenBar, &Surfaces::blueBar,
     &Surfaces::hueSat, &Surfaces::valueBar, &Surfaces::palette,
@@ -278,20 +292,22 @@ HFONT CreateUiFont(LONG height)
 void CreateSurfaces(HDC windowDc)
 {
     const Geometry& g = Geo();
+    const RECT* const places[] = {&g.swatch, &g.redBar, &g.greenBar, &g.blueBar, &g.hueSat, &g.valueBar, &g.palette};
     Surfaces& s = g_window.surfaces;
-    CreateSurface(s.swatch, windowDc, g.swatch);
-    CreateSurface(s.redBar, windowDc, g.redBar);
-    SetTextMode(s.redBar, 0x000000FF);
-    CreateSurface(s.greenBar, windowDc, g.greenBar);
-    SetTextMode(s.greenBar, 0x0000FF00);
-    CreateSurface(s.blueBar, windowDc, g.blueBar);
-    SetTextMode(s.blueBar, 0x00FF0000);
+    int width = 0, height = 0;
+    for (const RECT* place : places) {
+        width = std::max(width, static_cast<int>(Width(*place)));
+        height += Height(*place);
+    }
+    CreateSurface(s.sheet, windowDc, width, height);
+    int top = 0;
+    for (size_t i = 0; i < sizeof places / sizeof places[0]; ++i) {
+        s.*kWindowSurfaces[i] = PartOf(s.sheet, top, Width(*places[i]), Height(*places[i]));
+        top += Height(*places[i]);
+    }
     DrawChannelBars();
-    CreateSurface(s.hueSat, windowDc, g.hueSat);
     DrawHueSatSurface();
-    CreateSurface(s.valueBar, windowDc, g.valueBar);
     DrawValueBarSurface();
-    CreateSurface(s.palette, windowDc, g.palette);
     DrawPaletteSurface();
 }
 
@@ -306,7 +322,8 @@ bool PrepareCaptureSurfaces(int screenWidth, int screenHeight, SIZE panel)
     WindowDcGuard screen(nullptr);
     if (KeepOrMake(s.screen, screen.get(), screenWidth, screenHeight) &&
         KeepOrMake(s.magnifier, screen.get(), panel.cx, panel.cy)) {
-        SetTextMode(s.magnifier, 0x00000000);
+        SetBkMode(s.magnifier.dc, TRANSPARENT);
+        SetTextColor(s.magnifier.dc, 0x00000000);
         return true;
     }
     DestroyCaptureSurfaces();
@@ -319,37 +336,23 @@ void DestroyCaptureSurfaces()
     ReleaseSurface(g_window.surfaces.magnifier);
 }
 
+void DestroyWindowSurfaces()
+{
+    ReleaseSurface(g_window.surfaces.sheet);
+    for (Surface Surfaces::*member : kWindowSurfaces)
+        std::memset(&(g_window.surfaces.*member), 0, sizeof(Surface));
+}
+
 void RecreateSurfaces(HDC windowDc)
 {
-    for (Surface Surfaces::*member : kWindowSurfaces)
-        ReleaseSurface(g_window.surfaces.*member);
+    DestroyWindowSurfaces();
     CreateSurfaces(windowDc);
-}
-
-void ReleaseSurfaceDc(Surface& surface)
-{
-    if (surface.dc == nullptr)
-        return;
-    if (surface.previous != nullptr)
-        SelectObject(surface.dc, surface.previous);
-    DeleteDC(surface.dc);
-    surface.dc = nullptr;
-    surface.previous = nullptr;
-}
-
-void ReleaseSurfaceBitmap(Surface& surface)
-{
-    if (surface.bitmap != nullptr)
-        DeleteObject(surface.bitmap);
-    std::memset(&surface, 0, sizeof surface);
 }
 
 void DestroySurfaces()
 {
-    for (Surface Surfaces::*member : kSurfacesInOrder)
-        ReleaseSurfaceDc(g_window.surfaces.*member);
-    for (Surface Surfaces::*member : kSurfacesInOrder)
-        ReleaseSurfaceBitmap(g_window.surfaces.*member);
+    DestroyWindowSurfaces();
+    DestroyCaptureSurfaces();
 }
 
 bool ResizeSurface(Surface& surface, int width, int height)
@@ -373,6 +376,7 @@ bool ResizeSurface(Surface& surface, int width, int height)
     surface.pixels = bits;
     surface.width = width;
     surface.height = height;
+    surface.stride = width;
     return true;
 }
 

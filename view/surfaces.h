@@ -1,27 +1,48 @@
-// The UI font and the nine off-screen surfaces of the main window: each a
-// memory DC with one bitmap selected into it from creation to close.
+// The UI font and the off-screen surfaces of the main window. The window's
+// seven are parts of one bitmap, stacked one under the other and drawn through
+// one memory DC (one bitmap is released at close much faster than seven); the
+// capture's screen copy and magnifier each have a bitmap and a DC of their own.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
+#include "view/gdi.h"
 #include "view/geometry.h"
 
 struct Surface {
     HDC dc;            // memory DC, compatible with the window DC
     HBITMAP bitmap;    // selected into dc for its whole life
-    HGDIOBJ previous;  // what dc held before, put back before deletion
+    HGDIOBJ previous;  // what dc held before, put back before deletion; null for a part of another's bitmap
     int width;
     int height;
-    uint32_t* pixels;  // top-down 32-bit pixels (0x00RRGGBB) when the bitmap is a DIB section, else null
+    uint32_t* pixels;  // its top-left pixel, rows top-down, 32 bits (0x00RRGGBB), when the bitmap is a DIB section; else null
     uint32_t drawnFor; // what its picture shows, as its drawer keys it; 0 until drawn
+    POINT origin;      // its top-left corner in the bitmap
+    int stride;        // pixels from one row of `pixels` to the next
 };
 
-// The nine surfaces of the main window, in creation order.
+// The surfaces of the main window and of the capture. `sheet` is the bitmap
+// and DC the seven window surfaces are parts of; only it owns them.
 struct Surfaces {
     Surface swatch, redBar, greenBar, blueBar, hueSat, valueBar, palette, screen, magnifier;
+    Surface sheet;
 };
+
+// Drawing on a surface in its own coordinates, (0, 0) its top-left corner,
+// clipped to it; the DC's state is put back at scope exit.
+inline PartGuard DrawingOn(const Surface& surface)
+{
+    return PartGuard(surface.dc, surface.origin, surface.width, surface.height);
+}
+
+// Pixel (x, y) of a surface with pixels.
+inline uint32_t& PixelAt(const Surface& surface, int x, int y)
+{
+    return surface.pixels[static_cast<ptrdiff_t>(y) * surface.stride + x];
+}
 
 // The face the UI font asks for, "ＭＳ Ｐゴシック", in the ANSI code page
 // (code page 932, where the interface is Japanese).
@@ -42,9 +63,9 @@ void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
 HFONT CreateUiFont(LONG height = Geo().uiFontHeight);
 
 // Creates the main window's seven surfaces at the sizes Geo() gives them
-// (swatch, red, green, blue bars, hue-saturation, value bar, palette), sets
-// the bars' text modes, and draws the channel bars, the hue-saturation field,
-// the value bar and the palette. Needs g_window.uiFont.
+// (swatch, red, green, blue bars, hue-saturation, value bar, palette) as parts
+// of one bitmap, and draws the channel bars, the hue-saturation field, the
+// value bar and the palette. Needs g_window.uiFont.
 void CreateSurfaces(HDC windowDc);
 
 // The main window's seven surfaces released and created again (at a new DPI).
@@ -63,11 +84,8 @@ bool SurfaceHasSize(const Surface& surface, int width, int height);
 
 // Releases every surface there is (the capture's too) and clears them.
 void DestroySurfaces();
-// Its two steps for one surface: the DC deleted (its first bitmap put back),
-// then the bitmap deleted and the surface cleared. A bitmap still selected
-// into a DC cannot be deleted.
-void ReleaseSurfaceDc(Surface& surface);
-void ReleaseSurfaceBitmap(Surface& surface);
+// The main window's seven: their bitmap and DC released once, the seven cleared.
+void DestroyWindowSurfaces();
 
 // Gives a surface a new bitmap of width × height (its DC and text mode stay,
 // its picture is lost). False, and the surface as it was, when no bitmap of
