@@ -174,8 +174,8 @@ void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
     surface.stride = width;
 }
 
-// The part of `sheet` of width x height whose top-left corner is at `top` on its left edge.
-Surface PartOf(const Surface& sheet, int top, int width, int height)
+// The part of `sheet` of width x height whose top-left corner is at `at`.
+Surface PartOf(const Surface& sheet, POINT at, int width, int height)
 {
     Surface part;
     std::memset(&part, 0, sizeof part);
@@ -183,10 +183,52 @@ Surface PartOf(const Surface& sheet, int top, int width, int height)
     part.bitmap = sheet.bitmap;
     part.width = width;
     part.height = height;
-    part.pixels = sheet.pixels != nullptr ? sheet.pixels + static_cast<ptrdiff_t>(top) * sheet.stride : nullptr;
-    part.origin = POINT{0, top};
+    part.origin = at;
     part.stride = sheet.stride;
+    part.pixels = sheet.pixels != nullptr ? &PixelAt(sheet, at.x, at.y) : nullptr;
     return part;
+}
+
+// The window's surfaces laid out on one sheet as small as a simple layout
+// gets it (its release at close costs in proportion to its size): in rows,
+// the tallest parts first, each row filled left to right up to the sheet's
+// width; of the widths that differ in where a row ends, the one of least area.
+constexpr size_t kParts = 7;
+SIZE LayOutParts(const SIZE (&sizes)[kParts], POINT (&at)[kParts])
+{
+    size_t order[kParts];
+    for (size_t i = 0; i < kParts; ++i)
+        order[i] = i;
+    std::stable_sort(order, order + kParts, [&sizes](size_t a, size_t b) { return sizes[a].cy > sizes[b].cy; });
+    const auto shelve = [&](LONG width, POINT(&places)[kParts]) {
+        LONG x = 0, y = 0, rowHeight = 0;
+        for (size_t i : order) {
+            if (x > 0 && x + sizes[i].cx > width) {
+                y += rowHeight;
+                x = 0;
+                rowHeight = 0;
+            }
+            places[i] = POINT{x, y};
+            x += sizes[i].cx;
+            rowHeight = std::max(rowHeight, sizes[i].cy);
+        }
+        return SIZE{width, y + rowHeight};
+    };
+    LONG widest = 0;
+    for (const SIZE& size : sizes)
+        widest = std::max(widest, size.cx);
+    SIZE best = shelve(widest, at);
+    LONG rowEnd = 0;
+    for (size_t i : order) {
+        rowEnd += sizes[i].cx;
+        POINT places[kParts];
+        const SIZE sheet = shelve(std::max(widest, rowEnd), places);
+        if (static_cast<long long>(sheet.cx) * sheet.cy < static_cast<long long>(best.cx) * best.cy) {
+            best = sheet;
+            std::copy(places, places + kParts, at);
+        }
+    }
+    return best;
 }
 
 void ReleaseSurfaceDc(Surface& surface)
@@ -292,19 +334,16 @@ HFONT CreateUiFont(LONG height)
 void CreateSurfaces(HDC windowDc)
 {
     const Geometry& g = Geo();
-    const RECT* const places[] = {&g.swatch, &g.redBar, &g.greenBar, &g.blueBar, &g.hueSat, &g.valueBar, &g.palette};
+    const RECT* const places[kParts] = {&g.swatch, &g.redBar, &g.greenBar, &g.blueBar, &g.hueSat, &g.valueBar, &g.palette};
+    SIZE sizes[kParts];
+    for (size_t i = 0; i < kParts; ++i)
+        sizes[i] = SIZE{Width(*places[i]), Height(*places[i])};
+    POINT at[kParts];
+    const SIZE sheet = LayOutParts(sizes, at);
     Surfaces& s = g_window.surfaces;
-    int width = 0, height = 0;
-    for (const RECT* place : places) {
-        width = std::max(width, static_cast<int>(Width(*place)));
-        height += Height(*place);
-    }
-    CreateSurface(s.sheet, windowDc, width, height);
-    int top = 0;
-    for (size_t i = 0; i < sizeof places / sizeof places[0]; ++i) {
-        s.*kWindowSurfaces[i] = PartOf(s.sheet, top, Width(*places[i]), Height(*places[i]));
-        top += Height(*places[i]);
-    }
+    CreateSurface(s.sheet, windowDc, sheet.cx, sheet.cy);
+    for (size_t i = 0; i < kParts; ++i)
+        s.*kWindowSurfaces[i] = PartOf(s.sheet, at[i], sizes[i].cx, sizes[i].cy);
     DrawChannelBars();
     DrawHueSatSurface();
     DrawValueBarSurface();
