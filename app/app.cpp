@@ -114,9 +114,12 @@ static void OnActivate(HWND window, UINT state, HWND other, BOOL minimized)
     FORWARD_WM_ACTIVATE(window, state, other, minimized, DefWindowProcA);
 }
 
-static void OnDestroy(HWND window)
+// The pick hotkey is the window's: the system frees it with the window, which
+// goes with the process once the loop ends (or at once where the window is
+// destroyed), so the end is not held up unregistering it.
+static void OnDestroy(HWND)
 {
-    UnregisterPickHotkey(window);
+    g_pickHotkey = HotkeyChord{0, 0};
     PostQuitMessage(0);
 }
 
