@@ -291,6 +291,7 @@ TEST(Surfaces, DirectPixelsMatchPlainGdiDrawing)
         ScopedBitmap bitmap(CreateCompatibleBitmap(g_screenDc, live.width, live.height));
         MemoryDcGuard dc(g_screenDc);
         SelectGuard selected(dc.get(), bitmap.get());
+        SetBkMode(dc.get(), GetBkMode(live.dc));
         Surface plain = {dc.get(), bitmap.get(), nullptr, live.width, live.height, nullptr, 0, POINT{0, 0}, live.width};
 
         std::swap(live, plain);

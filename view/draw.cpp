@@ -48,11 +48,22 @@ void DrawLine(HDC target, COLORREF color, const POINT* points, int count)
         LineTo(target, points[i].x, points[i].y);
 }
 
-void FillSolid(HDC target, int left, int top, int right, int bottom, COLORREF color)
+void FillSolid(HDC target, const RECT& area, COLORREF color)
 {
     ScopedBrush brush(CreateSolidBrushIndirect(color));
-    const RECT area = {left, top, right, bottom};
     FillRect(target, &area, brush.get());
+}
+
+// A point and a rectangle given in a surface's own coordinates ((0, 0) its
+// top-left corner), where they lie in the bitmap its DC draws on.
+POINT On(const Surface& s, LONG x, LONG y)
+{
+    return POINT{s.origin.x + x, s.origin.y + y};
+}
+
+RECT On(const Surface& s, LONG left, LONG top, LONG right, LONG bottom)
+{
+    return RECT{s.origin.x + left, s.origin.y + top, s.origin.x + right, s.origin.y + bottom};
 }
 
 // Column x, rows 0..height-1, in one color: straight into the pixels of a DIB
@@ -66,8 +77,8 @@ void FillColumn(const Surface& surface, int x, const Rgb& color)
             *p = pixel;
         return;
     }
-    const POINT line[] = {{x, 0}, {x, surface.height}};
-    DrawLine(DrawingOn(surface).get(), ColorRefOfRgb(color), line, 2);
+    const POINT line[] = {On(surface, x, 0), On(surface, x, surface.height)};
+    DrawLine(surface.dc, ColorRefOfRgb(color), line, 2);
 }
 
 // Row y, columns 0..width-1, in one color, as FillColumn.
@@ -80,8 +91,8 @@ void FillRow(const Surface& surface, int y, const Rgb& color)
             p[x] = pixel;
         return;
     }
-    const POINT line[] = {{0, y}, {surface.width, y}};
-    DrawLine(DrawingOn(surface).get(), ColorRefOfRgb(color), line, 2);
+    const POINT line[] = {On(surface, 0, y), On(surface, surface.width, y)};
+    DrawLine(surface.dc, ColorRefOfRgb(color), line, 2);
 }
 
 // The percentage in the bar's own color (`ink`), over the gradient.
@@ -90,14 +101,12 @@ void DrawChannelPercent(const Surface& surface, int32_t channel, COLORREF ink)
     char text[16];
     FormatChannelPercent(channel, text, sizeof text);
     const int length = static_cast<int>(std::strlen(text));
-    const PartGuard part = DrawingOn(surface);
-    SetBkMode(part.get(), TRANSPARENT);
-    SetTextColor(part.get(), ink);
-    SelectGuard font(part.get(), g_window.uiFont);
+    SetTextColor(surface.dc, ink);  // over a transparent background, set with the DC
+    SelectGuard font(surface.dc, g_window.uiFont);
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(part.get(), text, length, &size);
-    const POINT at = Geo().percentText;
-    TextOutA(part.get(), at.x, (surface.height - static_cast<int>(size.cy)) / 2 + at.y, text, length);
+    GetTextExtentPoint32A(surface.dc, text, length, &size);
+    const POINT at = On(surface, Geo().percentText.x, (surface.height - size.cy) / 2 + Geo().percentText.y);
+    TextOutA(surface.dc, at.x, at.y, text, length);
 }
 
 }  // namespace
@@ -130,13 +139,12 @@ void DrawSurfaceEdge(const Surface& s, const RECT& shownAt)
     const LONG left = ScaleFrom(shownAt.left, 1), top = ScaleFrom(shownAt.top, 1);
     const LONG right = ScaleFrom(shownAt.left, Width(shownAt) - 1);
     const LONG bottom = ScaleFrom(shownAt.top, Height(shownAt) - 1);
-    const RECT shadow[] = {{0, 0, left, s.height}, {0, 0, right, top}};
-    const RECT highlight[] = {{right, 0, s.width, s.height}, {left, bottom, s.width, s.height}};
-    const PartGuard part = DrawingOn(s);
+    const RECT shadow[] = {On(s, 0, 0, left, s.height), On(s, 0, 0, right, top)};
+    const RECT highlight[] = {On(s, right, 0, s.width, s.height), On(s, left, bottom, s.width, s.height)};
     for (const RECT& r : shadow)
-        FillRect(part.get(), &r, GetSysColorBrush(COLOR_BTNSHADOW));
+        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
     for (const RECT& r : highlight)
-        FillRect(part.get(), &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        FillRect(s.dc, &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
 void DrawMarker(HDC target, int x, int y, int orientation)
@@ -169,12 +177,9 @@ void DrawSwatchSurface()
 {
     const Surface& s = g_window.surfaces.swatch;
     const RECT& place = Logical().swatch;
-    {
-        const PartGuard part = DrawingOn(s);
-        FillSolid(part.get(), 0, 0, s.width, s.height, static_cast<COLORREF>(ColorRefOf(g_current)));
-        FillSolid(part.get(), 0, ScaleFrom(place.top, Height(place) / 2), s.width, s.height,
-                  static_cast<COLORREF>(ColorRefOf(g_reference)));
-    }
+    FillSolid(s.dc, On(s, 0, 0, s.width, s.height), static_cast<COLORREF>(ColorRefOf(g_current)));
+    FillSolid(s.dc, On(s, 0, ScaleFrom(place.top, Height(place) / 2), s.width, s.height),
+              static_cast<COLORREF>(ColorRefOf(g_reference)));
     DrawSurfaceEdge(s, place);
 }
 
@@ -300,10 +305,9 @@ void DrawHueSatSurface()
     } else {
         const std::vector<int> columns = FieldColumns(s);
         const std::vector<int> rows = FieldRows(s);
-        const PartGuard part = DrawingOn(s);
         for (int32_t y = 0; y < s.height; ++y)
             for (int32_t x = 0; x < s.width; ++x)
-                SetPixelV(part.get(), x, y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
+                SetPixelV(s.dc, s.origin.x + x, s.origin.y + y, ColorRefOfRgb(HsvToRgbValues(2 * columns[static_cast<size_t>(x)],
                                                                    100 - rows[static_cast<size_t>(y)], value)));
     }
     DrawSurfaceEdge(s, Logical().hueSat);
@@ -346,16 +350,15 @@ void DrawPaletteSurface()
     // cell's 96-DPI place scaled, so that each lies in the cell a click hits.
     const Surface& s = g_window.surfaces.palette;
     const Geometry& g = Logical();
-    const PartGuard part = DrawingOn(s);
-    FillSolid(part.get(), 0, 0, s.width, s.height, 0x00FFFFFF);
+    FillSolid(s.dc, On(s, 0, 0, s.width, s.height), 0x00FFFFFF);
     const auto x = [&g](LONG v) { return ScaleFrom(g.palette.left, v); };
     const auto y = [&g](LONG v) { return ScaleFrom(g.palette.top, v); };
     for (int row = 0; row < kPaletteRows; ++row) {
         const LONG top = g.paletteFirstCell.y + g.paletteCellPitch * row, bottom = top + g.paletteCellSize;
         for (int column = 0; column < kPaletteColumns; ++column) {
             const LONG left = g.paletteFirstCell.x + g.paletteCellPitch * column, right = left + g.paletteCellSize;
-            FillSolid(part.get(), x(left), y(top), x(right), y(bottom), 0x00000000);
-            FillSolid(part.get(), x(left + 1), y(top + 1), x(right - 1), y(bottom - 1), Palette[row * kPaletteColumns + column]);
+            FillSolid(s.dc, On(s, x(left), y(top), x(right), y(bottom)), 0x00000000);
+            FillSolid(s.dc, On(s, x(left + 1), y(top + 1), x(right - 1), y(bottom - 1)), Palette[row * kPaletteColumns + column]);
         }
     }
     DrawSurfaceEdge(s, g.palette);

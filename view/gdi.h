@@ -90,28 +90,3 @@ private:
     HDC dc_;
 };
 
-// Drawing on one part of a DC's bitmap as if it were all of it: the DC's
-// origin moved to the part's top-left corner and its drawing clipped to the
-// part's width x height; the DC's state (origin, clipping, colors, modes,
-// selections) is put back on scope exit.
-class PartGuard {
-public:
-    PartGuard(HDC dc, POINT origin, int width, int height) : dc_(dc), saved_(SaveDC(dc))
-    {
-        SetViewportOrgEx(dc_, origin.x, origin.y, nullptr);
-        IntersectClipRect(dc_, 0, 0, width, height);
-    }
-    ~PartGuard()
-    {
-        if (saved_ != 0)
-            RestoreDC(dc_, saved_);
-    }
-    PartGuard(const PartGuard&) = delete;
-    PartGuard& operator=(const PartGuard&) = delete;
-
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    int saved_;
-};

@@ -167,15 +167,17 @@ void ChooseCursor(HWND window)
     SetCursor(InPickCursorArea(ToLogical(p.x), ToLogical(p.y)) ? g_window.pickCursor : g_window.arrowCursor);
 }
 
-void OnLButtonDown(HWND window, BOOL, int x, int y, UINT)
+void OnLButtonDown(HWND window, BOOL, int x, int y, UINT keyFlags)
 {
+    RelayMouseToTips(window, WM_LBUTTONDOWN, x, y, keyFlags);
     EndsOverlayPress(MK_LBUTTON);
     PickThenDrag(window, LogicalOfMessage(x), LogicalOfMessage(y));
 }
 
 void OnMouseMove(HWND window, int x, int y, UINT keyFlags)
 {
-    CreateTipsAtFirstMove(window, x, y, keyFlags);
+    CreateTipsAtFirstMove(window);
+    RelayMouseToTips(window, WM_MOUSEMOVE, x, y, keyFlags);
     if (PartOfOverlayPress(keyFlags))
         return;
     x = LogicalOfMessage(x);
@@ -188,16 +190,18 @@ void OnMouseMove(HWND window, int x, int y, UINT keyFlags)
     }
 }
 
-void OnLButtonUp(HWND, int, int, UINT)
+void OnLButtonUp(HWND window, int x, int y, UINT keyFlags)
 {
+    RelayMouseToTips(window, WM_LBUTTONUP, x, y, keyFlags);
     if (EndsOverlayPress(MK_LBUTTON))
         return;
     g_reference = g_current;
     RedrawSwatch();
 }
 
-void OnRButtonDown(HWND, BOOL, int x, int y, UINT)
+void OnRButtonDown(HWND window, BOOL, int x, int y, UINT keyFlags)
 {
+    RelayMouseToTips(window, WM_RBUTTONDOWN, x, y, keyFlags);
     EndsOverlayPress(MK_RBUTTON);
     x = LogicalOfMessage(x);
     y = LogicalOfMessage(y);
@@ -205,7 +209,8 @@ void OnRButtonDown(HWND, BOOL, int x, int y, UINT)
         StorePaletteCell(PaletteCellAt(x, y));
 }
 
-void OnRButtonUp(HWND, int, int, UINT)
+void OnRButtonUp(HWND window, int x, int y, UINT keyFlags)
 {
+    RelayMouseToTips(window, WM_RBUTTONUP, x, y, keyFlags);
     EndsOverlayPress(MK_RBUTTON);
 }

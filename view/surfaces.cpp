@@ -342,6 +342,7 @@ void CreateSurfaces(HDC windowDc)
     const SIZE sheet = LayOutParts(sizes, at);
     Surfaces& s = g_window.surfaces;
     CreateSurface(s.sheet, windowDc, sheet.cx, sheet.cy);
+    SetBkMode(s.sheet.dc, TRANSPARENT);  // the channel bars' percentages over their gradients
     for (size_t i = 0; i < kParts; ++i)
         s.*kWindowSurfaces[i] = PartOf(s.sheet, at[i], sizes[i].cx, sizes[i].cy);
     DrawChannelBars();

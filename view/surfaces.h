@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "view/gdi.h"
 #include "view/geometry.h"
 
 struct Surface {
@@ -30,13 +29,6 @@ struct Surfaces {
     Surface swatch, redBar, greenBar, blueBar, hueSat, valueBar, palette, screen, magnifier;
     Surface sheet;
 };
-
-// Drawing on a surface in its own coordinates, (0, 0) its top-left corner,
-// clipped to it; the DC's state is put back at scope exit.
-inline PartGuard DrawingOn(const Surface& surface)
-{
-    return PartGuard(surface.dc, surface.origin, surface.width, surface.height);
-}
 
 // Pixel (x, y) of a surface with pixels.
 inline uint32_t& PixelAt(const Surface& surface, int x, int y)

@@ -50,7 +50,7 @@ TOOLINFOA Tool(HWND window, UINT_PTR id, char* text)
     TOOLINFOA tool;
     ZeroMemory(&tool, sizeof tool);
     tool.cbSize = TTTOOLINFOA_V2_SIZE;  // the size every comctl32 takes
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = 0;  // the window hands the control its mouse messages (RelayMouseToTips)
     tool.hwnd = window;
     tool.uId = id;
     tool.lpszText = text;
@@ -93,21 +93,26 @@ void CreateTips(HWND window)
 
 }  // namespace
 
-void CreateTipsAtFirstMove(HWND window, int x, int y, UINT keyFlags)
+void CreateTipsAtFirstMove(HWND window)
 {
     // Tried once: a system without the control would otherwise pay for it at every move.
     if (g_window.tipsTried)
         return;
     g_window.tipsTried = true;
     CreateTips(window);
-    if (g_window.tips == nullptr)
+}
+
+void RelayMouseToTips(HWND window, UINT message, int x, int y, UINT keyFlags)
+{
+    // A drag with the left button moves the pickers under the pointer, where
+    // no tip is wanted: the control, which takes a good part of a move's time
+    // under some systems, does not see those moves at all.
+    if (g_window.tips == nullptr || (message == WM_MOUSEMOVE && (keyFlags & MK_LBUTTON)))
         return;
-    // The control's subclass sees the moves from the next one on; this one it
-    // is given, so the tip under the pointer shows without a second move.
     const DWORD at = GetMessagePos();
-    MSG move = {window, WM_MOUSEMOVE, keyFlags, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()),
-                {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
-    SendMessageA(g_window.tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    MSG relayed = {window, message, keyFlags, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()),
+                   {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+    SendMessageA(g_window.tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void PlaceTips(HWND window)

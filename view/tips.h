@@ -13,12 +13,15 @@
 constexpr UINT_PTR kSwatchTool = 1;
 constexpr UINT_PTR kFirstCellTool = 100;
 
-// WM_MOUSEMOVE of the main window at (x, y), as the message gives them. The
-// first makes the tip control (into g_window.tips) with its tools, each on its
-// rectangle of the geometry table and with its text, and hands it that move;
-// it watches every later one itself. Making it at start would cost the start
-// as much as the rest of the window.
-void CreateTipsAtFirstMove(HWND window, int x, int y, UINT keyFlags);
+// At the first WM_MOUSEMOVE of the main window: the tip control (into
+// g_window.tips) made with its tools, each on its rectangle of the geometry
+// table and with its text. Making it at start would cost the start as much as
+// the rest of the window.
+void CreateTipsAtFirstMove(HWND window);
+// A mouse message of the main window at (x, y), as the message gives them,
+// handed to the tip control (once made), which shows and hides its tips from
+// them; not the moves of a drag with the left button.
+void RelayMouseToTips(HWND window, UINT message, int x, int y, UINT keyFlags);
 // The tools' rectangles and the tips' width for the window's DPI now (after
 // WM_DPICHANGED); nothing while the tips are not made yet.
 void PlaceTips(HWND window);
