@@ -68,16 +68,9 @@ double ReleaseSevenDibs()
     } made[7] = {};
     for (size_t i = 0; i < 7; ++i) {
         const Surface& s = g_window.surfaces.*kSeven[i];
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = s.width;
-        info.bmiHeader.biHeight = -s.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        made[i].bitmap = CreateDIBSection(g_window.windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (made[i].bitmap == nullptr)
+        uint32_t* bits = nullptr;
+        made[i].bitmap = CreateSurfaceBitmap(g_window.windowDc, s.width, s.height, &bits);
+        if (bits == nullptr)
             return 0.0;
         ZeroMemory(bits, 4 * static_cast<size_t>(s.width) * static_cast<size_t>(s.height));
         made[i].dc = CreateCompatibleDC(g_window.windowDc);

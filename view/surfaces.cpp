@@ -140,27 +140,6 @@ int Nearness(const FaceInfo& face)
     return score;
 }
 
-// A top-down 32-bit DIB section of the given size, its pixels in `pixels`; where
-// one cannot be made, a bitmap compatible with `dc` and null pixels.
-HBITMAP CreateSurfaceBitmap(HDC dc, int width, int height, uint32_t** pixels)
-{
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    *pixels = static_cast<uint32_t*>(bits);
-    if (bitmap == nullptr) {
-        bitmap = CreateCompatibleBitmap(dc, width, height);
-        *pixels = nullptr;
-    }
-    return bitmap;
-}
 
 void CreateSurface(Surface& surface, HDC windowDc, int width, int height)
 {
@@ -270,6 +249,26 @@ Surface Surfaces::*const kWindowSurfaces[] = {
 };
 
 }  // namespace
+
+HBITMAP CreateSurfaceBitmap(HDC dc, int width, int height, uint32_t** pixels)
+{
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    *pixels = static_cast<uint32_t*>(bits);
+    if (bitmap == nullptr) {
+        bitmap = CreateCompatibleBitmap(dc, width, height);
+        *pixels = nullptr;
+    }
+    return bitmap;
+}
 
 void MessageFontFace(char (&face)[LF_FACESIZE])
 {

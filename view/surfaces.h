@@ -54,6 +54,10 @@ void ChooseUiFontFace(char (&face)[LF_FACESIZE]);
 // (DeleteObject at close).
 HFONT CreateUiFont(LONG height = Geo().uiFontHeight);
 
+// A top-down 32-bit DIB section of the given size, its pixels in `pixels`; where
+// one cannot be made, a bitmap compatible with `dc` and null pixels.
+HBITMAP CreateSurfaceBitmap(HDC dc, int width, int height, uint32_t** pixels);
+
 // Creates the main window's seven surfaces at the sizes Geo() gives them
 // (swatch, red, green, blue bars, hue-saturation, value bar, palette) as parts
 // of one bitmap, and draws the channel bars, the hue-saturation field, the
