@@ -168,6 +168,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
         HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
         HANDLE_MSG(window, WM_DPICHANGED, OnDpiChanged);
+        HANDLE_MSG(window, WM_SYSCOLORCHANGE, OnSysColorChange);
         HANDLE_MSG(window, WM_DROPFILES, OnDropFiles);
         HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
         HANDLE_MSG(window, WM_NOTIFY, OnNotify);

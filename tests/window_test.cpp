@@ -637,6 +637,32 @@ TEST_F(MainWindow, CloseKeepsAPaletteFileWrittenByAnotherInstance)
     OpenHostedWindow();
 }
 
+// The sunken edges are drawn from the system's colors: when they change, every
+// surface shows the new ones, in either display mode.
+TEST_F(MainWindow, SystemColorsChangedRedrawTheEdges)
+{
+    const int elements[] = {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT};
+    const COLORREF before[] = {GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT)};
+    const COLORREF changed[] = {RGB(12, 34, 56), RGB(210, 190, 170)};
+    ASSERT_TRUE(SetSysColors(2, elements, changed));
+    SendMessageA(g_mainWindow, WM_SYSCOLORCHANGE, 0, 0);
+    Pump();
+    for (int mode : {1, 0}) {
+        SwitchDisplayMode(g_mainWindow, mode);
+        const RECT* edged[] = {&Geo().swatch, &Geo().palette, mode == 1 ? &Geo().redBar : &Geo().hueSat,
+                               mode == 1 ? &Geo().blueBar : &Geo().valueBar};
+        for (const RECT* r : edged) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " at " << r->left << "," << r->top);
+            EXPECT_EQ(Pixel(r->left, r->top + 3), changed[0]) << "shadow, left edge";
+            EXPECT_EQ(Pixel(r->right - 1, r->top + 3), changed[1]) << "highlight, right edge";
+        }
+    }
+    SetSysColors(2, elements, before);
+    SendMessageA(g_mainWindow, WM_SYSCOLORCHANGE, 0, 0);
+    Pump();
+    EXPECT_EQ(Pixel(Geo().swatch.left, Geo().swatch.top + 3), before[0]);
+}
+
 // A window class that cannot be registered, or a main window that cannot be
 // made: a message box says so and the program ends with exit code 1.
 std::string g_boxText;

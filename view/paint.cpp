@@ -361,6 +361,19 @@ void CatchUpTextsWhenDue(HWND window)
     }
 }
 
+void OnSysColorChange(HWND window)
+{
+    DrawSwatchSurface();
+    DrawChannelBars();
+    DrawHueSatSurface();
+    DrawValueBarSurface();
+    DrawPaletteSurface();
+    if (g_window.tips != nullptr)
+        SendMessageA(g_window.tips, WM_SYSCOLORCHANGE, 0, 0);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
 void SwitchDisplayMode(HWND window, int mode)
 {
     g_displayMode = mode;

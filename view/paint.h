@@ -54,6 +54,11 @@ void WatchTextReads(HWND control);
 // those of the mode shown are kept up to date), then the whole window repaints.
 void SwitchDisplayMode(HWND window, int mode);
 
+// WM_SYSCOLORCHANGE: the look is drawn from the system's colors, so every
+// surface is drawn again with the new ones (their sunken edges), the tip
+// control is told, and the whole window repaints.
+void OnSysColorChange(HWND window);
+
 // The swatch (current over reference color) and the palette, redrawn and shown,
 // and their tips following them.
 void RedrawSwatch();
